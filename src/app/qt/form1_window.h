@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPixmap>
+#include <memory>
+
+#include "app/form1.h"
+
+namespace quorvik::qt {
+
+class BackgroundArea;
+
+// The main window: widgets placed exactly as designed, each named after its
+// control. Around every event it copies the widgets into the panel, runs the
+// handler and copies the panel back; it holds no settings logic of its own.
+class Form1Window : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Without dialogs of the caller's, the window uses Qt's own.
+    explicit Form1Window(platform::System& system, platform::Dialogs* dialogs = nullptr,
+                         QWidget* parent = nullptr);
+    ~Form1Window() override;
+
+    app::Form1& form() { return *form_; }
+    // Runs the start-up sequence; call once, before the window is shown.
+    void load();
+    // Pulls the widgets into the panel, runs the handler, pushes the panel back.
+    void run(void (app::Form1::*handler)());
+    QWidget* control(const QString& name) const { return controls_.value(name); }
+    // Copies the widgets into the panel, or the panel into the widgets.
+    void pull();
+    void push();
+
+    static QPixmap picture(app::Picture picture);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+
+    std::unique_ptr<platform::Dialogs> ownDialogs_;
+    std::unique_ptr<app::Form1> form_;
+    BackgroundArea* area_ = nullptr;
+    QHash<QString, QWidget*> controls_;
+    bool shownOnce_ = false;
+};
+
+}  // namespace quorvik::qt

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/dialogs.h"
+
+namespace quorvik::qt {
+
+// Message boxes, the input box and the clipboard with Qt's own dialogs.
+class QtDialogs : public platform::Dialogs {
+public:
+    explicit QtDialogs(QWidget* window) : window_(window) {}
+
+    int messageBox(const std::string& text, int style, const std::string& title) override;
+    std::string inputBox(const std::string& prompt, const std::string& title) override;
+    void setClipboardText(const std::string& text) override;
+    void closeWindow() override;
+
+private:
+    // Boxes shown before the window is visible have no parent.
+    QWidget* parentWidget() const;
+
+    QPointer<QWidget> window_;
+};
+
+}  // namespace quorvik::qt

@@ -1,0 +1,11 @@
+#include "app/form1.h"
+
+namespace quorvik::app {
+
+void Form1::Command1_Click() {}
+void Form1::Command2_Click() {}
+void Form1::save_Click() {}
+void Form1::Backup_Click() {}
+void Form1::Launch_Click() {}
+
+}  // namespace quorvik::app

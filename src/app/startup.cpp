@@ -1,0 +1,100 @@
+// The start-up sequence: runs once, before the window first shows.
+
+#include <exception>
+
+#include "app/form1.h"
+#include "panel/identity.h"
+#include "panel/lists.h"
+#include "platform/general.h"
+#include "platform/help_texts.h"
+#include "platform/paths.h"
+
+namespace quorvik::app {
+namespace {
+
+// Start-up never dies: a step that fails is skipped and the next one runs.
+template <typename Step>
+void step(Step&& body) {
+    try {
+        body();
+    } catch (const std::exception&) {
+    }
+}
+
+std::string cutAtNul(std::string text) {
+    if (const auto nul = text.find('\0'); nul != std::string::npos) text.erase(nul);
+    return text;
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+    int answer = platform::kNo;
+    step([&] {
+        answer = message("Would you like to try and automatically detect settings path?",
+                         platform::kYesNo);
+    });
+
+    const auto read = [&](std::string& field, const char* keyPath, const char* valueName,
+                          platform::General::ViewPolicy policy) {
+        step([&] {
+            std::string path = keyPath;
+            auto value = platform::General::ReadRegistryValue(system_.registry(), dialogs_, path,
+                                                              valueName, policy);
+            if (value) field = cutAtNul(std::move(*value));
+        });
+    };
+    using platform::General::ViewPolicy;
+    read(OsVersion, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",
+         "CurrentVersion", ViewPolicy::Default);
+    read(GameVersion, "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor", "Version",
+         ViewPolicy::Prefer32Bit);
+    read(GameExePath, "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor", "Exe_Path",
+         ViewPolicy::Prefer32Bit);
+
+    panel.Label2.Caption = GameVersion;
+    panel.Label12.Caption = "Not Set.";
+    panel.Label29.Caption = "Not Set.";
+    ToolVersion = identity::kToolVersion;
+    Caption = "Quorvik Tool " + ToolVersion + " by " + std::string(identity::kAuthor);
+    panel.Check1.Value = 0;
+    panel.Check2.Value = 0;
+    panel.Check3.Value = 0;
+    panel.Check4.Value = 0;
+    panel.Scriptlet1 = {7025, 905};
+    Image1 = BackgroundPicture;
+
+    for (const auto& list : panel::kLists) {
+        auto& combo = panel.*list.combo;
+        for (const auto entry : list.entries) combo.AddItem(std::string(entry));
+        combo.select(0);
+    }
+
+    if (toolTips_ != nullptr) step([&] { platform::setUpToolTips(*toolTips_); });
+
+    if (answer == platform::kNo) {
+        SettingsPath = "1";
+        return;
+    }
+    step([&] { detectSettingsPath(); });
+}
+
+void Form1::detectSettingsPath() {
+    const auto documents = system_.documentsFolder();
+    if (!documents) {
+        SettingsPath = "1";
+        return;
+    }
+    // The game's own folder name has no blank; some installs spell it with one.
+    for (const char* gameFolder : {"QuellMoor", "Quell Moor"}) {
+        const auto folder = *documents / gameFolder / "out" / "Settings";
+        if (system_.fileExists(folder / "Video.scr")) {
+            SettingsPath = platform::pathToUtf8(folder);
+            message("Settings path auto-detected :) Click Video.scr and Audio.scr to detect values.",
+                    platform::kOkOnly);
+            return;
+        }
+    }
+}
+
+}  // namespace quorvik::app

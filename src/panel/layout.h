@@ -1,0 +1,48 @@
+#pragma once
+
+// The main window as designed: every control with its kind, place and size in
+// twips (15 twips are one pixel at 96 dpi), its designed caption or text and
+// its font. The panel takes its initial values from here and the view its
+// geometry; nothing is laid out at run time.
+
+#include <span>
+#include <string_view>
+
+namespace quorvik::panel {
+
+enum class Kind { Label, TextBox, ComboBox, CheckBox, Button, Banner, Image };
+
+enum class FontRole {
+    Default,   // the window's default font (text boxes, drop-down boxes)
+    Status,    // Verdana 9.75 pt bold: the status row
+    Caption,   // Verdana 8.25 pt bold: setting captions
+    Donation,  // Terminal 6 pt bold, OEM character set
+    Button,    // Times New Roman 8.25 pt bold
+    None,
+};
+
+struct ControlLayout {
+    std::string_view name;
+    Kind kind;
+    int left;
+    int top;
+    int width;   // 0 for labels: they size themselves to their caption
+    int height;  // 0 for labels
+    std::string_view text;
+    FontRole font;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kClientWidth = 12840;   // 856 px
+inline constexpr int kClientHeight = 4965;   // 331 px
+
+// Twips to pixels at 96 dpi, rounded to the nearest pixel.
+constexpr int toPixels(int twips) { return (twips * 2 + kTwipsPerPixel) / (2 * kTwipsPerPixel); }
+
+std::span<const ControlLayout> layout();
+const ControlLayout* findLayout(std::string_view name);
+
+// The order in which Tab moves through the controls that take the focus.
+std::span<const std::string_view> tabOrder();
+
+}  // namespace quorvik::panel

@@ -1,0 +1,40 @@
+#pragma once
+
+// What the user sees: message boxes, the input box, the clipboard and the
+// window itself. Texts here are UTF-8.
+
+#include <string>
+
+namespace quorvik::platform {
+
+// Style numbers of a message box: the buttons and the icon.
+enum MessageStyle : int {
+    kOkOnly = 0,
+    kYesNo = 4,
+    kCritical = 16,
+    kExclamation = 48,
+    kInformation = 64,
+};
+
+// Answers of a message box.
+enum MessageAnswer : int {
+    kOk = 1,
+    kYes = 6,
+    kNo = 7,
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Blocks until dismissed; returns kOk, or kYes/kNo for a Yes/No box.
+    virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
+    // The text typed, or an empty text when cancelled. No default text.
+    virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;
+    // Empties the clipboard, then places the text on it.
+    virtual void setClipboardText(const std::string& text) = 0;
+    // Unloads the main window, which ends the program.
+    virtual void closeWindow() = 0;
+};
+
+}  // namespace quorvik::platform

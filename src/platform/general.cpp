@@ -1,0 +1,89 @@
+#include "platform/general.h"
+
+#include <array>
+#include <span>
+#include <utility>
+
+#include "panel/identity.h"
+
+namespace quorvik::platform::General {
+namespace {
+
+constexpr std::size_t kBufferSize = 255;
+
+constexpr std::array<std::pair<std::string_view, RootKey>, 7> kRoots = {{
+    {"HKEY_CLASSES_ROOT", kHkeyClassesRoot},
+    {"HKEY_CURRENT_USER", kHkeyCurrentUser},
+    {"HKEY_LOCAL_MACHINE", kHkeyLocalMachine},
+    {"HKEY_USERS", kHkeyUsers},
+    {"HKEY_PERFORMANCE_DATA", kHkeyPerformanceData},
+    {"HKEY_CURRENT_CONFIG", kHkeyCurrentConfig},
+    {"HKEY_DYN_DATA", kHkeyDynData},
+}};
+
+constexpr std::array<RegistryView, 1> kDefaultViews = {RegistryView::Default};
+constexpr std::array<RegistryView, 2> kPrefer32Views = {RegistryView::Wow32, RegistryView::Wow64};
+
+}  // namespace
+
+RootKey RootKeyFromName(std::string_view name) {
+    for (const auto& [rootName, handle] : kRoots) {
+        if (rootName == name) return handle;
+    }
+    return 0;
+}
+
+void SplitKeyPath(std::string& KeyPath, RootKey& Root, Dialogs& dialogs) {
+    if (!KeyPath.starts_with("HKEY_") || KeyPath.ends_with('\\')) {
+        dialogs.messageBox("Incorrect Format:\n\n" + KeyPath, kOkOnly,
+                           std::string(identity::kAppTitle));
+        Root = 0;
+        return;
+    }
+    const auto slash = KeyPath.find('\\');
+    if (slash == std::string::npos) {
+        Root = RootKeyFromName(KeyPath);
+        KeyPath.clear();
+    } else {
+        Root = RootKeyFromName(std::string_view(KeyPath).substr(0, slash));
+        KeyPath.erase(0, slash + 1);
+    }
+}
+
+std::optional<std::string> ReadRegistryValue(RegistryBackend& registry, Dialogs& dialogs,
+                                             std::string& KeyPath, const std::string& ValueName,
+                                             ViewPolicy policy) {
+    RootKey root = 0;
+    SplitKeyPath(KeyPath, root, dialogs);
+    if (root == 0) return std::nullopt;
+
+    const std::span<const RegistryView> views =
+        policy == ViewPolicy::Prefer32Bit ? std::span<const RegistryView>(kPrefer32Views)
+                                          : std::span<const RegistryView>(kDefaultViews);
+    RegistryBackend::KeyHandle key = 0;
+    long result = kErrorFileNotFound;
+    for (const RegistryView view : views) {
+        result = registry.openKey(root, KeyPath, view, key);
+        if (result == kErrorSuccess) break;
+    }
+    if (result != kErrorSuccess) return "Error";
+
+    std::string buffer(kBufferSize, ' ');
+    std::uint32_t length = kBufferSize;
+    std::uint32_t type = kRegSz;
+    result = registry.queryValue(key, ValueName, type,
+                                 reinterpret_cast<unsigned char*>(buffer.data()), length);
+    registry.closeKey(key);
+    if (result != kErrorSuccess) return "Error";
+
+    // The whole buffer counts: the value, its terminating NUL and the spaces
+    // after it. Trimming stops at the NUL, which is then dropped.
+    const auto first = buffer.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    const auto last = buffer.find_last_not_of(' ');
+    std::string text = buffer.substr(first, last - first + 1);
+    text.pop_back();
+    return text;
+}
+
+}  // namespace quorvik::platform::General

@@ -1,0 +1,27 @@
+#pragma once
+
+// The explanations shown when the pointer rests on a setting.
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "platform/tooltip_api.h"
+
+namespace quorvik::platform {
+
+struct HelpText {
+    std::string_view control;
+    std::vector<std::string_view> lines;  // "" is a blank line
+};
+
+// In the order they are attached.
+std::span<const HelpText> helpTexts();
+
+// One text: its lines joined by CR LF, nothing after the last.
+std::string assembleHelpText(const HelpText& help);
+
+// Creates the tooltip, registers every control of the window and attaches the texts.
+void setUpToolTips(ToolTipApi& toolTips);
+
+}  // namespace quorvik::platform

@@ -1,0 +1,72 @@
+#pragma once
+
+// The machine the tool runs on: files, the registry, the user's documents
+// folder and starting programs. Handlers reach it only through this interface,
+// so tests can run them against real files in a temporary folder, or inject
+// faults.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/registry_backend.h"
+#include "platform/status.h"
+
+namespace quorvik::platform {
+
+namespace fs = std::filesystem;
+
+struct ReadResult {
+    Status status = Status::success();
+    std::string bytes;
+};
+
+// Where the game lives: natively on Windows, or inside a Wine or Proton prefix.
+enum class HostKind { Windows, Wine };
+
+struct WinePrefix {
+    fs::path root;                 // the folder that holds system.reg and drive_c
+    std::string steamAppId;        // set for a Steam compatdata prefix (Proton)
+};
+
+// A program to start and not wait for. On Windows the command line is used as
+// it stands; elsewhere the program is started with the arguments as an array.
+struct LaunchRequest {
+    fs::path program;
+    std::vector<std::string> arguments;                         // UTF-8
+    std::vector<std::pair<std::string, std::string>> environment;  // added to ours
+    std::string commandLine;                                    // UTF-8, Windows only
+};
+
+class System {
+public:
+    virtual ~System() = default;
+
+    // True when a file (not a folder) of that name exists.
+    virtual bool fileExists(const fs::path& path) = 0;
+    virtual bool folderExists(const fs::path& path) = 0;
+    // The whole file, refused when it is larger than maxBytes.
+    virtual ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) = 0;
+    // Replaces the file whole, or leaves it as it was: never half-written.
+    virtual Status writeFile(const fs::path& path, std::string_view bytes) = 0;
+    virtual Status setReadOnly(const fs::path& path, bool readOnly) = 0;
+    // Removes exactly this file; a file that is not there is no error.
+    virtual Status deleteFile(const fs::path& path) = 0;
+
+    virtual RegistryBackend& registry() = 0;
+    // The user's Documents folder as the system reports it, if there is one.
+    virtual std::optional<fs::path> documentsFolder() = 0;
+    // A path as a user or the registry writes it, as this machine opens it: under
+    // Wine, "C:\Games\x.exe" lies inside the prefix.
+    virtual fs::path nativePath(std::string_view utf8) = 0;
+
+    virtual HostKind host() const = 0;
+    virtual std::optional<WinePrefix> winePrefix() = 0;
+    virtual Status startProgram(const LaunchRequest& request) = 0;
+};
+
+}  // namespace quorvik::platform

@@ -1,0 +1,101 @@
+#include "platform/posix/posix_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/temp_dir.h"
+
+namespace quorvik::platform::posix {
+namespace {
+
+using quorvik::testing::readBytes;
+using quorvik::testing::TempDir;
+using quorvik::testing::writeBytes;
+namespace fs = std::filesystem;
+
+mode_t modeOf(const fs::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+std::size_t entriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(PosixFiles, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
+    TempDir dir;
+    const auto file = dir / "Video.scr";
+    writeBytes(file, "old contents that are longer than the new ones");
+    ::chmod(file.c_str(), 0640);
+
+    ASSERT_TRUE(writeFileAtomic(file, std::string("new\0bytes\r\n", 11)));
+    EXPECT_EQ(readBytes(file), std::string("new\0bytes\r\n", 11));
+    EXPECT_EQ(modeOf(file), 0640u) << "the file keeps its permissions";
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(PosixFiles, ReadOnlyTargetIsRefusedAndKept) {
+    TempDir dir;
+    const auto file = dir / "Audio.scr";
+    writeBytes(file, "keep me");
+    ASSERT_TRUE(setReadOnly(file, true));
+    EXPECT_EQ(modeOf(file) & 0222, 0u);
+
+    const Status status = writeFileAtomic(file, "lost");
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.reason(), "the file is read-only");
+    EXPECT_EQ(readBytes(file), "keep me");
+
+    ASSERT_TRUE(setReadOnly(file, false));
+    EXPECT_TRUE(writeFileAtomic(file, "now"));
+    EXPECT_EQ(readBytes(file), "now");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(PosixFiles, WriteIntoMissingFolderNamesTheFolder) {
+    TempDir dir;
+    const Status status = writeFileAtomic(dir / "missing" / "x.scr", "x");
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.reason().find("does not exist"), std::string::npos) << status.reason();
+}
+
+TEST(PosixFiles, WriteThroughALinkKeepsTheLink) {
+    TempDir dir;
+    writeBytes(dir / "real" / "Video.scr", "old");
+    fs::create_directories(dir / "settings");
+    fs::create_symlink(dir / "real" / "Video.scr", dir / "settings" / "Video.scr");
+
+    ASSERT_TRUE(writeFileAtomic(dir / "settings" / "Video.scr", "new"));
+    EXPECT_TRUE(fs::is_symlink(dir / "settings" / "Video.scr"));
+    EXPECT_EQ(readBytes(dir / "real" / "Video.scr"), "new");
+}
+
+TEST(PosixFiles, ReadRefusesLargeFilesAndFolders) {
+    TempDir dir;
+    writeBytes(dir / "big", std::string(100, 'x'));
+    EXPECT_EQ(readFile(dir / "big", 100).bytes.size(), 100u);
+    const ReadResult large = readFile(dir / "big", 99);
+    EXPECT_FALSE(large.status);
+    EXPECT_NE(large.status.reason().find("too large"), std::string::npos);
+    EXPECT_FALSE(readFile(dir.path(), 1000).status);
+    EXPECT_FALSE(readFile(dir / "missing", 1000).status);
+}
+
+TEST(PosixFiles, DeleteRemovesOnlyTheNamedFile) {
+    TempDir dir;
+    writeBytes(dir / "Quell Moor" / "a b.scr", "x");
+    writeBytes(dir / "Quell Moor" / "a", "neighbour");
+    writeBytes(dir / "Quell", "neighbour");
+
+    EXPECT_TRUE(deleteFile(dir / "Quell Moor" / "a b.scr"));
+    EXPECT_FALSE(fs::exists(dir / "Quell Moor" / "a b.scr"));
+    EXPECT_TRUE(fs::exists(dir / "Quell Moor" / "a"));
+    EXPECT_TRUE(fs::exists(dir / "Quell"));
+    EXPECT_TRUE(deleteFile(dir / "Quell Moor" / "a b.scr")) << "a missing file is no error";
+    EXPECT_FALSE(deleteFile(dir / "Quell Moor")) << "a folder is never removed";
+}
+
+}  // namespace
+}  // namespace quorvik::platform::posix

@@ -1,0 +1,30 @@
+#include "support/fake_dialogs.h"
+
+namespace quorvik::testing {
+
+int FakeDialogs::messageBox(const std::string& text, int style, const std::string& title) {
+    boxes.push_back({text, style, title});
+    if ((style & 0x0F) != platform::kYesNo) return platform::kOk;
+    if (yesNoAnswers.empty()) return platform::kYes;
+    const int answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
+std::string FakeDialogs::inputBox(const std::string& prompt, const std::string& title) {
+    inputs.push_back({prompt, 0, title});
+    if (inputAnswers.empty()) return {};
+    std::string answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}
+
+void FakeDialogs::setClipboardText(const std::string& text) { clipboardHistory.push_back(text); }
+
+std::vector<std::string> FakeDialogs::texts() const {
+    std::vector<std::string> all;
+    for (const auto& box : boxes) all.push_back(box.text);
+    return all;
+}
+
+}  // namespace quorvik::testing

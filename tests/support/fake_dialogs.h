@@ -1,0 +1,41 @@
+#pragma once
+
+// Dialogs for tests: every box is recorded in order, answers come from a script.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+namespace quorvik::testing {
+
+struct ShownBox {
+    std::string text;
+    int style = 0;
+    std::string title;
+
+    bool operator==(const ShownBox&) const = default;
+};
+
+class FakeDialogs : public platform::Dialogs {
+public:
+    // Answers for the next Yes/No boxes, in order; kYes once the script runs out.
+    std::deque<int> yesNoAnswers;
+    // Texts typed into the next input boxes; empty (cancelled) once it runs out.
+    std::deque<std::string> inputAnswers;
+
+    std::vector<ShownBox> boxes;        // message boxes
+    std::vector<ShownBox> inputs;       // input boxes: prompt and title (style 0)
+    std::vector<std::string> clipboardHistory;
+    int closeCount = 0;
+
+    int messageBox(const std::string& text, int style, const std::string& title) override;
+    std::string inputBox(const std::string& prompt, const std::string& title) override;
+    void setClipboardText(const std::string& text) override;
+    void closeWindow() override { ++closeCount; }
+
+    std::vector<std::string> texts() const;
+};
+
+}  // namespace quorvik::testing

@@ -1,0 +1,125 @@
+#include "support/fake_system.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/paths.h"
+
+#ifdef _WIN32
+#include "platform/win32/win32_system.h"
+#else
+#include "platform/posix/posix_system.h"
+#endif
+
+namespace quorvik::testing {
+namespace {
+
+using platform::RegistryView;
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// Where a key lives for a view: 32-bit programs see Software\Wow6432Node.
+std::string placed(platform::RootKey root, const std::string& subkey, RegistryView view) {
+    const std::string key = lower(subkey);
+    if (view == RegistryView::Wow32 && root == platform::kHkeyLocalMachine &&
+        key.starts_with("software\\") && !key.starts_with("software\\wow6432node")) {
+        return "software\\wow6432node\\" + key.substr(9);
+    }
+    return key;
+}
+
+}  // namespace
+
+void MemoryRegistry::addKey(platform::RootKey root, const std::string& subkey) {
+    keys_[{root, lower(subkey)}];
+}
+
+void MemoryRegistry::setBytes(platform::RootKey root, const std::string& subkey,
+                              const std::string& name, std::uint32_t type,
+                              const std::string& bytes) {
+    keys_[{root, lower(subkey)}][lower(name)] = {type, bytes};
+}
+
+void MemoryRegistry::setString(platform::RootKey root, const std::string& subkey,
+                               const std::string& name, const std::string& value) {
+    setBytes(root, subkey, name, platform::kRegSz, value + std::string(1, '\0'));
+}
+
+long MemoryRegistry::openKey(platform::RootKey root, const std::string& subkey, RegistryView view,
+                             KeyHandle& key) {
+    viewsAsked.push_back(view);
+    const auto found = keys_.find({root, placed(root, subkey, view)});
+    if (found == keys_.end()) return platform::kErrorFileNotFound;
+    key = next_++;
+    open_[key] = &found->second;
+    return platform::kErrorSuccess;
+}
+
+long MemoryRegistry::queryValue(KeyHandle key, const std::string& valueName, std::uint32_t& type,
+                                unsigned char* data, std::uint32_t& length) {
+    const auto handle = open_.find(key);
+    if (handle == open_.end()) return platform::kErrorInvalidHandle;
+    const auto value = handle->second->find(lower(valueName));
+    if (value == handle->second->end()) return platform::kErrorFileNotFound;
+    type = value->second.type;
+    const auto size = static_cast<std::uint32_t>(value->second.bytes.size());
+    if (size > length) {
+        length = size;
+        return platform::kErrorMoreData;
+    }
+    std::memcpy(data, value->second.bytes.data(), size);
+    length = size;
+    return platform::kErrorSuccess;
+}
+
+void MemoryRegistry::closeKey(KeyHandle key) { open_.erase(key); }
+
+#ifdef _WIN32
+FakeSystem::FakeSystem() : real_(std::make_unique<platform::win32::Win32System>()) {}
+#else
+FakeSystem::FakeSystem() : real_(std::make_unique<platform::posix::PosixSystem>()) {}
+#endif
+FakeSystem::~FakeSystem() = default;
+
+std::optional<platform::Status> FakeSystem::injected(FileOp op, const fs::path& path) {
+    fileLog.emplace_back(op, path);
+    return fault ? fault(op, path) : std::nullopt;
+}
+
+bool FakeSystem::fileExists(const fs::path& path) { return real_->fileExists(path); }
+bool FakeSystem::folderExists(const fs::path& path) { return real_->folderExists(path); }
+
+platform::ReadResult FakeSystem::readFile(const fs::path& path, std::uintmax_t maxBytes) {
+    if (auto failure = injected(FileOp::Read, path)) return {*failure, {}};
+    return real_->readFile(path, maxBytes);
+}
+
+platform::Status FakeSystem::writeFile(const fs::path& path, std::string_view bytes) {
+    if (auto failure = injected(FileOp::Write, path)) return *failure;
+    return real_->writeFile(path, bytes);
+}
+
+platform::Status FakeSystem::setReadOnly(const fs::path& path, bool readOnly) {
+    if (auto failure = injected(readOnly ? FileOp::SetReadOnly : FileOp::ClearReadOnly, path)) {
+        return *failure;
+    }
+    return real_->setReadOnly(path, readOnly);
+}
+
+platform::Status FakeSystem::deleteFile(const fs::path& path) {
+    if (auto failure = injected(FileOp::Delete, path)) return *failure;
+    return real_->deleteFile(path);
+}
+
+fs::path FakeSystem::nativePath(std::string_view utf8) { return platform::pathFromUtf8(utf8); }
+
+platform::Status FakeSystem::startProgram(const platform::LaunchRequest& request) {
+    launches.push_back(request);
+    return launchResult;
+}
+
+}  // namespace quorvik::testing

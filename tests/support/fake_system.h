@@ -1,0 +1,88 @@
+#pragma once
+
+// The machine for tests: real files (through the native back end), with faults
+// that a test injects per operation; an in-memory registry; a Documents folder
+// and a Wine prefix of the test's choosing; program starts recorded, not run.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace quorvik::testing {
+
+namespace fs = std::filesystem;
+
+// Registry values held in memory, as a 64-bit Windows keeps them: the 32-bit
+// view of HKEY_LOCAL_MACHINE\Software is Software\Wow6432Node.
+class MemoryRegistry : public platform::RegistryBackend {
+public:
+    void setString(platform::RootKey root, const std::string& subkey, const std::string& name,
+                   const std::string& value);
+    void setBytes(platform::RootKey root, const std::string& subkey, const std::string& name,
+                  std::uint32_t type, const std::string& bytes);
+    void addKey(platform::RootKey root, const std::string& subkey);
+
+    long openKey(platform::RootKey root, const std::string& subkey, platform::RegistryView view,
+                 KeyHandle& key) override;
+    long queryValue(KeyHandle key, const std::string& valueName, std::uint32_t& type,
+                    unsigned char* data, std::uint32_t& length) override;
+    void closeKey(KeyHandle key) override;
+
+    int openHandles() const { return static_cast<int>(open_.size()); }
+    std::vector<platform::RegistryView> viewsAsked;
+
+private:
+    struct Value {
+        std::uint32_t type;
+        std::string bytes;
+    };
+    using Key = std::map<std::string, Value>;  // value names in lower case
+    std::map<std::pair<platform::RootKey, std::string>, Key> keys_;  // subkeys in lower case
+    std::map<KeyHandle, const Key*> open_;
+    KeyHandle next_ = 1;
+};
+
+enum class FileOp { Read, Write, SetReadOnly, ClearReadOnly, Delete };
+
+class FakeSystem : public platform::System {
+public:
+    FakeSystem();
+    ~FakeSystem() override;
+
+    // Returns a failure to inject for this operation, or nothing to let it run.
+    std::function<std::optional<platform::Status>(FileOp, const fs::path&)> fault;
+    // Every file operation that ran or was refused, in order.
+    std::vector<std::pair<FileOp, fs::path>> fileLog;
+
+    MemoryRegistry memoryRegistry;
+    std::optional<fs::path> documents;
+    platform::HostKind hostKind = platform::HostKind::Windows;
+    std::optional<platform::WinePrefix> prefix;
+    std::vector<platform::LaunchRequest> launches;
+    platform::Status launchResult = platform::Status::success();
+
+    bool fileExists(const fs::path& path) override;
+    bool folderExists(const fs::path& path) override;
+    platform::ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) override;
+    platform::Status writeFile(const fs::path& path, std::string_view bytes) override;
+    platform::Status setReadOnly(const fs::path& path, bool readOnly) override;
+    platform::Status deleteFile(const fs::path& path) override;
+
+    platform::RegistryBackend& registry() override { return memoryRegistry; }
+    std::optional<fs::path> documentsFolder() override { return documents; }
+    fs::path nativePath(std::string_view utf8) override;
+    platform::HostKind host() const override { return hostKind; }
+    std::optional<platform::WinePrefix> winePrefix() override { return prefix; }
+    platform::Status startProgram(const platform::LaunchRequest& request) override;
+
+private:
+    std::optional<platform::Status> injected(FileOp op, const fs::path& path);
+    std::unique_ptr<platform::System> real_;
+};
+
+}  // namespace quorvik::testing

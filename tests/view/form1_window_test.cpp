@@ -1,0 +1,330 @@
+// The window against its design: names, kinds, places, texts, fonts, colours,
+// menus, focus order and the picture behind the labels.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+
+#include "app/qt/form1_window.h"
+#include "support/fake_dialogs.h"
+#include "support/fake_system.h"
+
+using quorvik::qt::Form1Window;
+
+namespace {
+
+struct Expected {
+    const char* name;
+    const char* kind;
+    int left, top, width, height;  // twips; 0 width and height for labels
+    const char* text;
+};
+
+// The design, written out independently of the code's own table.
+const Expected kDesign[] = {
+    {"Label11", "QLabel", 120, 120, 0, 0, "Video.scr:"},
+    {"Label12", "QLabel", 1440, 120, 0, 0, "0"},
+    {"Label1", "QLabel", 3360, 120, 0, 0, "Quell Moor Version:"},
+    {"Label2", "QLabel", 5760, 120, 0, 0, "0"},
+    {"Label30", "QLabel", 7680, 120, 0, 0, "Audio.scr:"},
+    {"Label29", "QLabel", 9000, 120, 0, 0, "0"},
+    {"Label3", "QLabel", 120, 600, 0, 0, "Resolution"},
+    {"Label5", "QLabel", 120, 960, 0, 0, "Bits per Pixel (BPP)"},
+    {"Label6", "QLabel", 120, 1320, 0, 0, "Fullscreen AntiAliasing"},
+    {"Label7", "QLabel", 120, 1680, 0, 0, "Texture BPP"},
+    {"Label8", "QLabel", 120, 2040, 0, 0, "Texture Quality"},
+    {"Label9", "QLabel", 120, 2400, 0, 0, "Filtering Mode"},
+    {"Label28", "QLabel", 120, 2760, 0, 0, "Field of View"},
+    {"Label10", "QLabel", 120, 3120, 0, 0, "Gamma Float"},
+    {"Label4", "QLabel", 120, 3480, 0, 0, "Refresh Rate:"},
+    {"Label13", "QLabel", 120, 3840, 0, 0, "Shadows"},
+    {"Label14", "QLabel", 120, 4200, 0, 0, "ShadowMapSize"},
+    {"Label15", "QLabel", 120, 4560, 0, 0, "SpotShadowMapSize"},
+    {"Text1", "QLineEdit", 2400, 600, 495, 285, "0000"},
+    {"Text2", "QLineEdit", 2880, 600, 495, 285, "0000"},
+    {"Text4", "QLineEdit", 2400, 960, 495, 285, "0"},
+    {"Text5", "QLineEdit", 2400, 1320, 495, 285, "0"},
+    {"Text6", "QLineEdit", 2400, 1680, 495, 285, "0"},
+    {"Combo2", "QComboBox", 2400, 2040, 1095, 315, "0"},
+    {"Combo1", "QComboBox", 2400, 2400, 1575, 315, "0"},
+    {"Text15", "QLineEdit", 2400, 2760, 495, 285, "62.5"},
+    {"Text7", "QLineEdit", 2400, 3120, 495, 285, "0"},
+    {"Text3", "QLineEdit", 2400, 3480, 495, 285, "0"},
+    {"Combo3", "QComboBox", 2400, 3840, 855, 315, "0"},
+    {"Text8", "QLineEdit", 2400, 4200, 495, 285, "0"},
+    {"Text9", "QLineEdit", 2400, 4560, 495, 285, "0"},
+    {"Label19", "QLabel", 4080, 480, 0, 0, "Material Quality"},
+    {"Label20", "QLabel", 4080, 840, 0, 0, "Water Quality"},
+    {"Label21", "QLabel", 4080, 1200, 0, 0, "Grass Quality"},
+    {"Label22", "QLabel", 4080, 1560, 0, 0, "Effects Quality"},
+    {"Label23", "QLabel", 4080, 1920, 0, 0, "Effects Fade Level"},
+    {"Label24", "QLabel", 4080, 2280, 0, 0, "Environment Quality"},
+    {"Label25", "QLabel", 4080, 2640, 0, 0, "Shader Model"},
+    {"Label26", "QLabel", 4080, 3000, 0, 0, "Post Processing"},
+    {"Label16", "QLabel", 4080, 3360, 0, 0, "Lightmaps"},
+    {"Label17", "QLabel", 4080, 3600, 0, 0, "Full Screen"},
+    {"Text10", "QLineEdit", 6120, 480, 375, 285, "0"},
+    {"Text11", "QLineEdit", 6120, 840, 375, 285, "0"},
+    {"Text12", "QLineEdit", 6120, 1200, 375, 285, "0"},
+    {"Text13", "QLineEdit", 6120, 1560, 375, 285, "0"},
+    {"Text14", "QLineEdit", 6120, 1920, 375, 285, "0"},
+    {"Combo4", "QComboBox", 6120, 2280, 1335, 315, "0"},
+    {"Combo5", "QComboBox", 6120, 2640, 975, 315, "0"},
+    {"Combo6", "QComboBox", 6120, 3000, 1215, 315, "0"},
+    {"Check1", "QCheckBox", 6120, 3360, 175, 195, ""},
+    {"Check2", "QCheckBox", 6120, 3600, 175, 195, ""},
+    {"Label31", "QLabel", 7680, 600, 0, 0, "Audio API"},
+    {"Label32", "QLabel", 7680, 960, 0, 0, "Mix Frequency"},
+    {"Label33", "QLabel", 7680, 1320, 0, 0, "Channels"},
+    {"Label34", "QLabel", 7680, 1680, 0, 0, "3D Quality"},
+    {"Label35", "QLabel", 7680, 2040, 0, 0, "Max Volume"},
+    {"Label36", "QLabel", 7680, 2400, 0, 0, "Effects Volume"},
+    {"Label37", "QLabel", 7680, 2760, 0, 0, "Music Volume"},
+    {"Label38", "QLabel", 7680, 3120, 0, 0, "Speech Volume"},
+    {"Label39", "QLabel", 7680, 3480, 0, 0, "Movie Volume"},
+    {"Combo7", "QComboBox", 9240, 600, 1095, 315, "0"},
+    {"Text16", "QLineEdit", 9240, 960, 1095, 285, "0"},
+    {"Text17", "QLineEdit", 9240, 1320, 615, 285, "0"},
+    {"Combo8", "QComboBox", 9240, 1680, 1095, 315, "0"},
+    {"Text18", "QLineEdit", 9240, 2040, 615, 285, "0"},
+    {"Text19", "QLineEdit", 9240, 2400, 615, 285, "0"},
+    {"Text20", "QLineEdit", 9240, 2760, 615, 285, "0"},
+    {"Text21", "QLineEdit", 9240, 3120, 615, 285, "0"},
+    {"Text22", "QLineEdit", 9240, 3480, 615, 285, "0"},
+    {"Label42", "QLabel", 10440, 600, 0, 0, "Force Software"},
+    {"Label43", "QLabel", 10440, 840, 0, 0, "Force Software EAX"},
+    {"Label44", "QLabel", 10440, 1080, 0, 0, "Force No Effects"},
+    {"Label45", "QLabel", 10440, 1320, 0, 0, "Use EAX"},
+    {"Label46", "QLabel", 10440, 1560, 0, 0, "Extra Sounds"},
+    {"Label41", "QLabel", 10440, 1800, 0, 0, "Debug Mode"},
+    {"Label18", "QLabel", 10440, 2040, 0, 0, "VSync"},
+    {"Label27", "QLabel", 10440, 2280, 0, 0, "Motion Blur"},
+    {"Label40", "QLabel", 10440, 2520, 0, 0, "Depth of Field"},
+    {"Check8", "QCheckBox", 12480, 600, 175, 195, ""},
+    {"Check7", "QCheckBox", 12480, 840, 175, 195, ""},
+    {"Check6", "QCheckBox", 12480, 1080, 175, 195, ""},
+    {"Check5", "QCheckBox", 12480, 1320, 175, 195, ""},
+    {"Check10", "QCheckBox", 12480, 1560, 175, 195, ""},
+    {"Check9", "QCheckBox", 12480, 1800, 175, 195, ""},
+    {"Check3", "QCheckBox", 12480, 2040, 175, 195, ""},
+    {"Check4", "QCheckBox", 12480, 2280, 175, 195, ""},
+    {"Check11", "QCheckBox", 12480, 2520, 175, 195, ""},
+    {"Command1", "QPushButton", 10680, 2880, 1215, 375, "Set Video.scr"},
+    {"Command2", "QPushButton", 10680, 3360, 1215, 375, "Set Audio.scr"},
+    {"Scriptlet1", "QTextBrowser", 5760, 3840, 6930, 900, nullptr},
+    {"Label47", "QLabel", 8880, 4800, 0, 0, "BitCoin bc1qquorvikexampledonationaddress0000"},
+};
+
+int px(int twips) { return qRound(twips / 15.0); }
+
+QString textOf(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
+    if (auto* button = qobject_cast<QPushButton*>(widget)) return button->text();
+    if (auto* check = qobject_cast<QCheckBox*>(widget)) return check->text();
+    return {};
+}
+
+}  // namespace
+
+class Form1WindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    quorvik::testing::FakeDialogs dialogs_;
+    quorvik::testing::FakeSystem system_;
+
+private slots:
+    void controls_data() {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < static_cast<int>(std::size(kDesign)); ++i) {
+            QTest::newRow(kDesign[i].name) << i;
+        }
+    }
+
+    void controls() {
+        QFETCH(int, row);
+        const Expected& expected = kDesign[row];
+        Form1Window window(system_, &dialogs_);
+        QWidget* widget = window.findChild<QWidget*>(QString::fromLatin1(expected.name));
+        QVERIFY2(widget != nullptr, expected.name);
+        QVERIFY2(widget->inherits(expected.kind), widget->metaObject()->className());
+        QCOMPARE(widget->pos(), QPoint(px(expected.left), px(expected.top)));
+        if (expected.width > 0) {
+            QCOMPARE(widget->size(), QSize(px(expected.width), px(expected.height)));
+        }
+        if (expected.text != nullptr) QCOMPARE(textOf(widget), QString::fromLatin1(expected.text));
+
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            QVERIFY(label->font().bold());
+            QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(label->autoFillBackground(), false);
+            QCOMPARE(label->size(), label->sizeHint());  // labels size to their captions
+            const bool status = expected.top == 120;
+            const bool donation = QByteArray(expected.name) == "Label47";
+            const double points = donation ? 6.0 : status ? 9.75 : 8.25;
+            QCOMPARE(label->font().pointSizeF(), points);
+            QCOMPARE(label->palette().color(QPalette::WindowText),
+                     donation ? QColor(255, 255, 0) : QColor(255, 0, 0));
+        }
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            QVERIFY(combo->isEditable());
+            QCOMPARE(combo->insertPolicy(), QComboBox::NoInsert);
+        }
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QVERIFY(button->font().bold());
+            QCOMPARE(button->font().pointSizeF(), 8.25);
+        }
+    }
+
+    void startUpFillsListsAndCaptions() {
+        Form1Window window(system_, &dialogs_);
+        dialogs_.yesNoAnswers = {quorvik::platform::kNo};
+        window.load();
+        auto* combo5 = window.findChild<QComboBox*>(QStringLiteral("Combo5"));
+        QCOMPARE(combo5->count(), 7);
+        QCOMPARE(combo5->itemText(4), QStringLiteral("XBOX360"));
+        QCOMPARE(combo5->currentIndex(), 0);
+        QCOMPARE(combo5->currentText(), QStringLiteral("SM 1.1"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label12"))->text(),
+                 QStringLiteral("Not Set."));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Quorvik Tool v0.7.9 Final by Quorvik Team"));
+        QCOMPARE(window.findChild<QWidget*>(QStringLiteral("Scriptlet1"))->size(), QSize(468, 60));
+        QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Image1"))->isVisibleTo(&window));
+        QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Image2"))->isVisibleTo(&window));
+    }
+
+    void typedComboTextIsKeptAndSelectsNothing() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo3"));
+        combo->lineEdit()->setText(QStringLiteral("low"));  // not "Low"
+        window.run(&quorvik::app::Form1::Red_Click);        // any handler pulls and pushes
+        QCOMPARE(window.form().panel.Combo3.Text, std::string("low"));
+        QCOMPARE(window.form().panel.Combo3.ListIndex, -1);
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->currentText(), QStringLiteral("low"));
+    }
+
+    void eightBitTextSurvivesTheWidgets() {
+        Form1Window window(system_, &dialogs_);
+        std::string every;
+        for (int b = 1; b < 256; ++b) every.push_back(static_cast<char>(b));
+        window.form().panel.Text1.Text = every;
+        window.push();
+        window.form().panel.Text1.Text.clear();
+        window.pull();
+        QCOMPARE(window.form().panel.Text1.Text, every);
+    }
+
+    void menus() {
+        Form1Window window(system_, &dialogs_);
+        const QList<QAction*> top = window.menuBar()->actions();
+        QStringList titles;
+        for (QAction* action : top) titles << action->text();
+        QCOMPARE(titles, QStringList({"File", "Text Color", "Background", "About"}));
+        QCOMPARE(top[3]->objectName(), QStringLiteral("About"));
+        QVERIFY(top[3]->menu() == nullptr);
+
+        const auto items = [&](const char* menu) {
+            QStringList names;
+            for (QAction* action : window.findChild<QMenu*>(QString::fromLatin1(menu))->actions()) {
+                names << action->objectName() + "=" + action->text() +
+                             (action->isCheckable() ? "(checkable)" : "");
+            }
+            return names;
+        };
+        QCOMPARE(items("File"), QStringList({"Launch=Launch (No Intro)", "Backup=Backup",
+                                             "save=Save Settings", "Exit=Exit"}));
+        QCOMPARE(items("txtcolor"),
+                 QStringList({"black=Black", "Red=Red", "Green=Green", "Yellow=Yellow",
+                              "blue=Blue", "Magenta=Magenta", "Cyan=Cyan", "White=White"}));
+        QCOMPARE(items("bg"), QStringList({"qm=Quell Moor", "bgblack=Black"}));
+    }
+
+    void focusOrder() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+
+        const QStringList expected = {
+            "Command1", "Text1",   "Text2",  "Text4",  "Text5",  "Text6",   "Text7",   "Combo1",
+            "Combo2",   "Text3",   "Combo3", "Text8",  "Text9",  "Text10",  "Text11",  "Text12",
+            "Check1",   "Check2",  "Check3", "Text13", "Text14", "Combo4",  "Combo5",  "Combo6",
+            "Check4",   "Text15",  "Command2", "Combo7", "Text16", "Text17", "Text18",  "Combo8",
+            "Text19",   "Text20",  "Text21", "Text22", "Check5", "Check6",  "Check7",  "Check8",
+            "Check9",   "Check10", "Check11", "Scriptlet1", "Command1"};
+        QStringList visited;
+        for (int i = 0; i < expected.size(); ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            // An editable combo box gives its focus to its line edit.
+            while (focus && focus->objectName().isEmpty()) focus = focus->parentWidget();
+            visited << (focus ? focus->objectName() : QStringLiteral("?"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(visited, expected);
+    }
+
+    void labelsShowThePictureThrough() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage shot = window.centralWidget()->grab().toImage();
+        const QImage picture = Form1Window::picture(quorvik::app::Picture::Moor).toImage();
+        if (const QByteArray out = qgetenv("QUORVIK_TEST_OUTPUT"); !out.isEmpty()) {
+            QDir().mkpath(QString::fromLocal8Bit(out));
+            shot.save(QString::fromLocal8Bit(out) + "/window.png");
+        }
+        for (const char* name : {"Label3", "Label12", "Label42", "Label47"}) {
+            const QRect area = window.findChild<QLabel*>(QString::fromLatin1(name))->geometry();
+            int same = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    same += shot.pixelColor(x, y) == picture.pixelColor(x, y) ? 1 : 0;
+                }
+            }
+            QVERIFY2(same * 2 > area.width() * area.height(), name);
+        }
+    }
+
+    void enlargingShowsMorePictureThenBlack() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(1000, 600);
+        QTRY_COMPARE(window.centralWidget()->width(), 1000);
+        const QImage shot = window.centralWidget()->grab().toImage();
+        const QImage picture = Form1Window::picture(quorvik::app::Picture::Moor).toImage();
+        QCOMPARE(shot.pixelColor(5, 400), picture.pixelColor(5, 400));
+        QCOMPARE(shot.pixelColor(5, 450), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(950, 100), QColor(Qt::black));
+        QCOMPARE(window.findChild<QWidget*>(QStringLiteral("Command1"))->pos(), QPoint(712, 192));
+    }
+
+    void blackBackgroundCommand() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.run(&quorvik::app::Form1::bgblack_Click);
+        const QImage shot = window.centralWidget()->grab().toImage();
+        QCOMPARE(shot.pixelColor(3, 300), QColor(Qt::black));
+        window.run(&quorvik::app::Form1::qm_Click);
+        const QImage again = window.centralWidget()->grab().toImage();
+        const QImage picture = Form1Window::picture(quorvik::app::Picture::Moor).toImage();
+        QCOMPARE(again.pixelColor(3, 300), picture.pixelColor(3, 300));
+    }
+};
+
+QTEST_MAIN(Form1WindowTest)
+#include "form1_window_test.moc"
