@@ -1,0 +1,4 @@
+target_sources(quorvik_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/panel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
+)

@@ -1,0 +1,2 @@
+target_sources(quorvik_core PRIVATE
+)

@@ -1,0 +1,2 @@
+target_sources(quorvik_unit_tests PRIVATE
+)

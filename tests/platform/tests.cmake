@@ -1,0 +1,8 @@
+target_sources(quorvik_unit_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/text_codec_test.cpp
+)
+if(NOT WIN32)
+  target_sources(quorvik_unit_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/posix_files_test.cpp
+  )
+endif()

@@ -1,0 +1,14 @@
+find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+set(CMAKE_AUTOMOC ON)
+
+# One QtTest executable per test class, run offscreen.
+function(quorvik_view_test name source)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE quorvik_qt quorvik_test_support Qt6::Test)
+  quorvik_warnings(${name})
+  add_test(NAME view.${name} COMMAND ${name})
+  set_tests_properties(view.${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVIK_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
+endfunction()
+
+quorvik_view_test(form1_window_test ${CMAKE_CURRENT_LIST_DIR}/form1_window_test.cpp)
