@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/themes.h"
+#include "launch/launch.h"
 #include "panel/identity.h"
 
 namespace quorvik::app {
@@ -26,6 +27,12 @@ void Form1::About_Click() {
 void Form1::Label47_Click() {
     dialogs_.setClipboardText(std::string(identity::kDonationAddress));
     message("BitCoin address now in clipboard! Ctrl+V to paste.", platform::kOkOnly);
+}
+
+void Form1::Launch_Click() {
+    if (auto problem = launch::launchGame(system_, GameExePath)) {
+        message(*problem, platform::kCritical);
+    }
 }
 
 void Form1::Exit_Click() { dialogs_.closeWindow(); }

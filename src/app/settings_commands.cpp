@@ -6,6 +6,5 @@ void Form1::Command1_Click() {}
 void Form1::Command2_Click() {}
 void Form1::save_Click() {}
 void Form1::Backup_Click() {}
-void Form1::Launch_Click() {}
 
 }  // namespace quorvik::app

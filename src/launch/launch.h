@@ -1,0 +1,17 @@
+#pragma once
+
+// Starting the game without its intro videos.
+
+#include <optional>
+#include <string>
+
+#include "platform/system.h"
+
+namespace quorvik::launch {
+
+// Starts the game named by GameExePath (8-bit text, as the registry gives it)
+// with " -nologos", and does not wait for it. Returns the message to show when
+// it cannot be started, naming the problem.
+std::optional<std::string> launchGame(platform::System& system, const std::string& gameExePath);
+
+}  // namespace quorvik::launch
