@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "overrides/overrides.h"
 #include "panel/panel.h"
 #include "platform/dialogs.h"
 #include "platform/system.h"
@@ -69,6 +70,12 @@ private:
     // A message box with the application title.
     int message(const std::string& text, int style);
     void detectSettingsPath();
+    void showNotices(const std::vector<overrides::Notice>& notices);
+    // Reads a settings file into lines (position 0 empty); false after telling why not.
+    bool loadLines(const std::string& filePath, std::vector<std::string>& lines, int& count);
+    void writeBackup(const char* name, const std::vector<std::string>& lines, int count,
+                     std::string_view updateAddress);
+    void writeSettingsFile(const char* name, const std::vector<std::string>& lines);
     void setLabelColors(panel::ColorNumber color);
 
     platform::Dialogs& dialogs_;

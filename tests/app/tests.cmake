@@ -1,3 +1,4 @@
 target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/form1_commands_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
 )

@@ -1,5 +1,6 @@
 target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/text_codec_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/general_test.cpp
 )
 if(NOT WIN32)
   target_sources(quorvik_unit_tests PRIVATE
