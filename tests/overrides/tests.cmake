@@ -1,3 +1,4 @@
 target_sources(quorvik_unit_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/override_scripts_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/skills_file_test.cpp
 )
