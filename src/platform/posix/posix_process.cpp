@@ -1,0 +1,68 @@
+#include "platform/posix/posix_process.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "platform/paths.h"
+
+extern char** environ;
+
+namespace quorvik::platform::posix {
+namespace {
+
+// Our environment with the request's variables set over it.
+std::vector<std::string> environmentFor(const LaunchRequest& request) {
+    std::vector<std::string> variables;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        const std::string name = variable.substr(0, variable.find('='));
+        bool replaced = false;
+        for (const auto& [key, value] : request.environment) replaced = replaced || key == name;
+        if (!replaced) variables.push_back(variable);
+    }
+    for (const auto& [key, value] : request.environment) variables.push_back(key + "=" + value);
+    return variables;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& texts) {
+    std::vector<char*> result;
+    for (auto& text : texts) result.push_back(text.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+}  // namespace
+
+Status startDetached(const LaunchRequest& request) {
+    std::vector<std::string> arguments = {pathToUtf8(request.program)};
+    arguments.insert(arguments.end(), request.arguments.begin(), request.arguments.end());
+    std::vector<std::string> environment = environmentFor(request);
+    std::vector<char*> argv = pointers(arguments);
+    std::vector<char*> envp = pointers(environment);
+
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // A session of its own: the game keeps running when the tool closes.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    pid_t child = 0;
+    const int error = posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    if (error != 0) return Status::failure(std::generic_category().message(error));
+
+    // Nobody waits for the game, but its exit must not leave a zombie behind.
+    std::thread([child] {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+    return Status::success();
+}
+
+}  // namespace quorvik::platform::posix

@@ -1,0 +1,107 @@
+// Starting the game: what is started on each platform, and every way it can fail.
+
+#include "launch/launch.h"
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "platform/paths.h"
+#include "platform/text_codec.h"
+#include "support/fake_dialogs.h"
+#include "support/fake_system.h"
+#include "support/temp_dir.h"
+
+namespace quorvik::launch {
+namespace {
+
+using quorvik::testing::FakeDialogs;
+using quorvik::testing::FakeSystem;
+using quorvik::testing::TempDir;
+using quorvik::testing::writeBytes;
+
+class Launch : public ::testing::Test {
+protected:
+    TempDir dir;
+    FakeSystem system;
+    std::string exe;
+
+    void SetUp() override {
+        const auto path = dir / "Quell Moor" / "QuellMoor.exe";
+        writeBytes(path, "MZ");
+        exe = platform::pathToUtf8(path);
+    }
+};
+
+TEST_F(Launch, OnWindowsTheQuotedPathAndNoLogos) {
+    EXPECT_EQ(launchGame(system, exe), std::nullopt);
+    EXPECT_EQ(launchGame(system, exe), std::nullopt);
+    ASSERT_EQ(system.launches.size(), 2u) << "each choice starts a further copy";
+    EXPECT_EQ(system.launches[0].commandLine, "\"" + exe + "\" -nologos");
+    EXPECT_EQ(platform::pathToUtf8(system.launches[0].program), exe);
+}
+
+TEST_F(Launch, UnderWineThePrefixesWine) {
+    system.hostKind = platform::HostKind::Wine;
+    system.prefix = platform::WinePrefix{dir / "my prefix", ""};
+    EXPECT_EQ(launchGame(system, exe), std::nullopt);
+    ASSERT_EQ(system.launches.size(), 1u);
+    const auto& request = system.launches[0];
+    EXPECT_EQ(request.program, "wine");
+    EXPECT_EQ(request.arguments, (std::vector<std::string>{exe, "-nologos"}));
+    ASSERT_EQ(request.environment.size(), 1u);
+    EXPECT_EQ(request.environment[0].first, "WINEPREFIX");
+    EXPECT_EQ(request.environment[0].second, platform::pathToUtf8(dir / "my prefix"));
+}
+
+TEST_F(Launch, AProtonPrefixIsStartedThroughSteam) {
+    system.hostKind = platform::HostKind::Wine;
+    system.prefix = platform::WinePrefix{"/home/p/.steam/steam/steamapps/compatdata/4711/pfx", "4711"};
+    EXPECT_EQ(launchGame(system, exe), std::nullopt);
+    EXPECT_EQ(system.launches.at(0).program, "steam");
+    EXPECT_EQ(system.launches.at(0).arguments,
+              (std::vector<std::string>{"-applaunch", "4711", "-nologos"}));
+
+    system.prefix = platform::WinePrefix{
+        "/home/p/.var/app/com.valvesoftware.Steam/data/Steam/steamapps/compatdata/4711/pfx", "4711"};
+    EXPECT_EQ(launchGame(system, exe), std::nullopt);
+    EXPECT_EQ(system.launches.at(1).program, "flatpak");
+    EXPECT_EQ(system.launches.at(1).arguments,
+              (std::vector<std::string>{"run", "com.valvesoftware.Steam", "-applaunch", "4711",
+                                        "-nologos"}));
+}
+
+TEST_F(Launch, EveryFailureIsNamed) {
+    const auto problem = [&](const std::string& path) { return launchGame(system, path).value_or(""); };
+    EXPECT_NE(problem("").find("registry entry Exe_Path is empty"), std::string::npos);
+    EXPECT_NE(problem("Error").find("was not found. Is the game installed?"), std::string::npos);
+    const std::string missing = platform::pathToUtf8(dir / "gone.exe");
+    EXPECT_EQ(problem(missing),
+              "The game cannot be started: its program " + missing + " does not exist.");
+    EXPECT_TRUE(system.launches.empty());
+
+    system.launchResult = platform::Status::failure("No such file or directory");
+    system.hostKind = platform::HostKind::Wine;
+    EXPECT_EQ(problem(exe), "The game could not be started (wine): No such file or directory.");
+}
+
+TEST_F(Launch, TheWindowShowsTheProblemAndStaysOpen) {
+    FakeDialogs dialogs;
+    app::Form1 form{dialogs, system};
+    form.GameExePath = "Error";
+    form.Launch_Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].style, 16);
+    EXPECT_EQ(dialogs.closeCount, 0);
+
+    // Works before any settings file was loaded; the 8-bit path becomes UTF-8.
+    const auto accented = dir / "Jeux \xC3\xA9t\xC3\xA9" / "QuellMoor.exe";
+    writeBytes(accented, "MZ");
+    form.GameExePath = platform::utf8ToAnsi(platform::pathToUtf8(accented));
+    form.Launch_Click();
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    ASSERT_EQ(system.launches.size(), 1u);
+    EXPECT_EQ(system.launches[0].program, accented);
+}
+
+}  // namespace
+}  // namespace quorvik::launch
