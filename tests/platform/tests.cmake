@@ -7,3 +7,6 @@ if(NOT WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/posix_files_test.cpp
   )
 endif()
+target_sources(quorvik_unit_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/help_texts_test.cpp
+)
