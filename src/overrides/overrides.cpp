@@ -121,8 +121,8 @@ const EffectScripts kEffects[] = {
 constexpr std::string_view kMotionBlurMarker = "varlist_blur_camera_motion.scr";
 constexpr std::string_view kDepthOfFieldMarker = "varlist_dof.scr";
 
-// Skills files the game ships are a few dozen kilobytes; anything far larger is
-// not one.
+// The skills file the tool writes is about 14 KB; a file far larger is not one
+// to read into memory.
 constexpr std::uintmax_t kSkillsFileLimit = 8u * 1024u * 1024u;
 
 std::string scriptText(const Script& script) {

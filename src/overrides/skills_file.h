@@ -10,9 +10,6 @@
 
 namespace quorvik::overrides {
 
-// The game's own field of view: at exactly this value the skills file is removed.
-inline constexpr std::string_view kDefaultFieldOfView = "62.5";
-
 // The whole file, 400 lines each ended by CR LF, with fieldOfView (8-bit text)
 // as the value of CameraDefaultFOV.
 std::string skillsFileText(std::string_view fieldOfView);
@@ -23,9 +20,9 @@ std::string skillsFileText(std::string_view fieldOfView);
 // none. Nothing when no line matches.
 std::optional<std::string> fieldOfViewIn(std::string_view fileBytes);
 
-// How a field of view compares with 62.5: negative, zero or positive. Nothing
-// when the text is not a plain decimal number (digits with at most one ".").
-// Exact and independent of the user's locale.
+// How a field of view compares with the game's own, 62.5: negative, zero or
+// positive. Nothing when the text is not a plain decimal number (digits with at
+// most one "."). Exact and independent of the user's locale.
 std::optional<int> compareWithDefaultFieldOfView(std::string_view text);
 
 }  // namespace quorvik::overrides

@@ -18,6 +18,13 @@ namespace quorvik::overrides {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Blanks split an unquoted command line; Windows allows no double quote in a name.
+#ifdef _WIN32
+constexpr const char* kOddFolderName = "Quell Moor 'Game' & y";
+#else
+constexpr const char* kOddFolderName = "Quell Moor \"Game\" 'x' & y";
+#endif
 using quorvik::testing::crlf;
 using quorvik::testing::FakeSystem;
 using quorvik::testing::FileOp;
@@ -221,7 +228,7 @@ TEST(OverrideScripts, LoadLooksOnlyAtTheTwoMarkerFiles) {
 
 TEST(OverrideScripts, FolderNamesWithBlanksAndQuotesReachOnlyTheNamedFiles) {
     TempDir temp;
-    const fs::path base = temp / "Quell Moor \"Game\" 'x' & y";
+    const fs::path base = temp / kOddFolderName;
     const Game game(base);
     game.plantAll("old\r\n");
     // Files a shell would have hit had the path been split at its blanks.

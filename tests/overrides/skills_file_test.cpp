@@ -270,39 +270,5 @@ TEST(FieldOfViewCompare, PlainDecimalsAgainstTheDefault) {
     }
 }
 
-TEST(FieldOfViewReadBack, TakesTheLastMatchingLine) {
-    struct Case {
-        const char* what;
-        std::string bytes;
-        std::optional<std::string> value;
-    };
-    const std::string line75 = "<prop n=\"CameraDefaultFOV\" v=\"75.0\"/>";
-    const std::string line80 = "<prop n=\"CameraDefaultFOV\" v=\"80.5\" />";
-    const Case cases[] = {
-        {"empty file", "", {}},
-        {"no matching line", "<level id=\"1\">\r\n <prop n=\"FuryUsage\" v=\"0.0\" />\r\n", {}},
-        {"the tool's own line", "x\r\n" + line75 + "\r\n</level>\r\n", "75.0"},
-        {"last of several", line75 + "\r\n" + line80 + "\r\n", "80.5"},
-        {"last line without a line end", line80 + "\r\n" + line75, "75.0"},
-        {"LF line ends", line80 + "\n" + line75 + "\n", "75.0"},
-        {"CR line ends", line75 + "\r" + line80 + "\r", "80.5"},
-        {"value up to its quote", "<prop n=\"CameraDefaultFOV\" v=\"90\"/>\r\n", "90"},
-        {"long value up to its quote", "<prop n=\"CameraDefaultFOV\" v=\"100.25\"/>", "100.25"},
-        {"no closing quote: four characters", "<prop n=\"CameraDefaultFOV\" v=\"77.77", "77.7"},
-        {"no closing quote, short line", "<prop n=\"CameraDefaultFOV\" v=\"7", "7"},
-        {"line ends before the value", "<prop n=\"CameraDefaultFOV\" v=\"", ""},
-        {"indented line", " " + line75 + "\r\n", {}},
-        {"other letter case", "<prop n=\"cameraDefaultFOV\" v=\"75.0\"/>\r\n", {}},
-        {"line too short to match", "<prop n=\"CameraDefault\r\n", {}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(fieldOfViewIn(c.bytes), c.value) << c.what;
-}
-
-TEST(FieldOfViewReadBack, ReadsBackWhatWasWritten) {
-    for (const std::string fov : {"62.6", "75.0", "90", "120.125"}) {
-        EXPECT_EQ(fieldOfViewIn(skillsFileText(fov)), fov);
-    }
-}
-
 }  // namespace
 }  // namespace quorvik::overrides
