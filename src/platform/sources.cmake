@@ -3,3 +3,7 @@ target_sources(quorvik_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/general.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_texts.cpp
 )
+target_sources(quorvik_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/wine/wine_registry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wine/steam_libraries.cpp
+)

@@ -10,3 +10,8 @@ endif()
 target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/help_texts_test.cpp
 )
+target_sources(quorvik_unit_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/wine_registry_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wine_registry_rules_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/steam_libraries_test.cpp
+)

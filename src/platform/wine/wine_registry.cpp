@@ -1,0 +1,492 @@
+#include "platform/wine/wine_registry.h"
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <utility>
+
+#include "platform/text_codec.h"
+
+namespace quorvik::platform::wine {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
+
+// Case folding as the registry compares names: ASCII, Latin-1, Latin
+// Extended-A, Greek and Cyrillic, which covers what game installers write.
+char16_t foldUnit(char16_t c) {
+    if (c < 0x80) return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
+    if (c == 0xFF) return 0x178;
+    const bool odd = (c & 1) != 0;
+    if ((c >= 0x100 && c <= 0x137 && odd) || (c >= 0x139 && c <= 0x148 && !odd) ||
+        (c >= 0x14A && c <= 0x177 && odd) || (c >= 0x179 && c <= 0x17E && !odd)) {
+        return static_cast<char16_t>(c - 1);
+    }
+    if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 0x20);
+    if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
+    if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
+    return c;
+}
+
+std::u16string foldName(std::u16string_view name) {
+    std::u16string out(name);
+    for (char16_t& c : out) c = foldUnit(c);
+    return out;
+}
+
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+unsigned hexValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+    if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+    return static_cast<unsigned>(c - 'A' + 10);
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view trimLeft(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    return s;
+}
+
+// Reads a hex number of at most eight digits at s[pos]; false when there is none.
+bool readHex32(std::string_view s, std::size_t& pos, std::uint32_t& value) {
+    const std::size_t start = pos;
+    value = 0;
+    while (pos < s.size() && isHexDigit(s[pos])) {
+        if (pos - start == 8) return false;
+        value = (value << 4) | hexValue(s[pos]);
+        ++pos;
+    }
+    return pos > start;
+}
+
+// Decodes a string as Wine writes it, from s[pos] up to the unescaped end
+// character, which is consumed. Text is UTF-8 between escapes.
+bool parseString(std::string_view s, std::size_t& pos, char end, std::u16string& out) {
+    while (pos < s.size()) {
+        const char c = s[pos];
+        if (c == end) {
+            ++pos;
+            return true;
+        }
+        if (c != '\\') {
+            if (static_cast<unsigned char>(c) < 0x80) {
+                out.push_back(static_cast<char16_t>(c));
+                ++pos;
+                continue;
+            }
+            std::size_t stop = pos;
+            while (stop < s.size() && static_cast<unsigned char>(s[stop]) >= 0x80) ++stop;
+            out += utf8ToUtf16(s.substr(pos, stop - pos));
+            pos = stop;
+            continue;
+        }
+        if (pos + 1 >= s.size()) return false;
+        const char e = s[pos + 1];
+        pos += 2;
+        switch (e) {
+            case 'a':
+                out.push_back(u'\a');
+                continue;
+            case 'b':
+                out.push_back(u'\b');
+                continue;
+            case 'e':
+                out.push_back(0x1B);
+                continue;
+            case 'f':
+                out.push_back(u'\f');
+                continue;
+            case 'n':
+                out.push_back(u'\n');
+                continue;
+            case 'r':
+                out.push_back(u'\r');
+                continue;
+            case 't':
+                out.push_back(u'\t');
+                continue;
+            case 'v':
+                out.push_back(u'\v');
+                continue;
+            case 'x': {
+                if (pos >= s.size() || !isHexDigit(s[pos])) {
+                    out.push_back(u'x');
+                    continue;
+                }
+                unsigned unit = 0;
+                for (int i = 0; i < 4 && pos < s.size() && isHexDigit(s[pos]); ++i, ++pos) {
+                    unit = unit * 16 + hexValue(s[pos]);
+                }
+                out.push_back(static_cast<char16_t>(unit));
+                continue;
+            }
+            default:
+                break;
+        }
+        if (e >= '0' && e <= '7') {
+            unsigned unit = static_cast<unsigned>(e - '0');
+            for (int i = 0; i < 2 && pos < s.size() && s[pos] >= '0' && s[pos] <= '7'; ++i, ++pos) {
+                unit = unit * 8 + static_cast<unsigned>(s[pos] - '0');
+            }
+            out.push_back(static_cast<char16_t>(unit));
+        } else if (static_cast<unsigned char>(e) < 0x80) {
+            out.push_back(static_cast<char16_t>(e));  // \\ \" \[ \] and the like
+        } else {
+            --pos;  // an escaped non-ASCII character is just that character
+        }
+    }
+    return false;
+}
+
+std::string utf16Bytes(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+bool isStringType(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+std::u16string unitsOf(std::string_view bytes) {
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                        (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    }
+    return text;
+}
+
+// Splits the text into lines, a trailing CR dropped; the last line may lack
+// its line feed.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+
+    bool next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        const auto nl = text_.find('\n', pos_);
+        const std::size_t end = nl == std::string_view::npos ? text_.size() : nl;
+        line = text_.substr(pos_, end - pos_);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        last_ = pos_;
+        pos_ = nl == std::string_view::npos ? text_.size() : nl + 1;
+        terminated_ = nl != std::string_view::npos;
+        return true;
+    }
+    void unread() { pos_ = last_; }
+    // Wine ends every line, the last one included: a line without its line
+    // feed is where the file was cut off.
+    bool terminated() const { return terminated_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t last_ = 0;
+    bool terminated_ = true;
+};
+
+// Hex bytes "aa,bb,..." with "\" at the end of a line continuing on the next.
+bool parseHexData(std::string_view s, Lines& lines, std::string& out) {
+    for (;;) {
+        std::size_t pos = 0;
+        while (pos < s.size() && isHexDigit(s[pos])) {
+            unsigned value = 0;
+            const std::size_t start = pos;
+            while (pos < s.size() && isHexDigit(s[pos])) {
+                value = value * 16 + hexValue(s[pos]);
+                if (value > 0xFF || pos - start > 8) return false;
+                ++pos;
+            }
+            out.push_back(static_cast<char>(value));
+            while (pos < s.size() && isBlank(s[pos])) ++pos;
+            if (pos < s.size() && s[pos] == ',') ++pos;
+            while (pos < s.size() && isBlank(s[pos])) ++pos;
+        }
+        if (pos == s.size()) return lines.terminated();
+        if (s[pos] != '\\') return false;
+        std::string_view next;
+        if (!lines.next(next)) return false;  // cut off in the middle of the value
+        next = trimLeft(next);
+        // A continuation never starts like a key, a value or a comment: the
+        // value was cut short, and the line belongs to what follows.
+        if (!next.empty() && std::strchr("[\"@#;", next.front()) != nullptr) {
+            lines.unread();
+            return false;
+        }
+        s = next;
+    }
+}
+
+// "name"=data or @=data. False for a line that cannot be read.
+bool parseValue(std::string_view line, Lines& lines, std::u16string& name, RegistryValue& value) {
+    std::size_t pos = 1;
+    if (line.front() == '"' && !parseString(line, pos, '"', name)) return false;
+    while (pos < line.size() && isBlank(line[pos])) ++pos;
+    if (pos >= line.size() || line[pos] != '=') return false;
+    ++pos;
+    while (pos < line.size() && isBlank(line[pos])) ++pos;
+    std::string_view rest = line.substr(pos);
+
+    const auto readString = [&](std::size_t at, std::uint32_t type) {
+        std::u16string text;
+        if (!parseString(rest, at, '"', text)) return false;
+        text.push_back(u'\0');
+        value.type = type;
+        value.data = utf16Bytes(text);
+        return true;
+    };
+    // "str(2):" and "hex(7):": the type in hex, then ':'.
+    const auto readType = [&](std::size_t at, std::uint32_t& type) -> std::size_t {
+        if (!readHex32(rest, at, type) || rest.substr(at, 2) != "):") return 0;
+        return at + 2;
+    };
+
+    if (rest.starts_with('"')) return readString(1, kRegSz);
+    if (rest.starts_with("str:\"")) return readString(5, kRegSz);
+    if (rest.starts_with("str(")) {
+        std::uint32_t type = 0;
+        const std::size_t at = readType(4, type);
+        if (at == 0 || rest.substr(at, 1) != "\"") return false;
+        return readString(at + 1, type);
+    }
+    if (rest.starts_with("dword:")) {
+        std::size_t at = 6;
+        std::uint32_t number = 0;
+        if (!readHex32(rest, at, number)) return false;
+        if (!trimLeft(rest.substr(at)).empty() || !lines.terminated()) return false;
+        value.type = kRegDword;
+        value.data.clear();
+        for (int i = 0; i < 4; ++i) value.data.push_back(static_cast<char>(number >> (8 * i)));
+        return true;
+    }
+    std::size_t at = 0;
+    if (rest.starts_with("hex:")) {
+        value.type = kRegBinary;
+        at = 4;
+    } else if (rest.starts_with("hex(")) {
+        at = readType(4, value.type);
+        if (at == 0) return false;
+    } else {
+        return false;
+    }
+    value.data.clear();
+    return parseHexData(rest.substr(at), lines, value.data);
+}
+
+}  // namespace
+
+std::u16string foldKeyPath(std::u16string_view path) {
+    std::u16string out;
+    out.reserve(path.size());
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        auto stop = path.find(u'\\', start);
+        if (stop == std::u16string_view::npos) stop = path.size();
+        if (stop > start) {
+            if (!out.empty()) out.push_back(u'\\');
+            for (std::size_t i = start; i < stop; ++i) out.push_back(foldUnit(path[i]));
+        }
+        start = stop + 1;
+    }
+    return out;
+}
+
+RegistryHive parseRegistryFile(std::string_view text) {
+    RegistryHive hive;
+    Lines lines(text);
+    std::string_view line;
+    if (!lines.next(line) || line != kHeader) return hive;
+    hive.recognised_ = true;
+
+    RegistryHive::Values* current = nullptr;
+    while (lines.next(line)) {
+        line = trimLeft(line);
+        if (line.empty()) continue;
+        switch (line.front()) {
+            case '[': {
+                std::u16string name;
+                std::size_t pos = 1;
+                current = nullptr;  // values after an unreadable key belong nowhere
+                if (parseString(line, pos, ']', name)) {
+                    current = &hive.keys_[foldKeyPath(name)];
+                }
+                break;
+            }
+            case '@':
+            case '"': {
+                std::u16string name;
+                RegistryValue value;
+                if (parseValue(line, lines, name, value) && current != nullptr) {
+                    current->insert_or_assign(foldName(name), std::move(value));
+                }
+                break;
+            }
+            case '#':
+                if (current == nullptr && line.starts_with("#arch=")) {
+                    const auto arch = line.substr(6);
+                    if (arch.starts_with("win32")) hive.arch_ = WineArch::Win32;
+                    if (arch.starts_with("win64")) hive.arch_ = WineArch::Win64;
+                }
+                break;  // #time=, #class=, #link: nothing the reader needs
+            default:
+                break;  // ";;" comments and anything unreadable
+        }
+    }
+    return hive;
+}
+
+bool RegistryHive::hasKey(std::u16string_view path) const {
+    std::u16string folded = foldKeyPath(path);
+    if (folded.empty()) return true;
+    if (keys_.find(folded) != keys_.end()) return true;
+    folded.push_back(u'\\');
+    const auto below = keys_.lower_bound(folded);
+    return below != keys_.end() && below->first.starts_with(folded);
+}
+
+const RegistryValue* RegistryHive::findValue(std::u16string_view keyPath,
+                                             std::u16string_view valueName) const {
+    const auto key = keys_.find(foldKeyPath(keyPath));
+    if (key == keys_.end()) return nullptr;
+    const auto value = key->second.find(foldName(valueName));
+    return value == key->second.end() ? nullptr : &value->second;
+}
+
+std::optional<std::u16string> RegistryHive::stringValue(std::u16string_view keyPath,
+                                                        std::u16string_view valueName) const {
+    const RegistryValue* value = findValue(keyPath, valueName);
+    if (value == nullptr || (value->type != kRegSz && value->type != kRegExpandSz)) {
+        return std::nullopt;
+    }
+    std::u16string text = unitsOf(value->data);
+    if (const auto nul = text.find(u'\0'); nul != std::u16string::npos) text.erase(nul);
+    return text;
+}
+
+std::optional<std::string> readWholeFile(const fs::path& path, std::uintmax_t maxBytes) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return std::nullopt;
+    const auto size = fs::file_size(path, error);
+    if (error || size > maxBytes) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size));
+    char chunk[1 << 16];
+    for (;;) {
+        in.read(chunk, sizeof chunk);
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (bytes.size() + got > maxBytes) return std::nullopt;  // grew while we read
+        bytes.append(chunk, got);
+        if (!in) break;
+    }
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+WineRegistry::WineRegistry(fs::path prefix, FileReader reader)
+    : prefix_(std::move(prefix)), reader_(std::move(reader)) {
+    if (!reader_) {
+        reader_ = [](const fs::path& path) { return readWholeFile(path, kMaxRegistryFileBytes); };
+    }
+}
+
+WineRegistry::~WineRegistry() = default;
+
+const RegistryHive& WineRegistry::load(std::optional<RegistryHive>& slot, const char* fileName) {
+    if (!slot) {
+        const auto text = reader_(prefix_ / fileName);
+        slot = text ? parseRegistryFile(*text) : RegistryHive{};
+    }
+    return *slot;
+}
+
+const RegistryHive& WineRegistry::machine() {
+    return load(machine_, "system.reg");
+}
+const RegistryHive& WineRegistry::user() {
+    return load(user_, "user.reg");
+}
+
+long WineRegistry::openKey(RootKey root, const std::string& subkey, RegistryView view,
+                           KeyHandle& key) {
+    const RegistryHive* hive = nullptr;
+    std::u16string path = foldKeyPath(decodeAnsi(subkey));
+    if (root == kHkeyLocalMachine) {
+        hive = &machine();
+        // A 32-bit program sees HKLM\Software\X at Software\Wow6432Node\X in a
+        // 64-bit prefix. Software\Classes is shared by both halves.
+        constexpr std::u16string_view kSoftware = u"SOFTWARE\\";
+        const bool wide =
+            hive->arch() == WineArch::Win64 ||
+            (hive->arch() == WineArch::Unknown && hive->hasKey(u"Software\\Wow6432Node"));
+        if (view == RegistryView::Wow32 && wide && path.starts_with(kSoftware)) {
+            const std::u16string_view below = std::u16string_view(path).substr(kSoftware.size());
+            const auto first = below.substr(0, below.find(u'\\'));
+            if (first != u"WOW6432NODE" && first != u"CLASSES") {
+                path.insert(kSoftware.size(), u"WOW6432NODE\\");
+            }
+        }
+    } else if (root == kHkeyClassesRoot) {
+        hive = &machine();
+        path = path.empty() ? std::u16string(u"SOFTWARE\\CLASSES") : u"SOFTWARE\\CLASSES\\" + path;
+    } else if (root == kHkeyCurrentUser) {
+        hive = &user();
+    } else {
+        return kErrorFileNotFound;
+    }
+    if (!hive->hasKey(path)) return kErrorFileNotFound;
+    key = next_++;
+    open_.emplace(key, OpenKey{hive, std::move(path)});
+    return kErrorSuccess;
+}
+
+long WineRegistry::queryValue(KeyHandle key, const std::string& valueName, std::uint32_t& type,
+                              unsigned char* data, std::uint32_t& length) {
+    const auto open = open_.find(key);
+    if (open == open_.end()) return kErrorInvalidHandle;
+    const RegistryValue* value =
+        open->second.hive->findValue(open->second.path, decodeAnsi(valueName));
+    if (value == nullptr) return kErrorFileNotFound;
+
+    // The 8-bit call hands strings over in the ANSI code page, NUL included.
+    const std::string bytes =
+        isStringType(value->type) ? encodeAnsi(unitsOf(value->data)) : value->data;
+    type = value->type;
+    if (bytes.size() > UINT32_MAX) {
+        length = UINT32_MAX;
+        return kErrorMoreData;
+    }
+    const auto size = static_cast<std::uint32_t>(bytes.size());
+    if (data == nullptr) {
+        length = size;
+        return kErrorSuccess;
+    }
+    if (size > length) {
+        length = size;
+        return kErrorMoreData;
+    }
+    std::memcpy(data, bytes.data(), size);
+    length = size;
+    return kErrorSuccess;
+}
+
+void WineRegistry::closeKey(KeyHandle key) {
+    open_.erase(key);
+}
+
+}  // namespace quorvik::platform::wine
