@@ -1,0 +1,16 @@
+// Steam's list of library folders.
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/wine/steam_libraries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const auto folders = quorvik::platform::wine::parseLibraryFolders(text);
+    std::size_t total = 0;
+    for (const auto& folder : folders) total += folder.size();
+    // Folders are pieces of the text: never more than it holds.
+    if (total > size) __builtin_trap();
+    return 0;
+}

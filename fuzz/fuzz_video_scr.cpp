@@ -1,0 +1,7 @@
+#include "scr_fuzz.h"
+#include "settings/settings_files.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    quorvik::fuzz::loadScr(data, size, quorvik::settings::videoKeys());
+    return 0;
+}

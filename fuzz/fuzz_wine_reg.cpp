@@ -1,0 +1,44 @@
+// A Wine registry file as the registry rules read it.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/dialogs.h"
+#include "platform/general.h"
+#include "platform/wine/wine_registry.h"
+
+namespace {
+
+class SilentDialogs : public quorvik::platform::Dialogs {
+public:
+    int messageBox(const std::string&, int, const std::string&) override { return 1; }
+    std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    void setClipboardText(const std::string&) override {}
+    void closeWindow() override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quorvik::platform;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    wine::WineRegistry registry("/nonexistent-prefix",
+                                [&](const std::filesystem::path&) { return text; });
+    SilentDialogs dialogs;
+    for (const char* key : {"HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor",
+                            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",
+                            "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                            "Explorer\\Shell Folders",
+                            "HKEY_LOCAL_MACHINE\\A", "HKEY_LOCAL_MACHINE"}) {
+        for (const char* name : {"Version", "Exe_Path", "CurrentVersion", "Personal", "", "a"}) {
+            for (const auto policy : {General::ViewPolicy::Default, General::ViewPolicy::Prefer32Bit}) {
+                std::string path = key;
+                const auto value = General::ReadRegistryValue(registry, dialogs, path, name, policy);
+                if (value && value->size() > 254) std::abort();  // the 255-byte buffer
+            }
+        }
+    }
+    if (registry.openHandles() != 0) std::abort();
+    return 0;
+}
