@@ -12,3 +12,4 @@ function(quorvik_view_test name source)
 endfunction()
 
 quorvik_view_test(form1_window_test ${CMAKE_CURRENT_LIST_DIR}/form1_window_test.cpp)
+quorvik_view_test(tooltip_test ${CMAKE_CURRENT_LIST_DIR}/tooltip_test.cpp)

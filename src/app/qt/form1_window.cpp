@@ -112,13 +112,13 @@ const char* kBannerPage =
 }  // namespace
 
 Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, QWidget* parent)
-    : QMainWindow(parent) {
+    : QMainWindow(parent), ToolTips(this) {
     initResources();
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs = ownDialogs_.get();
     }
-    form_ = std::make_unique<Form1>(*dialogs, system);
+    form_ = std::make_unique<Form1>(*dialogs, system, &ToolTips);
 
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/quorvik/icon.png")));

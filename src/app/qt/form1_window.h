@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/qt/cls_tool_tip.h"
 
 namespace quorvik::qt {
 
@@ -34,6 +35,9 @@ public:
     void push();
 
     static QPixmap picture(app::Picture picture);
+
+    // The window's help tooltips; start-up creates them and attaches the texts.
+    clsToolTip ToolTips;
 
 protected:
     void showEvent(QShowEvent* event) override;
