@@ -30,8 +30,9 @@ const std::vector<Shape>& shapes() {
         {"Command1",
          3,
          {},
-         {{0, "Video.scr path must be set to change load/change/backup/save settings. On "
-              "Windows 7 & Vista this will be:"},
+         {{0,
+           "Video.scr path must be set to change load/change/backup/save settings. On "
+           "Windows 7 & Vista this will be:"},
           {1, "\"C:\\Users\\%USERNAME%\\Documents\\QuellMoor\\out\\Settings\""},
           {2, "Please enter the full path without a trailing \\ and without quotes."}}},
         {"Text1", 6, {}, {}},
@@ -55,14 +56,16 @@ const std::vector<Shape>& shapes() {
         {"Text9",
          2,
          {},
-         {{0, "SpotShadowMapSize typically is equal to or double the ShadowMapSize for a max of "
-              "4096"},
+         {{0,
+           "SpotShadowMapSize typically is equal to or double the ShadowMapSize for a max of "
+           "4096"},
           {1, "(Default: 1024, Valid values are 512, 1024, 2048, 4096)"}}},
         {"Check2",
          2,
          {},
-         {{0, "Fullscreen Toggle, If unchecked will run in a window set to full screen size. "
-              "Reccommended ON, Gamma settings will not apply if run in a Window."},
+         {{0,
+           "Fullscreen Toggle, If unchecked will run in a window set to full screen size. "
+           "Reccommended ON, Gamma settings will not apply if run in a Window."},
           {1, "(Default: On)"}}},
         {"Combo6", 4, {}, {{3, "(Default: Simple)"}}},
         {"Combo5", 7, {3}, {{6, "(Default: SM 3.0)"}}},
@@ -74,8 +77,9 @@ const std::vector<Shape>& shapes() {
         {"Text16",
          1,
          {},
-         {{0, "Audio Sampling Frequency 44100 = 44.1 Hz (Valid Values: 16000, 22050, 32000, "
-              "44100, 44800, 48000, 96000, 192000) (Default 44100)"}}},
+         {{0,
+           "Audio Sampling Frequency 44100 = 44.1 Hz (Valid Values: 16000, 22050, 32000, "
+           "44100, 44800, 48000, 96000, 192000) (Default 44100)"}}},
         {"Combo7", 5, {2}, {}},
         {"Check5", 7, {1, 4}, {}, "(Default: Off)"},
     };
@@ -99,8 +103,8 @@ TEST(HelpTexts, EveryTextHasItsControlOrderAndShape) {
         EXPECT_EQ(help.control, shape.control);
         ASSERT_EQ(help.lines.size(), shape.lines);
         for (std::size_t i = 0; i < help.lines.size(); ++i) {
-            const bool blank = std::find(shape.blanks.begin(), shape.blanks.end(), i) !=
-                               shape.blanks.end();
+            const bool blank =
+                std::find(shape.blanks.begin(), shape.blanks.end(), i) != shape.blanks.end();
             EXPECT_EQ(help.lines[i].empty(), blank) << "line " << i;
             EXPECT_EQ(help.lines[i].find_first_of("\r\n"), std::string_view::npos) << "line " << i;
         }
@@ -118,7 +122,9 @@ TEST(HelpTexts, QuotedExamplesAndCredit) {
     const HelpText& resolution = textOf("Text1");
     bool example = false;
     for (const auto line : resolution.lines) {
-        example = example || line.find("\"1024\xC3\x97" "768\"") != std::string_view::npos;
+        example = example || line.find(
+                                 "\"1024\xC3\x97"
+                                 "768\"") != std::string_view::npos;
     }
     EXPECT_TRUE(example) << "the example uses the multiplication sign, in double quotes";
     EXPECT_TRUE(resolution.lines.back().starts_with("or \""));
@@ -174,8 +180,7 @@ public:
         calls.push_back("MaxTipWidth " + std::to_string(lngWidth));
     }
     void setDelayTime(int dwType, int dwMilliSecs) override {
-        calls.push_back("DelayTime " + std::to_string(dwType) + " " +
-                        std::to_string(dwMilliSecs));
+        calls.push_back("DelayTime " + std::to_string(dwType) + " " + std::to_string(dwMilliSecs));
     }
 };
 
