@@ -1,0 +1,98 @@
+// Loading and saving through the window's handlers against real files, and
+// reading a registry file Wine wrote.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "app/form1.h"
+#include "bench_support.h"
+#include "platform/paths.h"
+#include "platform/posix/posix_system.h"
+#include "platform/wine/wine_registry.h"
+
+namespace {
+
+using quorvik::app::Form1;
+using quorvik::bench::SilentDialogs;
+namespace fs = std::filesystem;
+
+struct Setup {
+    fs::path settings = quorvik::bench::makeGameFolders();
+    SilentDialogs dialogs;
+    quorvik::platform::posix::PosixSystem system;
+    Form1 form{dialogs, system};
+
+    Setup() {
+        form.Form_Load();
+        form.SettingsPath = quorvik::platform::pathToUtf8(settings);
+    }
+    ~Setup() { fs::remove_all(settings.parent_path().parent_path().parent_path()); }
+};
+
+void BM_LoadTypicalVideo(benchmark::State& state) {
+    Setup setup;
+    quorvik::bench::writeFile(setup.settings / "Video.scr", quorvik::bench::typicalVideo());
+    for (auto _ : state) setup.form.Command1_Click();
+    benchmark::DoNotOptimize(setup.form.panel.Text1.Text);
+}
+BENCHMARK(BM_LoadTypicalVideo);
+
+void BM_LoadTypicalAudio(benchmark::State& state) {
+    Setup setup;
+    quorvik::bench::writeFile(setup.settings / "Audio.scr", quorvik::bench::typicalAudio());
+    for (auto _ : state) setup.form.Command2_Click();
+    benchmark::DoNotOptimize(setup.form.panel.Text16.Text);
+}
+BENCHMARK(BM_LoadTypicalAudio);
+
+void BM_Load100000Lines(benchmark::State& state) {
+    Setup setup;
+    const std::string text = quorvik::bench::longVideo(100000);
+    quorvik::bench::writeFile(setup.settings / "Video.scr", text);
+    for (auto _ : state) setup.form.Command1_Click();
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_Load100000Lines)->Unit(benchmark::kMillisecond);
+
+// Two backups, the two settings files and the five override scripts, each
+// written atomically and synced; the skills file is removed at the default view.
+void BM_FullSaveNineFiles(benchmark::State& state) {
+    Setup setup;
+    quorvik::bench::writeFile(setup.settings / "Video.scr", quorvik::bench::typicalVideo());
+    quorvik::bench::writeFile(setup.settings / "Audio.scr", quorvik::bench::typicalAudio());
+    setup.form.Command1_Click();
+    setup.form.Command2_Click();
+    setup.form.panel.Check4.Value = 0;
+    setup.form.panel.Check11.Value = 0;
+    for (auto _ : state) setup.form.save_Click();
+}
+BENCHMARK(BM_FullSaveNineFiles)->Unit(benchmark::kMillisecond);
+
+void BM_ParseSystemReg(benchmark::State& state) {
+    const char* path = std::getenv("QUORVIK_BENCH_SYSTEM_REG");
+    if (path == nullptr) {
+        state.SkipWithError("set QUORVIK_BENCH_SYSTEM_REG to a system.reg that Wine wrote");
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::size_t keys = 0;
+    for (auto _ : state) {
+        const auto hive = quorvik::platform::wine::parseRegistryFile(text);
+        keys = hive.keyCount();
+        benchmark::DoNotOptimize(keys);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+    state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+    state.counters["keys"] = static_cast<double>(keys);
+}
+BENCHMARK(BM_ParseSystemReg)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
