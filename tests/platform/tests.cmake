@@ -15,3 +15,9 @@ target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/wine_registry_rules_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/steam_libraries_test.cpp
 )
+if(NOT WIN32)
+  target_sources(quorvik_unit_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/posix_system_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/wine_written_prefix_test.cpp
+  )
+endif()

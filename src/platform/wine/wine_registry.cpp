@@ -1,5 +1,6 @@
 #include "platform/wine/wine_registry.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -305,7 +306,7 @@ std::u16string foldKeyPath(std::u16string_view path) {
     return out;
 }
 
-RegistryHive parseRegistryFile(std::string_view text) {
+RegistryHive parseRegistry(std::string_view text, bool withValues) {
     RegistryHive hive;
     Lines lines(text);
     std::string_view line;
@@ -328,6 +329,7 @@ RegistryHive parseRegistryFile(std::string_view text) {
             }
             case '@':
             case '"': {
+                if (!withValues) break;  // continuation lines fall to the default below
                 std::u16string name;
                 RegistryValue value;
                 if (parseValue(line, lines, name, value) && current != nullptr) {
@@ -347,6 +349,19 @@ RegistryHive parseRegistryFile(std::string_view text) {
         }
     }
     return hive;
+}
+
+RegistryHive parseRegistryFile(std::string_view text) {
+    return parseRegistry(text, true);
+}
+RegistryHive parseRegistryKeys(std::string_view text) {
+    return parseRegistry(text, false);
+}
+
+bool RegistryHive::ByteOrder::operator()(std::u16string_view a, std::u16string_view b) const {
+    const std::size_t common = std::min(a.size(), b.size());
+    const int order = common == 0 ? 0 : std::memcmp(a.data(), b.data(), common * sizeof(char16_t));
+    return order != 0 ? order < 0 : a.size() < b.size();
 }
 
 bool RegistryHive::hasKey(std::u16string_view path) const {

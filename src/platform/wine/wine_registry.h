@@ -49,18 +49,26 @@ public:
                                               std::u16string_view valueName) const;
 
 private:
-    friend RegistryHive parseRegistryFile(std::string_view text);
-    using Values = std::map<std::u16string, RegistryValue, std::less<>>;
+    friend RegistryHive parseRegistry(std::string_view text, bool withValues);
+
+    // Byte order: a memory compare, and a key's subkeys still sort right after it.
+    struct ByteOrder {
+        using is_transparent = void;
+        bool operator()(std::u16string_view a, std::u16string_view b) const;
+    };
+    using Values = std::map<std::u16string, RegistryValue, ByteOrder>;
 
     bool recognised_ = false;
     WineArch arch_ = WineArch::Unknown;
-    std::map<std::u16string, Values, std::less<>> keys_;  // folded paths
+    std::map<std::u16string, Values, ByteOrder> keys_;  // folded paths
 };
 
 // Parses the text of a registry file in the format Wine writes. Lines it
 // cannot read are skipped, as Wine skips them; nothing here throws on bad input
 // and the work is linear in the size of the text.
 RegistryHive parseRegistryFile(std::string_view text);
+// The keys alone, without their values: a quick look at which keys a file holds.
+RegistryHive parseRegistryKeys(std::string_view text);
 
 // The key path as the hive compares it: case folded, empty parts dropped.
 std::u16string foldKeyPath(std::u16string_view path);

@@ -1,0 +1,93 @@
+#pragma once
+
+// Starting a helper program from a test, without a shell: the arguments as an
+// array, output discarded, the program killed when it overruns its time.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+extern char** environ;
+
+namespace quorvik::testing {
+
+// The program's full path when it is on PATH.
+inline std::optional<std::filesystem::path> findOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        auto stop = folders.find(':', start);
+        if (stop == std::string::npos) stop = folders.size();
+        const std::filesystem::path candidate =
+            std::filesystem::path(folders.substr(start, stop - start)) / name;
+        if (stop > start && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+        start = stop + 1;
+    }
+    return std::nullopt;
+}
+
+// Runs the program to its end and returns its exit code; nothing when it
+// could not start, died of a signal or overran the deadline (then it is killed).
+inline std::optional<int> runProgram(
+    const std::vector<std::string>& arguments,
+    const std::vector<std::pair<std::string, std::string>>& environment,
+    std::chrono::milliseconds deadline) {
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        bool replaced = false;
+        for (const auto& [name, value] : environment) {
+            replaced = replaced || variable.starts_with(name + "=");
+        }
+        if (!replaced) variables.push_back(variable);
+    }
+    for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
+
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& variable : variables) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return std::nullopt;
+
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    int status = 0;
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid) break;
+        if (done < 0) return std::nullopt;
+        if (std::chrono::steady_clock::now() > end) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!WIFEXITED(status)) return std::nullopt;
+    return WEXITSTATUS(status);
+}
+
+}  // namespace quorvik::testing
