@@ -1,0 +1,41 @@
+#pragma once
+
+// The machine as a Windows player has it: files through the wide-character
+// Win32 calls, the registry through advapi32, the Documents folder from the
+// shell, and the game started with CreateProcessW. No shell is involved.
+
+#include <optional>
+#include <string_view>
+
+#include "platform/system.h"
+#include "platform/win32/win32_registry.h"
+
+namespace quorvik::platform::win32 {
+
+class Win32System : public System {
+public:
+    bool fileExists(const fs::path& path) override;
+    bool folderExists(const fs::path& path) override;
+    ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) override;
+    Status writeFile(const fs::path& path, std::string_view bytes) override;
+    Status setReadOnly(const fs::path& path, bool readOnly) override;
+    Status deleteFile(const fs::path& path) override;
+
+    RegistryBackend& registry() override { return registry_; }
+    // FOLDERID_Documents, wherever the user has moved it.
+    std::optional<fs::path> documentsFolder() override;
+    // Windows opens what the user or the registry wrote, as it stands.
+    fs::path nativePath(std::string_view utf8) override;
+
+    HostKind host() const override { return HostKind::Windows; }
+    std::optional<WinePrefix> winePrefix() override { return std::nullopt; }
+    // Starts request.commandLine as it stands (the program's quoted path and its
+    // arguments) in a normal window, in our working folder, and does not wait.
+    // The program and argument list are for the other systems' launchers.
+    Status startProgram(const LaunchRequest& request) override;
+
+private:
+    Win32Registry registry_;
+};
+
+}  // namespace quorvik::platform::win32
