@@ -1,0 +1,197 @@
+// The Windows file services against real files: under Wine in the cross build,
+// on Windows itself when built there.
+
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+#include "platform/paths.h"
+#include "support/temp_dir.h"
+
+namespace quorvik::platform::win32 {
+namespace {
+
+using quorvik::testing::readBytes;
+using quorvik::testing::TempDir;
+using quorvik::testing::writeBytes;
+namespace fs = std::filesystem;
+
+DWORD attributesOf(const fs::path& path) { return GetFileAttributesW(path.c_str()); }
+
+std::size_t entriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A folder name with a blank, an apostrophe and letters beyond ASCII: the wide
+// calls must carry it whole.
+const fs::path kOddFolder = pathFromUtf8("Jane's Quell Moor \xC3\xA9t\xC3\xA9");
+
+TEST(Win32Files, AtomicWriteReplacesWholeKeepsAttributesAndLeavesNoTemporary) {
+    TempDir dir;
+    const fs::path file = dir.path() / kOddFolder / "Video.scr";
+    writeBytes(file, "old contents that are longer than the new ones");
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+
+    const std::string bytes("new\0bytes\r\n\xE9", 12);
+    ASSERT_TRUE(writeFileAtomic(file, bytes));
+    EXPECT_EQ(readBytes(file), bytes);
+    EXPECT_TRUE(attributesOf(file) & FILE_ATTRIBUTE_HIDDEN) << "the file stays hidden";
+    EXPECT_EQ(entriesIn(dir.path() / kOddFolder), 1u);
+
+    ASSERT_TRUE(writeFileAtomic(dir.path() / kOddFolder / "Audio.scr", "")) << "a new, empty file";
+    EXPECT_EQ(readBytes(dir.path() / kOddFolder / "Audio.scr"), "");
+    EXPECT_EQ(entriesIn(dir.path() / kOddFolder), 2u);
+}
+
+TEST(Win32Files, ReadOnlyTargetIsRefusedAndKept) {
+    TempDir dir;
+    const fs::path file = dir / "Audio.scr";
+    writeBytes(file, "keep me");
+    ASSERT_TRUE(setReadOnly(file, true));
+    EXPECT_TRUE(attributesOf(file) & FILE_ATTRIBUTE_READONLY);
+
+    const Status status = writeFileAtomic(file, "lost");
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.reason(), "the file is read-only");
+    EXPECT_EQ(readBytes(file), "keep me");
+    EXPECT_TRUE(attributesOf(file) & FILE_ATTRIBUTE_READONLY);
+
+    ASSERT_TRUE(setReadOnly(file, false));
+    EXPECT_FALSE(attributesOf(file) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(writeFileAtomic(file, "now"));
+    EXPECT_EQ(readBytes(file), "now");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(Win32Files, ReadOnlyKeepsTheOtherAttributes) {
+    TempDir dir;
+    const fs::path file = dir / "Video.scr";
+    writeBytes(file, "x");
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(setReadOnly(file, true));
+    EXPECT_EQ(attributesOf(file) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
+              DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY});
+    ASSERT_TRUE(setReadOnly(file, false));
+    EXPECT_EQ(attributesOf(file) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
+              DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_FALSE(setReadOnly(dir / "missing.scr", true));
+}
+
+TEST(Win32Files, WriteIntoMissingFolderNamesTheFolderAndCreatesNothing) {
+    TempDir dir;
+    const fs::path folder = dir / "missing";
+    const Status status = writeFileAtomic(folder / "x.scr", "x");
+    EXPECT_FALSE(status);
+    EXPECT_TRUE(contains(status.reason(), pathToUtf8(folder) + " does not exist"))
+        << status.reason();
+    EXPECT_EQ(entriesIn(dir.path()), 0u);
+}
+
+TEST(Win32Files, FolderInPlaceOfTheFileIsRefused) {
+    TempDir dir;
+    fs::create_directories(dir / "Video.scr");
+    EXPECT_FALSE(writeFileAtomic(dir / "Video.scr", "x"));
+    EXPECT_TRUE(fs::is_directory(dir / "Video.scr"));
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(Win32Files, FailedReplaceLeavesTargetAndNoTemporary) {
+    TempDir dir;
+    const fs::path file = dir / "Video.scr";
+    writeBytes(file, "old");
+    // Held open without sharing: the system refuses to replace it.
+    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const Status status = writeFileAtomic(file, "new");
+    CloseHandle(held);
+
+    if (status) GTEST_SKIP() << "this system replaces files that are held open";
+    EXPECT_FALSE(status.reason().empty());
+    EXPECT_EQ(readBytes(file), "old");
+    EXPECT_EQ(entriesIn(dir.path()), 1u) << "the temporary file is gone";
+}
+
+TEST(Win32Files, WriteThroughALinkKeepsTheLink) {
+    TempDir dir;
+    writeBytes(dir / "real" / "Video.scr", "old");
+    fs::create_directories(dir / "settings");
+    const fs::path link = dir / "settings" / "Video.scr";
+    const fs::path real = dir / "real" / "Video.scr";
+    // Wine reports success without making a link.
+    const bool made = CreateSymbolicLinkW(link.c_str(), real.c_str(),
+                                          SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+                      attributesOf(link) != INVALID_FILE_ATTRIBUTES &&
+                      (attributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (!made) {
+        GTEST_SKIP() << "symbolic links cannot be made here";
+    }
+    ASSERT_TRUE(writeFileAtomic(link, "new"));
+    EXPECT_TRUE(attributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(readBytes(real), "new");
+}
+
+TEST(Win32Files, ExistsTellsFilesFromFolders) {
+    TempDir dir;
+    writeBytes(dir.path() / kOddFolder / "Video.scr", "x");
+    EXPECT_TRUE(fileExists(dir.path() / kOddFolder / "Video.scr"));
+    EXPECT_FALSE(fileExists(dir.path() / kOddFolder));
+    EXPECT_FALSE(fileExists(dir / "missing"));
+    EXPECT_TRUE(folderExists(dir.path() / kOddFolder));
+    EXPECT_FALSE(folderExists(dir.path() / kOddFolder / "Video.scr"));
+    EXPECT_FALSE(folderExists(dir / "missing"));
+}
+
+TEST(Win32Files, ReadHonoursTheLimitAndRefusesFoldersAndMissingFiles) {
+    TempDir dir;
+    const std::string bytes = std::string(70000, 'x') + std::string("\0\r\n", 3);
+    writeBytes(dir / "big", bytes);
+    const ReadResult whole = readFile(dir / "big", bytes.size());
+    ASSERT_TRUE(whole.status) << whole.status.reason();
+    EXPECT_EQ(whole.bytes, bytes) << "read in several pieces, byte for byte";
+
+    const ReadResult large = readFile(dir / "big", bytes.size() - 1);
+    EXPECT_FALSE(large.status);
+    EXPECT_TRUE(contains(large.status.reason(), "too large")) << large.status.reason();
+    EXPECT_TRUE(large.bytes.empty());
+
+    const ReadResult folder = readFile(dir.path(), 1000);
+    EXPECT_FALSE(folder.status);
+    EXPECT_TRUE(contains(folder.status.reason(), "folder")) << folder.status.reason();
+
+    const ReadResult missing = readFile(dir / "missing", 1000);
+    EXPECT_FALSE(missing.status);
+    EXPECT_FALSE(missing.status.reason().empty());
+    EXPECT_NE(missing.status.reason().back(), '\n') << "fits inside a sentence";
+}
+
+TEST(Win32Files, DeleteRemovesOnlyTheNamedFile) {
+    TempDir dir;
+    const fs::path folder = dir / "Jane's Quell Moor";
+    writeBytes(folder / "a b.scr", "x");
+    writeBytes(folder / "a", "neighbour");
+    writeBytes(folder / "b.scr", "neighbour");
+    writeBytes(dir / "Jane's", "neighbour");
+
+    EXPECT_TRUE(deleteFile(folder / "a b.scr"));
+    EXPECT_FALSE(fs::exists(folder / "a b.scr"));
+    EXPECT_TRUE(fs::exists(folder / "a"));
+    EXPECT_TRUE(fs::exists(folder / "b.scr"));
+    EXPECT_TRUE(fs::exists(dir / "Jane's"));
+    EXPECT_TRUE(deleteFile(folder / "a b.scr")) << "a missing file is no error";
+    EXPECT_TRUE(deleteFile(dir / "missing" / "a b.scr")) << "nor is a missing folder";
+    EXPECT_FALSE(deleteFile(folder)) << "a folder is never removed";
+    EXPECT_TRUE(fs::exists(folder / "a"));
+}
+
+}  // namespace
+}  // namespace quorvik::platform::win32
