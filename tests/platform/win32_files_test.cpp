@@ -3,9 +3,8 @@
 
 #include "platform/win32/win32_files.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <iterator>
 
@@ -20,7 +19,9 @@ using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
 namespace fs = std::filesystem;
 
-DWORD attributesOf(const fs::path& path) { return GetFileAttributesW(path.c_str()); }
+DWORD attributesOf(const fs::path& path) {
+    return GetFileAttributesW(path.c_str());
+}
 
 std::size_t entriesIn(const fs::path& folder) {
     return static_cast<std::size_t>(

@@ -6,9 +6,8 @@
 
 #include "platform/win32/win32_registry.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <fstream>
@@ -28,17 +27,23 @@ using quorvik::testing::FakeDialogs;
 
 constexpr const char* kValues = "HKEY_LOCAL_MACHINE\\Software\\QuorvikTest\\Values";
 constexpr const char* kGame = "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor";
-constexpr const char* kWindows = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr const char* kWindows =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
 
 std::optional<std::wstring> variable(const wchar_t* name) {
     std::wstring value(32768, L'\0');
-    const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+    const DWORD length =
+        GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
     if (length == 0 || length >= value.size()) return std::nullopt;
     value.resize(length);
     return value;
 }
 
-bool prepared() { return variable(L"QUORVIK_TEST_REGISTRY").has_value(); }
+bool prepared() {
+    return variable(L"QUORVIK_TEST_REGISTRY").has_value();
+}
+constexpr const char* kNotPrepared =
+    "the registry values were not written; run scripts/test-windows";
 
 std::string hex(const std::string& bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -83,7 +88,7 @@ struct Case {
 class Win32RegistryValues : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Win32RegistryValues, ReadAsTheGameToolReadsThem) {
-    if (!prepared()) GTEST_SKIP() << "the registry values were not written; run scripts/test-windows";
+    if (!prepared()) GTEST_SKIP() << kNotPrepared;
     const Case& c = GetParam();
     EXPECT_EQ(readRecorded(c.name, c.keyPath, c.valueName, c.policy), c.expected);
 }
@@ -104,33 +109,31 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"GameExePathIn32BitView", kGame, "Exe_Path", ViewPolicy::Prefer32Bit,
              "C:\\Games\\Quell Moor\\QuellMoor.exe"},
         Case{"GameKeyNotIn64BitView", kGame, "Version", ViewPolicy::Default, "Error"},
-        Case{"Prefer32BitFallsBackTo64BitView", kValues, "Long254", ViewPolicy::Prefer32Bit,
-             k254}),
+        Case{"Prefer32BitFallsBackTo64BitView", kValues, "Long254", ViewPolicy::Prefer32Bit, k254}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Win32RegistryValues, TextComesInTheAnsiCodePage) {
-    if (!prepared()) GTEST_SKIP() << "the registry values were not written; run scripts/test-windows";
+    if (!prepared()) GTEST_SKIP() << kNotPrepared;
     if (GetACP() != 1252) GTEST_SKIP() << "the system's code page is not Windows-1252";
     EXPECT_EQ(readRecorded("Cafe", kValues, "Cafe", ViewPolicy::Default), "Caf\xE9");
 }
 
 TEST(Win32RegistryValues, WindowsVersionHasNoNulOrTrailingSpaces) {
-    const auto version = readRecorded("WindowsVersion", kWindows, "CurrentVersion",
-                                      ViewPolicy::Default);
+    const auto version =
+        readRecorded("WindowsVersion", kWindows, "CurrentVersion", ViewPolicy::Default);
     ASSERT_TRUE(version.has_value());
     EXPECT_TRUE(std::regex_match(*version, std::regex(R"(\d+\.\d+)"))) << *version;
 }
 
 TEST(Win32RegistryBackend, ViewsAndBufferSizes) {
-    if (!prepared()) GTEST_SKIP() << "the registry values were not written; run scripts/test-windows";
+    if (!prepared()) GTEST_SKIP() << kNotPrepared;
     Win32Registry registry;
     const std::string values = "Software\\QuorvikTest\\Values";
     RegistryBackend::KeyHandle key = 0;
     EXPECT_EQ(registry.openKey(kHkeyLocalMachine, values, RegistryView::Wow32, key),
               kErrorFileNotFound)
         << "a 64-bit key is not in the 32-bit view";
-    ASSERT_EQ(registry.openKey(kHkeyLocalMachine, values, RegistryView::Wow64, key),
-              kErrorSuccess);
+    ASSERT_EQ(registry.openKey(kHkeyLocalMachine, values, RegistryView::Wow64, key), kErrorSuccess);
 
     unsigned char data[8] = {};
     std::uint32_t type = 0;

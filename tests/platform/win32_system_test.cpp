@@ -3,9 +3,8 @@
 
 #include "platform/win32/win32_system.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <functional>

@@ -86,9 +86,9 @@ TEST(WineRoundTrip, NativeReadsAgreeWithWindowsReads) {
         SCOPED_TRACE(recorded->name);
         FakeDialogs dialogs;
         std::string keyPath = recorded->keyPath;
-        EXPECT_EQ(ReadRegistryValue(registry, dialogs, keyPath, recorded->valueName,
-                                    recorded->policy),
-                  recorded->result);
+        EXPECT_EQ(
+            ReadRegistryValue(registry, dialogs, keyPath, recorded->valueName, recorded->policy),
+            recorded->result);
         EXPECT_TRUE(dialogs.boxes.empty());
         ++compared;
     }

@@ -38,7 +38,9 @@ private:
     HANDLE handle_;
 };
 
-DWORD attributesOf(const fs::path& path) { return GetFileAttributesW(path.c_str()); }
+DWORD attributesOf(const fs::path& path) {
+    return GetFileAttributesW(path.c_str());
+}
 
 bool isMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -51,8 +53,8 @@ fs::path folderOf(const fs::path& path) {
 std::string temporaryName(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     static thread_local std::mt19937 random{std::random_device{}()};
-    return "." + pathToUtf8(target.filename()) + "." + std::to_string(GetCurrentProcessId()) +
-           "-" + std::to_string(counter++) + "-" + std::to_string(random() % 1000000) + ".tmp";
+    return "." + pathToUtf8(target.filename()) + "." + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(counter++) + "-" + std::to_string(random() % 1000000) + ".tmp";
 }
 
 // Where a symbolic link leads, so that the write replaces the file and the link

@@ -14,7 +14,9 @@ HKEY rootHandle(RootKey root) {
     return reinterpret_cast<HKEY>(value);
 }
 
-HKEY keyHandle(RegistryBackend::KeyHandle key) { return reinterpret_cast<HKEY>(key); }
+HKEY keyHandle(RegistryBackend::KeyHandle key) {
+    return reinterpret_cast<HKEY>(key);
+}
 
 REGSAM accessFor(RegistryView view) {
     switch (view) {
@@ -33,7 +35,8 @@ REGSAM accessFor(RegistryView view) {
 long Win32Registry::openKey(RootKey root, const std::string& subkey, RegistryView view,
                             KeyHandle& key) {
     HKEY opened = nullptr;
-    const LONG result = RegOpenKeyExA(rootHandle(root), subkey.c_str(), 0, accessFor(view), &opened);
+    const LONG result =
+        RegOpenKeyExA(rootHandle(root), subkey.c_str(), 0, accessFor(view), &opened);
     if (result == ERROR_SUCCESS) key = reinterpret_cast<KeyHandle>(opened);
     return result;
 }
@@ -49,6 +52,8 @@ long Win32Registry::queryValue(KeyHandle key, const std::string& valueName, std:
     return result;
 }
 
-void Win32Registry::closeKey(KeyHandle key) { RegCloseKey(keyHandle(key)); }
+void Win32Registry::closeKey(KeyHandle key) {
+    RegCloseKey(keyHandle(key));
+}
 
 }  // namespace quorvik::platform::win32

@@ -13,9 +13,13 @@
 
 namespace quorvik::platform::win32 {
 
-bool Win32System::fileExists(const fs::path& path) { return win32::fileExists(path); }
+bool Win32System::fileExists(const fs::path& path) {
+    return win32::fileExists(path);
+}
 
-bool Win32System::folderExists(const fs::path& path) { return win32::folderExists(path); }
+bool Win32System::folderExists(const fs::path& path) {
+    return win32::folderExists(path);
+}
 
 ReadResult Win32System::readFile(const fs::path& path, std::uintmax_t maxBytes) {
     return win32::readFile(path, maxBytes);
@@ -29,7 +33,9 @@ Status Win32System::setReadOnly(const fs::path& path, bool readOnly) {
     return win32::setReadOnly(path, readOnly);
 }
 
-Status Win32System::deleteFile(const fs::path& path) { return win32::deleteFile(path); }
+Status Win32System::deleteFile(const fs::path& path) {
+    return win32::deleteFile(path);
+}
 
 std::optional<fs::path> Win32System::documentsFolder() {
     PWSTR folder = nullptr;
@@ -41,7 +47,9 @@ std::optional<fs::path> Win32System::documentsFolder() {
     return documents;
 }
 
-fs::path Win32System::nativePath(std::string_view utf8) { return pathFromUtf8(utf8); }
+fs::path Win32System::nativePath(std::string_view utf8) {
+    return pathFromUtf8(utf8);
+}
 
 Status Win32System::startProgram(const LaunchRequest& request) {
     if (request.commandLine.empty()) return Status::failure("there is no command line to start");

@@ -40,6 +40,8 @@ std::string errorText(unsigned long code) {
     return narrow(text);
 }
 
-std::string lastErrorText() { return errorText(GetLastError()); }
+std::string lastErrorText() {
+    return errorText(GetLastError());
+}
 
 }  // namespace quorvik::platform::win32
