@@ -11,6 +11,7 @@
 
 #include "platform/paths.h"
 #include "platform/posix/posix_files.h"
+#include "platform/posix/posix_process.h"
 #include "platform/text_codec.h"
 #include "platform/wine/steam_libraries.h"
 
@@ -350,8 +351,8 @@ std::optional<WinePrefix> PosixSystem::winePrefix() {
     return chosen().prefix;
 }
 
-Status PosixSystem::startProgram(const LaunchRequest&) {
-    return Status::failure("starting programs is not available");
+Status PosixSystem::startProgram(const LaunchRequest& request) {
+    return startDetached(request);
 }
 
 }  // namespace quorvik::platform::posix
