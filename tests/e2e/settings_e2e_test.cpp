@@ -294,6 +294,8 @@ struct LineCase {
     std::function<void(const panel::Panel&)> check;
 };
 
+void PrintTo(const LineCase& line, std::ostream* out) { *out << line.name; }
+
 class VideoLineRules : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(VideoLineRules, SetControlsAsTheGameMeansThem) {

@@ -22,6 +22,8 @@ struct Case {
     std::optional<std::string> expected;
 };
 
+void PrintTo(const Case& value, std::ostream* out) { *out << value.name; }
+
 class ReadRegistryValueTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ReadRegistryValueTest, ReturnsTheTrimmedTextOrError) {
