@@ -309,7 +309,10 @@ void Form1Window::push() {
     for (const auto& box : panel::kTextBoxes) {
         auto* edit = static_cast<QLineEdit*>(control(qName(box.name)));
         const QString text = fromAnsi((panel.*box.member).Text);
-        if (edit->text() != text) edit->setText(text);
+        if (edit->text() != text) {
+            edit->setText(text);
+            edit->home(false);  // a long value shows its beginning, as typed values do
+        }
     }
     for (const auto& box : panel::kComboBoxes) {
         auto* combo = static_cast<QComboBox*>(control(qName(box.name)));
@@ -323,8 +326,11 @@ void Form1Window::push() {
             combo->clear();
             combo->addItems(items);
         }
-        combo->setCurrentIndex(model.ListIndex);
-        combo->setEditText(fromAnsi(model.Text));
+        if (combo->currentText() != fromAnsi(model.Text) || combo->currentIndex() != model.ListIndex) {
+            combo->setCurrentIndex(model.ListIndex);
+            combo->setEditText(fromAnsi(model.Text));
+            combo->lineEdit()->home(false);
+        }
     }
     for (const auto& box : panel::kCheckBoxes) {
         auto* check = static_cast<QCheckBox*>(control(qName(box.name)));
