@@ -85,6 +85,8 @@ struct Case {
     std::optional<std::string> expected;
 };
 
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
 class Win32RegistryValues : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Win32RegistryValues, ReadAsTheGameToolReadsThem) {

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/paths.h"
+#include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
 
 namespace quorvik::platform::win32 {
@@ -18,6 +19,26 @@ namespace {
 
 using quorvik::testing::TempDir;
 namespace fs = std::filesystem;
+
+constexpr const wchar_t* kMarkVariable = L"QUORVIK_TEST_LAUNCH_MARK";
+
+// A copy of this test program started by the launch test does no tests: it
+// writes the command line it was given into the file the variable names
+// (relative to its working folder) and ends, before the test runner starts.
+const bool kStartedAsChild = [] {
+    wchar_t mark[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(kMarkVariable, mark, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    const std::string commandLine = narrow(GetCommandLineW());
+    const std::wstring partial = std::wstring(mark) + L".part";
+    const HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, commandLine.data(), static_cast<DWORD>(commandLine.size()), &written, nullptr);
+    CloseHandle(file);
+    MoveFileW(partial.c_str(), mark);
+    ExitProcess(0);
+}();
 
 fs::path thisProgram() {
     std::wstring name(32768, L'\0');
@@ -38,6 +59,18 @@ private:
     fs::path previous_;
 };
 
+// Set for the programs this test starts, and gone again after.
+class ChildVariable {
+public:
+    ChildVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
+        SetEnvironmentVariableW(name, value);
+    }
+    ~ChildVariable() { SetEnvironmentVariableW(name_, nullptr); }
+
+private:
+    const wchar_t* name_;
+};
+
 bool waitFor(const std::function<bool()>& done) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < until) {
@@ -55,31 +88,30 @@ TEST(Win32System, DocumentsFolderIsAnExistingFolder) {
     EXPECT_TRUE(system.folderExists(*documents)) << pathToUtf8(*documents);
 }
 
-// The program's path is quoted in the command line, so a path with a blank
-// and an apostrophe reaches it whole; it runs in our working folder, where its
-// relative output file lands.
-TEST(Win32System, StartProgramRunsTheCommandLineInOurFolderWithoutWaiting) {
+// The program's path is quoted in the command line, so a path with a blank, an
+// apostrophe and a letter beyond ASCII reaches it whole; the program gets the
+// command line exactly and runs in our working folder.
+TEST(Win32System, StartProgramPassesTheCommandLineAndOurFolder) {
+    ASSERT_FALSE(kStartedAsChild);
     TempDir dir;
-    const fs::path game = dir / "Jane's Quell Moor" / "game.exe";
+    const fs::path game = dir.path() / pathFromUtf8("Jane's Quell Moor \xC3\xA9") / "game.exe";
     fs::create_directories(game.parent_path());
     ASSERT_TRUE(CopyFileW(thisProgram().c_str(), game.c_str(), TRUE));
 
     Win32System system;
     LaunchRequest request;
     request.program = game;
-    // A run of no tests that still writes its report.
-    request.commandLine =
-        "\"" + pathToUtf8(game) + "\" --gtest_filter=NoSuchTest.Ever --gtest_output=xml:ran.xml";
+    request.commandLine = "\"" + pathToUtf8(game) + "\" -nologos";
     {
         WorkingFolder inTheTestFolder(dir.path());
+        ChildVariable mark(kMarkVariable, L"launched.txt");
         const Status started = system.startProgram(request);
         ASSERT_TRUE(started) << started.reason();
     }
-    const fs::path report = dir / "ran.xml";
-    EXPECT_TRUE(waitFor([&] {
-        std::error_code error;
-        return fs::file_size(report, error) > 0 && !error;
-    })) << "the program did not run in our working folder";
+    const fs::path launched = dir / "launched.txt";
+    ASSERT_TRUE(waitFor([&] { return fs::exists(launched); }))
+        << "the program did not leave its mark in our working folder";
+    EXPECT_EQ(quorvik::testing::readBytes(launched), request.commandLine);
     // The program's copy can go once it has ended.
     waitFor([&] { return DeleteFileW(game.c_str()) != 0; });
 }
