@@ -20,7 +20,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 
 # Test programs run under Wine when ctest runs them on this machine.
-find_program(QUORVIK_WINE wine)
+# Wine's own 64-bit loader first: the wrapper script warns about a missing 32-bit Wine.
+find_program(QUORVIK_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(QUORVIK_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORVIK_WINE})
 endif()
