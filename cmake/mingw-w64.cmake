@@ -25,8 +25,3 @@ find_program(QUORVIK_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(QUORVIK_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORVIK_WINE})
 endif()
-
-# GCC 12 gives false -Wrestrict warnings inside std::string at -O3, which
-# -Werror turns into errors; release builds optimise at -O2, as the native
-# default build (RelWithDebInfo) does.
-set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags used for release builds")

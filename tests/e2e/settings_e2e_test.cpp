@@ -3,7 +3,6 @@
 // box shown.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "app/form1.h"
 #include "platform/paths.h"
@@ -133,10 +132,9 @@ const std::string kLoadedAudio = kAudioHeader + crlf({
     "ExtraSounds01(disable)",
 });
 
-mode_t modeOf(const fs::path& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
+// Permission bits; on Windows a read-only file shows as 0555.
+unsigned modeOf(const fs::path& path) {
+    return static_cast<unsigned>(fs::status(path).permissions()) & 07777u;
 }
 
 class SettingsFiles : public ::testing::Test {
