@@ -45,11 +45,6 @@ constexpr std::u16string_view kGameKey32 = u"Software\\Wow6432Node\\Grenmark\\Qu
 constexpr std::u16string_view kShellFolders =
     u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-bool isFolder(const fs::path& path) {
-    std::error_code error;
-    return fs::is_directory(path, error);
-}
-
 bool pathExists(const fs::path& path) {
     std::error_code error;
     return fs::exists(path, error);
@@ -73,7 +68,7 @@ std::vector<fs::path> steamappsFolders(const fs::path& library) {
     std::vector<fs::path> folders;
     for (const char* name : {"steamapps", "SteamApps"}) {
         const fs::path folder = library / name;
-        if (!isFolder(folder)) continue;
+        if (!folderExists(folder)) continue;
         if (std::none_of(folders.begin(), folders.end(), [&](const fs::path& known) {
                 return identity(known) == identity(folder);
             })) {
@@ -91,7 +86,7 @@ std::vector<WinePrefix> protonPrefixes(const fs::path& library) {
         fs::directory_iterator it(steamapps / "compatdata", error);
         for (; !error && it != fs::directory_iterator(); it.increment(error)) {
             const fs::path pfx = it->path() / "pfx";
-            if (isFolder(pfx)) prefixes.push_back({pfx, pathToUtf8(it->path().filename())});
+            if (folderExists(pfx)) prefixes.push_back({pfx, pathToUtf8(it->path().filename())});
         }
     }
     // Numeric app ids in numeric order.
@@ -180,13 +175,13 @@ std::vector<fs::path> steamLibraries(const fs::path& home) {
     std::vector<fs::path> libraries;
     std::set<fs::path> seen;
     const auto add = [&](const fs::path& library) {
-        if (isFolder(library) && seen.insert(identity(library)).second) {
+        if (folderExists(library) && seen.insert(identity(library)).second) {
             libraries.push_back(library);
         }
     };
     for (const std::string_view root : kSteamRoots) {
         const fs::path folder = home / pathFromUtf8(root);
-        if (!isFolder(folder)) continue;
+        if (!folderExists(folder)) continue;
         add(folder);
         for (const fs::path& steamapps : steamappsFolders(folder)) {
             const auto text =
@@ -244,7 +239,7 @@ std::optional<fs::path> findDocumentsFolder(const fs::path& prefix, const wine::
         const std::string text = utf16ToUtf8(*personal);
         if (isDrivePath(text)) {
             const fs::path folder = mapWindowsPath(prefix, text);
-            if (isFolder(folder)) return resolved(folder);
+            if (folderExists(folder)) return resolved(folder);
         }
     }
     std::vector<std::string_view> users;
@@ -253,7 +248,7 @@ std::optional<fs::path> findDocumentsFolder(const fs::path& prefix, const wine::
     for (const std::string_view name : users) {
         for (const char* documents : {"Documents", "My Documents"}) {
             const fs::path folder = prefix / "drive_c" / "users" / pathFromUtf8(name) / documents;
-            if (isFolder(folder)) return resolved(folder);
+            if (folderExists(folder)) return resolved(folder);
         }
     }
     return std::nullopt;
@@ -270,7 +265,7 @@ fs::path mapWindowsPath(const fs::path& prefix, std::string_view utf8) {
     if (!isDrivePath(utf8)) return pathFromUtf8(utf8);
     const char letter = static_cast<char>(utf8[0] | 0x20);
     fs::path path = prefix / "dosdevices" / std::string{letter, ':'};
-    if (letter == 'c' && !isFolder(path)) path = prefix / "drive_c";
+    if (letter == 'c' && !folderExists(path)) path = prefix / "drive_c";
     std::string_view rest = utf8.substr(2);
     while (!rest.empty()) {
         const auto stop = rest.find_first_of("\\/");
