@@ -19,12 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Blanks split an unquoted command line; Windows allows no double quote in a name.
-#ifdef _WIN32
-constexpr const char* kOddFolderName = "Quell Moor 'Game' & y";
-#else
-constexpr const char* kOddFolderName = "Quell Moor \"Game\" 'x' & y";
-#endif
+using quorvik::testing::kOddFolderName;
 using quorvik::testing::crlf;
 using quorvik::testing::FakeSystem;
 using quorvik::testing::FileOp;

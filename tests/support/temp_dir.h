@@ -22,6 +22,14 @@ private:
     std::filesystem::path path_;
 };
 
+// A folder name that an unquoted command line would split: blanks, quotes, "&".
+// Windows allows no double quote in a name.
+#ifdef _WIN32
+inline constexpr const char* kOddFolderName = "Quell Moor 'Game' & y";
+#else
+inline constexpr const char* kOddFolderName = "Quell Moor \"Game\" 'x' & y";
+#endif
+
 void writeBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string readBytes(const std::filesystem::path& path);
 // Lines joined with CR LF after every one, as the game writes its files.
