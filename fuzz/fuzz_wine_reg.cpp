@@ -5,10 +5,12 @@
 #include <string>
 
 #include "platform/dialogs.h"
-#include "platform/general.h"
+#include "app/general.h"
 #include "platform/wine/wine_registry.h"
 
 namespace {
+
+namespace General = quorvik::app::General;
 
 class SilentDialogs : public quorvik::platform::Dialogs {
 public:

@@ -2,11 +2,11 @@
 
 #include "app/themes.h"
 #include "launch/launch.h"
-#include "panel/identity.h"
+#include "app/identity.h"
 
 namespace quorvik::app {
 
-Form1::Form1(platform::Dialogs& dialogs, platform::System& system, platform::ToolTipApi* toolTips)
+Form1::Form1(platform::Dialogs& dialogs, platform::System& system, ToolTipApi* toolTips)
     : dialogs_(dialogs), system_(system), toolTips_(toolTips) {}
 
 int Form1::message(const std::string& text, int style) {

@@ -11,7 +11,7 @@
 #include "panel/panel.h"
 #include "platform/dialogs.h"
 #include "platform/system.h"
-#include "platform/tooltip_api.h"
+#include "app/tool_tip_api.h"
 
 namespace quorvik::app {
 
@@ -21,7 +21,7 @@ enum class Picture { None, Moor, Black };
 class Form1 {
 public:
     Form1(platform::Dialogs& dialogs, platform::System& system,
-          platform::ToolTipApi* toolTips = nullptr);
+          ToolTipApi* toolTips = nullptr);
 
     panel::Panel panel;
     std::string Caption;                    // the window's title bar
@@ -80,7 +80,7 @@ private:
 
     platform::Dialogs& dialogs_;
     platform::System& system_;
-    platform::ToolTipApi* toolTips_;
+    ToolTipApi* toolTips_;
 };
 
 }  // namespace quorvik::app

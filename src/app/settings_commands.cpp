@@ -4,7 +4,7 @@
 
 #include "app/form1.h"
 #include "overrides/overrides.h"
-#include "panel/identity.h"
+#include "app/identity.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 #include "settings/lines.h"

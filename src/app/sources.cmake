@@ -1,5 +1,8 @@
 target_sources(quorvik_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/general.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/help_texts.cpp
 )

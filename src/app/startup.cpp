@@ -3,10 +3,10 @@
 #include <exception>
 
 #include "app/form1.h"
-#include "panel/identity.h"
+#include "app/identity.h"
 #include "panel/lists.h"
-#include "platform/general.h"
-#include "platform/help_texts.h"
+#include "app/general.h"
+#include "app/help_texts.h"
 #include "platform/paths.h"
 
 namespace quorvik::app {
@@ -36,15 +36,15 @@ void Form1::Form_Load() {
     });
 
     const auto read = [&](std::string& field, const char* keyPath, const char* valueName,
-                          platform::General::ViewPolicy policy) {
+                          General::ViewPolicy policy) {
         step([&] {
             std::string path = keyPath;
-            auto value = platform::General::ReadRegistryValue(system_.registry(), dialogs_, path,
+            auto value = General::ReadRegistryValue(system_.registry(), dialogs_, path,
                                                               valueName, policy);
             if (value) field = cutAtNul(std::move(*value));
         });
     };
-    using platform::General::ViewPolicy;
+    using General::ViewPolicy;
     read(OsVersion, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",
          "CurrentVersion", ViewPolicy::Default);
     read(GameVersion, "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor", "Version",
@@ -70,7 +70,7 @@ void Form1::Form_Load() {
         combo.select(0);
     }
 
-    if (toolTips_ != nullptr) step([&] { platform::setUpToolTips(*toolTips_); });
+    if (toolTips_ != nullptr) step([&] { setUpToolTips(*toolTips_); });
 
     if (answer == platform::kNo) {
         SettingsPath = "1";

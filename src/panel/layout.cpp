@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "panel/identity.h"
-
 namespace quorvik::panel {
 namespace {
 
@@ -130,7 +128,7 @@ constexpr auto kLayout = std::to_array<ControlLayout>({
     {"Command1", K::Button, 10680, 2880, 1215, 375, "Set Video.scr", F::Button},
     {"Command2", K::Button, 10680, 3360, 1215, 375, "Set Audio.scr", F::Button},
     {"Scriptlet1", K::Banner, 5760, 3840, 6930, 900, "", F::None},
-    label("Label47", 8880, 4800, identity::kDonationCaption, F::Donation),
+    label("Label47", 8880, 4800, kDonationCaption, F::Donation),
     {"Image1", K::Image, 0, 0, 0, 0, "", F::None},
     {"Image2", K::Image, 0, 0, 0, 0, "", F::None},
 });
@@ -144,7 +142,30 @@ constexpr auto kTabOrder = std::to_array<std::string_view>({
     "Check9",   "Check10", "Check11", "Scriptlet1",
 });
 
+constexpr MenuItem kFileItems[] = {
+    {"Launch", "Launch (No Intro)"},
+    {"Backup", "Backup"},
+    {"save", "Save Settings"},
+    {"Exit", "Exit"},
+};
+constexpr MenuItem kTextColorItems[] = {
+    {"black", "Black"}, {"Red", "Red"},         {"Green", "Green"}, {"Yellow", "Yellow"},
+    {"blue", "Blue"},   {"Magenta", "Magenta"}, {"Cyan", "Cyan"},   {"White", "White"},
+};
+constexpr MenuItem kBackgroundItems[] = {
+    {"qm", "Quell Moor"},
+    {"bgblack", "Black"},
+};
+constexpr Menu kMenus[] = {
+    {"File", "File", kFileItems},
+    {"txtcolor", "Text Color", kTextColorItems},
+    {"bg", "Background", kBackgroundItems},
+    {"About", "About", {}},
+};
+
 }  // namespace
+
+std::span<const Menu> menus() { return kMenus; }
 
 std::span<const ControlLayout> layout() { return kLayout; }
 

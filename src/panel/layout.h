@@ -32,6 +32,10 @@ struct ControlLayout {
     FontRole font;
 };
 
+// The donation label's caption; the address is its tail. A placeholder that
+// belongs to nobody: the project takes no donations yet.
+inline constexpr std::string_view kDonationCaption = "BitCoin bc1qquorvikexampledonationaddress0000";
+
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidth = 12840;   // 856 px
 inline constexpr int kClientHeight = 4965;   // 331 px
@@ -44,5 +48,20 @@ const ControlLayout* findLayout(std::string_view name);
 
 // The order in which Tab moves through the controls that take the focus.
 std::span<const std::string_view> tabOrder();
+
+struct MenuItem {
+    std::string_view name;  // also the name of its command
+    std::string_view caption;
+};
+
+// A menu of the menu bar. A menu without items is a command itself.
+struct Menu {
+    std::string_view name;
+    std::string_view caption;
+    std::span<const MenuItem> items;
+};
+
+// The menu bar, left to right, each menu's items in order.
+std::span<const Menu> menus();
 
 }  // namespace quorvik::panel

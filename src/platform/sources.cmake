@@ -1,7 +1,5 @@
 target_sources(quorvik_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/text_codec.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/general.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/help_texts.cpp
 )
 target_sources(quorvik_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/wine/wine_registry.cpp

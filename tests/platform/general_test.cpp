@@ -1,14 +1,16 @@
 // The registry rules over an in-memory registry; the Wine and Windows back ends
 // run the same rules against their own stores in their own tests.
 
-#include "platform/general.h"
+#include "app/general.h"
 
 #include <gtest/gtest.h>
 
 #include "support/fake_dialogs.h"
 #include "support/fake_system.h"
 
-namespace quorvik::platform::General {
+namespace quorvik::app::General {
+
+using namespace quorvik::platform;
 namespace {
 
 using quorvik::testing::FakeDialogs;
@@ -112,4 +114,4 @@ TEST(RootKeyFromName, KnownNamesOnlyCaseIncluded) {
 }
 
 }  // namespace
-}  // namespace quorvik::platform::General
+}  // namespace quorvik::app::General

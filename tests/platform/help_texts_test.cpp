@@ -1,4 +1,4 @@
-#include "platform/help_texts.h"
+#include "app/help_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "panel/layout.h"
 #include "platform/text_codec.h"
 
-namespace quorvik::platform {
+namespace quorvik::app {
 namespace {
 
 // Each text's shape as the program shows it: its control, its number of lines,
@@ -155,9 +155,9 @@ TEST(HelpTexts, LinesAreJoinedWithCrLf) {
 TEST(HelpTexts, EveryCharacterHasAPlaceInTheCodePage) {
     for (const HelpText& help : helpTexts()) {
         const std::string text = assembleHelpText(help);
-        EXPECT_EQ(ansiToUtf8(utf8ToAnsi(text)), text) << help.control;
+        EXPECT_EQ(platform::ansiToUtf8(platform::utf8ToAnsi(text)), text) << help.control;
     }
-    EXPECT_NE(utf8ToAnsi(assembleHelpText(textOf("Combo7"))).find("\x91"), std::string::npos);
+    EXPECT_NE(platform::utf8ToAnsi(assembleHelpText(textOf("Combo7"))).find("\x91"), std::string::npos);
 }
 
 // Records what start-up asks of the tooltip, in order.
@@ -200,4 +200,4 @@ TEST(HelpTexts, SetUpCreatesRegistersEveryControlThenAttachesTheTexts) {
 }
 
 }  // namespace
-}  // namespace quorvik::platform
+}  // namespace quorvik::app

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/general.h"
+#include "app/general.h"
 #include "platform/paths.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_dir.h"
@@ -15,6 +15,8 @@
 
 namespace quorvik::platform::posix {
 namespace {
+
+namespace General = quorvik::app::General;
 
 using quorvik::testing::FakeDialogs;
 using quorvik::testing::readBytes;

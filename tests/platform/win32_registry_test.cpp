@@ -15,11 +15,13 @@
 #include <regex>
 #include <string>
 
-#include "platform/general.h"
+#include "app/general.h"
 #include "support/fake_dialogs.h"
 
 namespace quorvik::platform::win32 {
 namespace {
+
+namespace General = quorvik::app::General;
 
 using General::ReadRegistryValue;
 using General::ViewPolicy;

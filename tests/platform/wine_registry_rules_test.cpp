@@ -6,12 +6,14 @@
 #include <map>
 #include <string>
 
-#include "platform/general.h"
+#include "app/general.h"
 #include "platform/wine/wine_registry.h"
 #include "support/fake_dialogs.h"
 
 namespace quorvik::platform::wine {
 namespace {
+
+namespace General = quorvik::app::General;
 
 using General::ViewPolicy;
 using quorvik::testing::FakeDialogs;

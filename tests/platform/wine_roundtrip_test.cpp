@@ -12,13 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/general.h"
+#include "app/general.h"
 #include "platform/wine/wine_registry.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace quorvik::platform::wine {
 namespace {
+
+namespace General = quorvik::app::General;
 
 using General::ReadRegistryValue;
 using General::ViewPolicy;

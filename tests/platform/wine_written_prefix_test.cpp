@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/general.h"
+#include "app/general.h"
 #include "platform/posix/posix_system.h"
 #include "platform/wine/wine_registry.h"
 #include "support/fake_dialogs.h"
@@ -16,6 +16,8 @@
 
 namespace quorvik::platform::wine {
 namespace {
+
+namespace General = quorvik::app::General;
 
 namespace fs = std::filesystem;
 using quorvik::testing::findOnPath;

@@ -207,7 +207,7 @@ private slots:
         window.load();
         auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo3"));
         combo->lineEdit()->setText(QStringLiteral("low"));  // not "Low"
-        window.run(&quorvik::app::Form1::Red_Click);        // any handler pulls and pushes
+        window.run("Red");        // any handler pulls and pushes
         QCOMPARE(window.form().panel.Combo3.Text, std::string("low"));
         QCOMPARE(window.form().panel.Combo3.ListIndex, -1);
         QCOMPARE(combo->count(), 2);
@@ -316,10 +316,10 @@ private slots:
     void blackBackgroundCommand() {
         Form1Window window(system_, &dialogs_);
         window.load();
-        window.run(&quorvik::app::Form1::bgblack_Click);
+        window.run("bgblack");
         const QImage shot = window.centralWidget()->grab().toImage();
         QCOMPARE(shot.pixelColor(3, 300), QColor(Qt::black));
-        window.run(&quorvik::app::Form1::qm_Click);
+        window.run("qm");
         const QImage again = window.centralWidget()->grab().toImage();
         const QImage picture = Form1Window::picture(quorvik::app::Picture::Moor).toImage();
         QCOMPARE(again.pixelColor(3, 300), picture.pixelColor(3, 300));

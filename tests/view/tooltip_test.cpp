@@ -395,8 +395,8 @@ private slots:
         }
 
         // Handlers push the panel back into the widgets; the tips stay.
-        window.run(&quorvik::app::Form1::Red_Click);
-        window.run(&quorvik::app::Form1::bgblack_Click);
+        window.run("Red");
+        window.run("bgblack");
         QVERIFY(restOn(control("Text10")));
         QCOMPARE(shownText(), QStringLiteral("lower is better"));
 

@@ -13,13 +13,13 @@
 #include <string>
 #include <string_view>
 
-#include "platform/tooltip_api.h"
+#include "app/tool_tip_api.h"
 
 namespace quorvik::qt {
 
 class ToolTipWindow;
 
-class clsToolTip final : public platform::ToolTipApi {
+class clsToolTip final : public app::ToolTipApi {
 public:
     using ColorNumber = std::uint32_t;  // 0x00BBGGRR
     using Handle = std::uintptr_t;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 
+#include "app/commands.h"
 #include "app/qt/qt_dialogs.h"
 #include "app/qt/qt_text.h"
 #include "panel/layout.h"
@@ -18,8 +19,6 @@
 static void initResources() { Q_INIT_RESOURCE(resources); }
 
 namespace quorvik::qt {
-
-using app::Form1;
 
 // The client area: the window's picture at its natural size from the top-left
 // corner, black beyond it.
@@ -118,7 +117,7 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, Q
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs = ownDialogs_.get();
     }
-    form_ = std::make_unique<Form1>(*dialogs, system, &ToolTips);
+    form_ = std::make_unique<app::Form1>(*dialogs, system, &ToolTips);
 
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/quorvik/icon.png")));
@@ -160,6 +159,7 @@ QPixmap Form1Window::picture(app::Picture picture) {
 void Form1Window::buildControls() {
     for (const auto& control : panel::layout()) {
         const QString name = qName(control.name);
+        const bool command = app::findCommand(control.name) != nullptr;
         QWidget* widget = nullptr;
         switch (control.kind) {
             case panel::Kind::Label: {
@@ -167,9 +167,7 @@ void Form1Window::buildControls() {
                 label->setFocusPolicy(Qt::NoFocus);
                 label->setAutoFillBackground(false);
                 label->setTextFormat(Qt::PlainText);
-                if (name == QLatin1String("Label47")) {
-                    label->onClick = [this] { run(&Form1::Label47_Click); };
-                }
+                if (command) label->onClick = [this, name = control.name] { run(name); };
                 widget = label;
                 break;
             }
@@ -191,10 +189,9 @@ void Form1Window::buildControls() {
             case panel::Kind::Button: {
                 auto* button = new QPushButton;
                 button->setAutoDefault(false);
-                if (name == QLatin1String("Command1")) {
-                    connect(button, &QPushButton::clicked, this, [this] { run(&Form1::Command1_Click); });
-                } else {
-                    connect(button, &QPushButton::clicked, this, [this] { run(&Form1::Command2_Click); });
+                if (command) {
+                    connect(button, &QPushButton::clicked, this,
+                            [this, name = control.name] { run(name); });
                 }
                 widget = button;
                 break;
@@ -231,42 +228,22 @@ void Form1Window::buildControls() {
 }
 
 void Form1Window::buildMenus() {
-    struct Item {
-        const char* name;
-        const char* caption;
-        void (Form1::*handler)();
+    const auto addCommand = [this](QAction* action, std::string_view name) {
+        action->setObjectName(qName(name));
+        connect(action, &QAction::triggered, this, [this, name] { run(name); });
     };
-    const auto addMenu = [this](const char* name, const char* caption,
-                                std::initializer_list<Item> items) {
-        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(caption));
-        menu->setObjectName(QString::fromLatin1(name));
-        for (const Item& item : items) {
-            QAction* action = menu->addAction(QString::fromLatin1(item.caption));
-            action->setObjectName(QString::fromLatin1(item.name));
-            const auto handler = item.handler;
-            connect(action, &QAction::triggered, this, [this, handler] { run(handler); });
+    for (const panel::Menu& menu : panel::menus()) {
+        if (menu.items.empty()) {
+            // A menu without items, such as About: its title is the command.
+            addCommand(menuBar()->addAction(qName(menu.caption)), menu.name);
+            continue;
         }
-    };
-    addMenu("File", "File",
-            {{"Launch", "Launch (No Intro)", &Form1::Launch_Click},
-             {"Backup", "Backup", &Form1::Backup_Click},
-             {"save", "Save Settings", &Form1::save_Click},
-             {"Exit", "Exit", &Form1::Exit_Click}});
-    addMenu("txtcolor", "Text Color",
-            {{"black", "Black", &Form1::black_Click},
-             {"Red", "Red", &Form1::Red_Click},
-             {"Green", "Green", &Form1::Green_Click},
-             {"Yellow", "Yellow", &Form1::Yellow_Click},
-             {"blue", "Blue", &Form1::blue_Click},
-             {"Magenta", "Magenta", &Form1::Magenta_Click},
-             {"Cyan", "Cyan", &Form1::Cyan_Click},
-             {"White", "White", &Form1::White_Click}});
-    addMenu("bg", "Background",
-            {{"qm", "Quell Moor", &Form1::qm_Click}, {"bgblack", "Black", &Form1::bgblack_Click}});
-    // The About menu has no items: its title is the command.
-    QAction* about = menuBar()->addAction(QStringLiteral("About"));
-    about->setObjectName(QStringLiteral("About"));
-    connect(about, &QAction::triggered, this, [this] { run(&Form1::About_Click); });
+        QMenu* items = menuBar()->addMenu(qName(menu.caption));
+        items->setObjectName(qName(menu.name));
+        for (const panel::MenuItem& item : menu.items) {
+            addCommand(items->addAction(qName(item.caption)), item.name);
+        }
+    }
 }
 
 void Form1Window::load() {
@@ -274,9 +251,9 @@ void Form1Window::load() {
     push();
 }
 
-void Form1Window::run(void (Form1::*handler)()) {
+void Form1Window::run(std::string_view command) {
     pull();
-    ((*form_).*handler)();
+    app::dispatch(*form_, command);
     push();
 }
 
@@ -288,73 +265,99 @@ void Form1Window::showEvent(QShowEvent* event) {
     }
 }
 
-void Form1Window::pull() {
-    panel::Panel& panel = form_->panel;
-    for (const auto& box : panel::kTextBoxes) {
-        const auto* edit = static_cast<QLineEdit*>(control(qName(box.name)));
-        (panel.*box.member).Text = toAnsi(edit->text());
+// One small function per kind of control moves its value between widget and panel.
+namespace {
+
+void pullValue(const QLineEdit& edit, panel::TextBox& box) { box.Text = toAnsi(edit.text()); }
+
+void pushValue(QLineEdit& edit, const panel::TextBox& box) {
+    const QString text = fromAnsi(box.Text);
+    if (edit.text() == text) return;
+    edit.setText(text);
+    edit.home(false);  // a long value shows its beginning, as typed values do
+}
+
+void pullValue(const QComboBox& combo, panel::ComboBox& box) {
+    box.setText(toAnsi(combo.currentText()));
+}
+
+void pushValue(QComboBox& combo, const panel::ComboBox& box) {
+    QStringList items;
+    for (const auto& item : box.List) items << fromAnsi(item);
+    const QSignalBlocker block(&combo);
+    QStringList current;
+    for (int i = 0; i < combo.count(); ++i) current << combo.itemText(i);
+    if (current != items) {
+        combo.clear();
+        combo.addItems(items);
     }
-    for (const auto& box : panel::kComboBoxes) {
-        const auto* combo = static_cast<QComboBox*>(control(qName(box.name)));
-        (panel.*box.member).setText(toAnsi(combo->currentText()));
-    }
-    for (const auto& box : panel::kCheckBoxes) {
-        const auto* check = static_cast<QCheckBox*>(control(qName(box.name)));
-        (panel.*box.member).Value = check->isChecked() ? 1 : 0;
+    const QString text = fromAnsi(box.Text);
+    if (combo.currentText() != text || combo.currentIndex() != box.ListIndex) {
+        combo.setCurrentIndex(box.ListIndex);
+        combo.setEditText(text);
+        combo.lineEdit()->home(false);
     }
 }
 
-void Form1Window::push() {
-    const panel::Panel& panel = form_->panel;
-    for (const auto& box : panel::kTextBoxes) {
-        auto* edit = static_cast<QLineEdit*>(control(qName(box.name)));
-        const QString text = fromAnsi((panel.*box.member).Text);
-        if (edit->text() != text) {
-            edit->setText(text);
-            edit->home(false);  // a long value shows its beginning, as typed values do
-        }
-    }
-    for (const auto& box : panel::kComboBoxes) {
-        auto* combo = static_cast<QComboBox*>(control(qName(box.name)));
-        const panel::ComboBox& model = panel.*box.member;
-        QStringList items;
-        for (const auto& item : model.List) items << fromAnsi(item);
-        const QSignalBlocker block(combo);
-        QStringList current;
-        for (int i = 0; i < combo->count(); ++i) current << combo->itemText(i);
-        if (current != items) {
-            combo->clear();
-            combo->addItems(items);
-        }
-        if (combo->currentText() != fromAnsi(model.Text) || combo->currentIndex() != model.ListIndex) {
-            combo->setCurrentIndex(model.ListIndex);
-            combo->setEditText(fromAnsi(model.Text));
-            combo->lineEdit()->home(false);
-        }
-    }
-    for (const auto& box : panel::kCheckBoxes) {
-        auto* check = static_cast<QCheckBox*>(control(qName(box.name)));
-        check->setChecked((panel.*box.member).Value != 0);
-    }
-    for (const auto& entry : panel::kLabels) {
-        auto* label = static_cast<QLabel*>(control(qName(entry.name)));
-        const panel::Label& model = panel.*entry.member;
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, colorOf(model.ForeColor));
-        label->setPalette(palette);
-        label->setText(fromAnsi(model.Caption));
-        label->adjustSize();
-    }
-    for (const auto& entry : panel::kButtons) {
-        auto* button = static_cast<QPushButton*>(control(qName(entry.name)));
-        button->setText(fromAnsi((panel.*entry.member).Caption));
-    }
+void pullValue(const QCheckBox& check, panel::CheckBox& box) { box.Value = check.isChecked() ? 1 : 0; }
 
+void pushValue(QCheckBox& check, const panel::CheckBox& box) { check.setChecked(box.Value != 0); }
+
+void pushValue(QLabel& label, const panel::Label& model) {
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, colorOf(model.ForeColor));
+    label.setPalette(palette);
+    label.setText(fromAnsi(model.Caption));
+    label.adjustSize();
+}
+
+void pushValue(QPushButton& button, const panel::Button& model) {
+    button.setText(fromAnsi(model.Caption));
+}
+
+}  // namespace
+
+template <typename Widget, typename Control, std::size_t N>
+void Form1Window::pullAll(const std::array<panel::Named<Control>, N>& controls) {
+    for (const auto& entry : controls) {
+        if (const auto* widget = qobject_cast<Widget*>(control(qName(entry.name)))) {
+            pullValue(*widget, form_->panel.*entry.member);
+        }
+    }
+}
+
+template <typename Widget, typename Control, std::size_t N>
+void Form1Window::pushAll(const std::array<panel::Named<Control>, N>& controls) {
+    for (const auto& entry : controls) {
+        if (auto* widget = qobject_cast<Widget*>(control(qName(entry.name)))) {
+            pushValue(*widget, form_->panel.*entry.member);
+        }
+    }
+}
+
+void Form1Window::pull() {
+    pullAll<QLineEdit>(panel::kTextBoxes);
+    pullAll<QComboBox>(panel::kComboBoxes);
+    pullAll<QCheckBox>(panel::kCheckBoxes);
+}
+
+void Form1Window::push() {
+    pushAll<QLineEdit>(panel::kTextBoxes);
+    pushAll<QComboBox>(panel::kComboBoxes);
+    pushAll<QCheckBox>(panel::kCheckBoxes);
+    pushAll<QLabel>(panel::kLabels);
+    pushAll<QPushButton>(panel::kButtons);
+
+    const panel::Panel& panel = form_->panel;
     const panel::ControlLayout* banner = panel::findLayout("Scriptlet1");
     control(QStringLiteral("Scriptlet1"))
         ->setGeometry(pixels(*banner, panel.Scriptlet1.Width, panel.Scriptlet1.Height));
-    static_cast<QLabel*>(control(QStringLiteral("Image1")))->setPixmap(picture(form_->Image1));
-    static_cast<QLabel*>(control(QStringLiteral("Image2")))->setPixmap(picture(form_->Image2));
+    if (auto* image = qobject_cast<QLabel*>(control(QStringLiteral("Image1")))) {
+        image->setPixmap(picture(form_->Image1));
+    }
+    if (auto* image = qobject_cast<QLabel*>(control(QStringLiteral("Image2")))) {
+        image->setPixmap(picture(form_->Image2));
+    }
     area_->setPicture(picture(form_->BackgroundPicture));
     setWindowTitle(fromUtf8(form_->Caption));
 }

@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPixmap>
+#include <array>
 #include <memory>
+#include <string_view>
 
 #include "app/form1.h"
 #include "app/qt/cls_tool_tip.h"
@@ -27,8 +29,9 @@ public:
     app::Form1& form() { return *form_; }
     // Runs the start-up sequence; call once, before the window is shown.
     void load();
-    // Pulls the widgets into the panel, runs the handler, pushes the panel back.
-    void run(void (app::Form1::*handler)());
+    // Pulls the widgets into the panel, runs the named control's command,
+    // pushes the panel back.
+    void run(std::string_view command);
     QWidget* control(const QString& name) const { return controls_.value(name); }
     // Copies the widgets into the panel, or the panel into the widgets.
     void pull();
@@ -45,6 +48,10 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    template <typename Widget, typename Control, std::size_t N>
+    void pullAll(const std::array<panel::Named<Control>, N>& controls);
+    template <typename Widget, typename Control, std::size_t N>
+    void pushAll(const std::array<panel::Named<Control>, N>& controls);
 
     std::unique_ptr<platform::Dialogs> ownDialogs_;
     std::unique_ptr<app::Form1> form_;

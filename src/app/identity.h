@@ -5,16 +5,17 @@
 
 #include <string_view>
 
-namespace quorvik::identity {
+#include "panel/layout.h"
+
+namespace quorvik::app::identity {
 
 inline constexpr std::string_view kToolVersion = "v0.7.9 Final";
 inline constexpr std::string_view kAuthor = "Quorvik Team";
 inline constexpr std::string_view kEmail = "team@quorvik.example.org";
 inline constexpr std::string_view kTwitter = "@QuorvikTool";
-// The donation label's caption; the address is its tail. A placeholder that
-// belongs to nobody: the project takes no donations yet.
-inline constexpr std::string_view kDonationCaption = "BitCoin bc1qquorvikexampledonationaddress0000";
-inline constexpr std::string_view kDonationAddress = kDonationCaption.substr(8);
+// The donation address: the tail of the donation label's designed caption.
+inline constexpr std::string_view kDonationAddress =
+    panel::kDonationCaption.substr(panel::kDonationCaption.find(' ') + 1);
 inline constexpr std::string_view kWebSite = "https://quorvik.example.org/";
 // The backup mark points to one page for menu backups and another for save backups.
 inline constexpr std::string_view kMenuBackupUpdates = "https://quorvik.example.org/updates";
@@ -23,4 +24,4 @@ inline constexpr std::string_view kSaveBackupUpdates = "https://quorvik.example.
 // Every message box but the About box carries this title.
 inline constexpr std::string_view kAppTitle = "Quorvik by Quorvik Team";
 
-}  // namespace quorvik::identity
+}  // namespace quorvik::app::identity

@@ -10,7 +10,11 @@
 #include "platform/dialogs.h"
 #include "platform/registry_backend.h"
 
-namespace quorvik::platform::General {
+namespace quorvik::app::General {
+
+using platform::Dialogs;
+using platform::RegistryBackend;
+using platform::RootKey;
 
 // Which views of the registry to try, in order, until the key opens.
 enum class ViewPolicy {
@@ -33,4 +37,4 @@ std::optional<std::string> ReadRegistryValue(RegistryBackend& registry, Dialogs&
                                              std::string& KeyPath, const std::string& ValueName,
                                              ViewPolicy policy = ViewPolicy::Default);
 
-}  // namespace quorvik::platform::General
+}  // namespace quorvik::app::General

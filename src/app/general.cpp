@@ -1,13 +1,15 @@
-#include "platform/general.h"
+#include "app/general.h"
 
 #include <array>
 #include <span>
 #include <utility>
 
-#include "panel/identity.h"
+#include "app/identity.h"
 
-namespace quorvik::platform::General {
+namespace quorvik::app::General {
 namespace {
+
+using namespace platform;
 
 constexpr std::size_t kBufferSize = 255;
 
@@ -86,4 +88,4 @@ std::optional<std::string> ReadRegistryValue(RegistryBackend& registry, Dialogs&
     return text;
 }
 
-}  // namespace quorvik::platform::General
+}  // namespace quorvik::app::General

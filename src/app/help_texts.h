@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/tooltip_api.h"
+#include "app/tool_tip_api.h"
 
-namespace quorvik::platform {
+namespace quorvik::app {
 
 struct HelpText {
     std::string_view control;
@@ -24,4 +24,4 @@ std::string assembleHelpText(const HelpText& help);
 // Creates the tooltip, registers every control of the window and attaches the texts.
 void setUpToolTips(ToolTipApi& toolTips);
 
-}  // namespace quorvik::platform
+}  // namespace quorvik::app

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorvik::platform {
+namespace quorvik::app {
 
 class ToolTipApi {
 public:
@@ -19,4 +19,4 @@ public:
     virtual void setDelayTime(int dwType, int dwMilliSecs) = 0;
 };
 
-}  // namespace quorvik::platform
+}  // namespace quorvik::app

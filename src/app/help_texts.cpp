@@ -1,10 +1,10 @@
-#include "platform/help_texts.h"
+#include "app/help_texts.h"
 
 #include <string>
 
 #include "panel/layout.h"
 
-namespace quorvik::platform {
+namespace quorvik::app {
 namespace {
 
 // One row per control that explains itself, in the order the texts are attached.
@@ -205,4 +205,4 @@ void setUpToolTips(ToolTipApi& toolTips) {
     for (const auto& help : helpTexts()) toolTips.setToolText(help.control, assembleHelpText(help));
 }
 
-}  // namespace quorvik::platform
+}  // namespace quorvik::app
