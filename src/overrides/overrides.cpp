@@ -229,7 +229,7 @@ std::vector<Notice> saveSkillsFile(platform::System& system,
         const std::string what =
             text.empty()
                 ? "The field of view is empty."
-                : "The field of view \"" + platform::ansiToUtf8(text) + "\" is not a number.";
+                : "The field of view \"" + system.codePage().toUtf8(text) + "\" is not a number.";
         return {{what + " Enter it as 00.0, for example 75.0; the skills file was left as it is.",
                  kExclamation}};
     }

@@ -15,6 +15,7 @@
 
 #include "platform/registry_backend.h"
 #include "platform/status.h"
+#include "platform/text_codec.h"
 
 namespace quorvik::platform {
 
@@ -63,6 +64,9 @@ public:
     // A path as a user or the registry writes it, as this machine opens it: under
     // Wine, "C:\Games\x.exe" lies inside the prefix.
     virtual fs::path nativePath(std::string_view utf8) = 0;
+
+    // What the bytes of the game's files mean as text on this machine.
+    virtual const CodePage& codePage() const = 0;
 
     virtual HostKind host() const = 0;
     virtual std::optional<WinePrefix> winePrefix() = 0;

@@ -3,10 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace quorvik::platform {
 namespace {
 
@@ -88,31 +84,17 @@ std::string encodeCp1252(std::u16string_view text) {
     return out;
 }
 
-#ifdef _WIN32
-std::u16string decodeAnsi(std::string_view bytes) {
-    if (GetACP() == 1252 || bytes.empty()) return decodeCp1252(bytes);
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                      nullptr, 0);
-    std::u16string out(static_cast<std::size_t>(n), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                        reinterpret_cast<wchar_t*>(out.data()), n);
-    return out;
+const CodePage& windows1252() {
+    class Windows1252 final : public CodePage {
+    public:
+        std::u16string decode(std::string_view bytes) const override {
+            return decodeCp1252(bytes);
+        }
+        std::string encode(std::u16string_view text) const override { return encodeCp1252(text); }
+    };
+    static const Windows1252 codePage;
+    return codePage;
 }
-
-std::string encodeAnsi(std::u16string_view text) {
-    if (GetACP() == 1252 || text.empty()) return encodeCp1252(text);
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), out.data(), n, nullptr,
-                        nullptr);
-    return out;
-}
-#else
-std::u16string decodeAnsi(std::string_view bytes) { return decodeCp1252(bytes); }
-std::string encodeAnsi(std::u16string_view text) { return encodeCp1252(text); }
-#endif
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;

@@ -1,10 +1,11 @@
 #pragma once
 
-// The game's files, registry strings and tooltips are 8-bit text in the system's
-// ANSI code page; the user interface is Unicode. Off Windows the code page is
-// Windows-1252, mapped so that every byte survives a round trip: the five bytes
-// that code page leaves undefined stand for the control characters U+0081,
-// U+008D, U+008F, U+0090 and U+009D.
+// The game's files are 8-bit text in the system's ANSI code page; the user
+// interface is Unicode. Each machine back end says which code page it has
+// (System::codePage): on Windows the system's own, under Wine Windows-1252,
+// mapped so that every byte survives a round trip: the five bytes that code
+// page leaves undefined stand for the control characters U+0081, U+008D,
+// U+008F, U+0090 and U+009D.
 
 #include <string>
 #include <string_view>
@@ -15,15 +16,23 @@ std::u16string decodeCp1252(std::string_view bytes);
 // Characters the code page cannot hold become "?".
 std::string encodeCp1252(std::u16string_view text);
 
-// The system's ANSI code page: Windows-1252 off Windows.
-std::u16string decodeAnsi(std::string_view bytes);
-std::string encodeAnsi(std::u16string_view text);
-
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view utf16);
 
-inline std::string ansiToUtf8(std::string_view bytes) { return utf16ToUtf8(decodeAnsi(bytes)); }
-inline std::string utf8ToAnsi(std::string_view utf8) { return encodeAnsi(utf8ToUtf16(utf8)); }
+// An 8-bit code page: what the game's bytes mean as text.
+class CodePage {
+public:
+    virtual ~CodePage() = default;
+    virtual std::u16string decode(std::string_view bytes) const = 0;
+    // Characters the code page cannot hold become "?".
+    virtual std::string encode(std::u16string_view text) const = 0;
+
+    std::string toUtf8(std::string_view bytes) const { return utf16ToUtf8(decode(bytes)); }
+    std::string fromUtf8(std::string_view utf8) const { return encode(utf8ToUtf16(utf8)); }
+};
+
+// Windows-1252, every byte kept.
+const CodePage& windows1252();
 
 // Number of characters (code points) in a UTF-8 text.
 std::size_t utf8Length(std::string_view utf8);

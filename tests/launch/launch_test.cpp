@@ -96,7 +96,7 @@ TEST_F(Launch, TheWindowShowsTheProblemAndStaysOpen) {
     // Works before any settings file was loaded; the 8-bit path becomes UTF-8.
     const auto accented = dir / "Jeux \xC3\xA9t\xC3\xA9" / "QuellMoor.exe";
     writeBytes(accented, "MZ");
-    form.GameExePath = platform::utf8ToAnsi(platform::pathToUtf8(accented));
+    form.GameExePath = platform::windows1252().fromUtf8(platform::pathToUtf8(accented));
     form.Launch_Click();
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     ASSERT_EQ(system.launches.size(), 1u);

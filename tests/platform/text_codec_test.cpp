@@ -9,14 +9,14 @@ TEST(TextCodec, EveryByteSurvivesTheRoundTrip) {
     std::string all;
     for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
     EXPECT_EQ(encodeCp1252(decodeCp1252(all)), all);
-    EXPECT_EQ(utf8ToAnsi(ansiToUtf8(all)), all);
+    EXPECT_EQ(windows1252().fromUtf8(windows1252().toUtf8(all)), all);
 }
 
 TEST(TextCodec, TypographicCharactersMapToTheirCodePage) {
-    EXPECT_EQ(utf8ToAnsi("1024\xC3\x97" "768"), "1024\xD7" "768");  // multiplication sign
-    EXPECT_EQ(utf8ToAnsi("\xE2\x80\x98x\xE2\x80\x99"), "\x91x\x92");  // single quotes
-    EXPECT_EQ(ansiToUtf8("\x80"), "\xE2\x82\xAC");                    // euro sign
-    EXPECT_EQ(utf8ToAnsi("\xE4\xB8\xAD"), "?") << "no place in the code page";
+    EXPECT_EQ(windows1252().fromUtf8("1024\xC3\x97" "768"), "1024\xD7" "768");  // multiplication sign
+    EXPECT_EQ(windows1252().fromUtf8("\xE2\x80\x98x\xE2\x80\x99"), "\x91x\x92");  // single quotes
+    EXPECT_EQ(windows1252().toUtf8("\x80"), "\xE2\x82\xAC");                    // euro sign
+    EXPECT_EQ(windows1252().fromUtf8("\xE4\xB8\xAD"), "?") << "no place in the code page";
 }
 
 TEST(TextCodec, Utf8AndUtf16Convert) {

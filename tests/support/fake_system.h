@@ -76,6 +76,7 @@ public:
     platform::RegistryBackend& registry() override { return memoryRegistry; }
     std::optional<fs::path> documentsFolder() override { return documents; }
     fs::path nativePath(std::string_view utf8) override;
+    const platform::CodePage& codePage() const override { return platform::windows1252(); }
     platform::HostKind host() const override { return hostKind; }
     std::optional<platform::WinePrefix> winePrefix() override { return prefix; }
     platform::Status startProgram(const platform::LaunchRequest& request) override;

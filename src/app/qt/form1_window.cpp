@@ -111,7 +111,7 @@ const char* kBannerPage =
 }  // namespace
 
 Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, QWidget* parent)
-    : QMainWindow(parent), ToolTips(this) {
+    : QMainWindow(parent), ToolTips(this), codePage_(system.codePage()) {
     initResources();
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<QtDialogs>(this);
@@ -268,22 +268,26 @@ void Form1Window::showEvent(QShowEvent* event) {
 // One small function per kind of control moves its value between widget and panel.
 namespace {
 
-void pullValue(const QLineEdit& edit, panel::TextBox& box) { box.Text = toAnsi(edit.text()); }
+using platform::CodePage;
 
-void pushValue(QLineEdit& edit, const panel::TextBox& box) {
-    const QString text = fromAnsi(box.Text);
+void pullValue(const CodePage& page, const QLineEdit& edit, panel::TextBox& box) {
+    box.Text = toAnsi(page, edit.text());
+}
+
+void pushValue(const CodePage& page, QLineEdit& edit, const panel::TextBox& box) {
+    const QString text = fromAnsi(page, box.Text);
     if (edit.text() == text) return;
     edit.setText(text);
     edit.home(false);  // a long value shows its beginning, as typed values do
 }
 
-void pullValue(const QComboBox& combo, panel::ComboBox& box) {
-    box.setText(toAnsi(combo.currentText()));
+void pullValue(const CodePage& page, const QComboBox& combo, panel::ComboBox& box) {
+    box.setText(toAnsi(page, combo.currentText()));
 }
 
-void pushValue(QComboBox& combo, const panel::ComboBox& box) {
+void pushValue(const CodePage& page, QComboBox& combo, const panel::ComboBox& box) {
     QStringList items;
-    for (const auto& item : box.List) items << fromAnsi(item);
+    for (const auto& item : box.List) items << fromAnsi(page, item);
     const QSignalBlocker block(&combo);
     QStringList current;
     for (int i = 0; i < combo.count(); ++i) current << combo.itemText(i);
@@ -291,7 +295,7 @@ void pushValue(QComboBox& combo, const panel::ComboBox& box) {
         combo.clear();
         combo.addItems(items);
     }
-    const QString text = fromAnsi(box.Text);
+    const QString text = fromAnsi(page, box.Text);
     if (combo.currentText() != text || combo.currentIndex() != box.ListIndex) {
         combo.setCurrentIndex(box.ListIndex);
         combo.setEditText(text);
@@ -299,20 +303,24 @@ void pushValue(QComboBox& combo, const panel::ComboBox& box) {
     }
 }
 
-void pullValue(const QCheckBox& check, panel::CheckBox& box) { box.Value = check.isChecked() ? 1 : 0; }
+void pullValue(const CodePage&, const QCheckBox& check, panel::CheckBox& box) {
+    box.Value = check.isChecked() ? 1 : 0;
+}
 
-void pushValue(QCheckBox& check, const panel::CheckBox& box) { check.setChecked(box.Value != 0); }
+void pushValue(const CodePage&, QCheckBox& check, const panel::CheckBox& box) {
+    check.setChecked(box.Value != 0);
+}
 
-void pushValue(QLabel& label, const panel::Label& model) {
+void pushValue(const CodePage& page, QLabel& label, const panel::Label& model) {
     QPalette palette = label.palette();
     palette.setColor(QPalette::WindowText, colorOf(model.ForeColor));
     label.setPalette(palette);
-    label.setText(fromAnsi(model.Caption));
+    label.setText(fromAnsi(page, model.Caption));
     label.adjustSize();
 }
 
-void pushValue(QPushButton& button, const panel::Button& model) {
-    button.setText(fromAnsi(model.Caption));
+void pushValue(const CodePage& page, QPushButton& button, const panel::Button& model) {
+    button.setText(fromAnsi(page, model.Caption));
 }
 
 }  // namespace
@@ -321,7 +329,7 @@ template <typename Widget, typename Control, std::size_t N>
 void Form1Window::pullAll(const std::array<panel::Named<Control>, N>& controls) {
     for (const auto& entry : controls) {
         if (const auto* widget = qobject_cast<Widget*>(control(qName(entry.name)))) {
-            pullValue(*widget, form_->panel.*entry.member);
+            pullValue(codePage_, *widget, form_->panel.*entry.member);
         }
     }
 }
@@ -330,7 +338,7 @@ template <typename Widget, typename Control, std::size_t N>
 void Form1Window::pushAll(const std::array<panel::Named<Control>, N>& controls) {
     for (const auto& entry : controls) {
         if (auto* widget = qobject_cast<Widget*>(control(qName(entry.name)))) {
-            pushValue(*widget, form_->panel.*entry.member);
+            pushValue(codePage_, *widget, form_->panel.*entry.member);
         }
     }
 }

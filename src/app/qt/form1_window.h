@@ -53,6 +53,7 @@ private:
     template <typename Widget, typename Control, std::size_t N>
     void pushAll(const std::array<panel::Named<Control>, N>& controls);
 
+    const platform::CodePage& codePage_;
     std::unique_ptr<platform::Dialogs> ownDialogs_;
     std::unique_ptr<app::Form1> form_;
     BackgroundArea* area_ = nullptr;

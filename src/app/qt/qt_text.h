@@ -10,12 +10,12 @@
 
 namespace quorvik::qt {
 
-inline QString fromAnsi(const std::string& bytes) {
-    return QString::fromStdU16String(platform::decodeAnsi(bytes));
+inline QString fromAnsi(const platform::CodePage& codePage, const std::string& bytes) {
+    return QString::fromStdU16String(codePage.decode(bytes));
 }
 
-inline std::string toAnsi(const QString& text) {
-    return platform::encodeAnsi(text.toStdU16String());
+inline std::string toAnsi(const platform::CodePage& codePage, const QString& text) {
+    return codePage.encode(text.toStdU16String());
 }
 
 inline QString fromUtf8(const std::string& text) {

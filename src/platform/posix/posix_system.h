@@ -81,6 +81,8 @@ public:
     std::optional<fs::path> documentsFolder() override;
     fs::path nativePath(std::string_view utf8) override;
 
+    // Wine's code page for a Western Windows.
+    const CodePage& codePage() const override { return windows1252(); }
     HostKind host() const override { return HostKind::Wine; }
     std::optional<WinePrefix> winePrefix() override;
     Status startProgram(const LaunchRequest& request) override;

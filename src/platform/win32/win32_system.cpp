@@ -47,6 +47,10 @@ std::optional<fs::path> Win32System::documentsFolder() {
     return documents;
 }
 
+const CodePage& Win32System::codePage() const {
+    return ansiCodePage();
+}
+
 fs::path Win32System::nativePath(std::string_view utf8) {
     return pathFromUtf8(utf8);
 }

@@ -27,6 +27,7 @@ public:
     // Windows opens what the user or the registry wrote, as it stands.
     fs::path nativePath(std::string_view utf8) override;
 
+    const CodePage& codePage() const override;
     HostKind host() const override { return HostKind::Windows; }
     std::optional<WinePrefix> winePrefix() override { return std::nullopt; }
     // Starts request.commandLine as it stands (the program's quoted path and its

@@ -44,4 +44,31 @@ std::string lastErrorText() {
     return errorText(GetLastError());
 }
 
+const CodePage& ansiCodePage() {
+    class Ansi final : public CodePage {
+    public:
+        std::u16string decode(std::string_view bytes) const override {
+            // Windows-1252 keeps the five bytes Windows leaves undefined.
+            if (GetACP() == 1252 || bytes.empty()) return windows1252().decode(bytes);
+            const int size = static_cast<int>(bytes.size());
+            const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+            std::u16string out(static_cast<std::size_t>(n > 0 ? n : 0), u'\0');
+            MultiByteToWideChar(CP_ACP, 0, bytes.data(), size,
+                                reinterpret_cast<wchar_t*>(out.data()), n);
+            return out;
+        }
+        std::string encode(std::u16string_view text) const override {
+            if (GetACP() == 1252 || text.empty()) return windows1252().encode(text);
+            const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+            const int size = static_cast<int>(text.size());
+            const int n = WideCharToMultiByte(CP_ACP, 0, wide, size, nullptr, 0, nullptr, nullptr);
+            std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+            WideCharToMultiByte(CP_ACP, 0, wide, size, out.data(), n, nullptr, nullptr);
+            return out;
+        }
+    };
+    static const Ansi codePage;
+    return codePage;
+}
+
 }  // namespace quorvik::platform::win32

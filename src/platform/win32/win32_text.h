@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_codec.h"
+
 namespace quorvik::platform::win32 {
 
 std::wstring widen(std::string_view utf8);
@@ -17,5 +19,8 @@ std::string narrow(std::wstring_view wide);
 std::string errorText(unsigned long code);
 // errorText of GetLastError().
 std::string lastErrorText();
+
+// The system's ANSI code page, the one its 8-bit calls and the game's files use.
+const CodePage& ansiCodePage();
 
 }  // namespace quorvik::platform::win32

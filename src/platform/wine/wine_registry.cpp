@@ -440,7 +440,7 @@ const RegistryHive& WineRegistry::user() {
 long WineRegistry::openKey(RootKey root, const std::string& subkey, RegistryView view,
                            KeyHandle& key) {
     const RegistryHive* hive = nullptr;
-    std::u16string path = foldKeyPath(decodeAnsi(subkey));
+    std::u16string path = foldKeyPath(decodeCp1252(subkey));
     if (root == kHkeyLocalMachine) {
         hive = &machine();
         // A 32-bit program sees HKLM\Software\X at Software\Wow6432Node\X in a
@@ -475,12 +475,12 @@ long WineRegistry::queryValue(KeyHandle key, const std::string& valueName, std::
     const auto open = open_.find(key);
     if (open == open_.end()) return kErrorInvalidHandle;
     const RegistryValue* value =
-        open->second.hive->findValue(open->second.path, decodeAnsi(valueName));
+        open->second.hive->findValue(open->second.path, decodeCp1252(valueName));
     if (value == nullptr) return kErrorFileNotFound;
 
     // The 8-bit call hands strings over in the ANSI code page, NUL included.
     const std::string bytes =
-        isStringType(value->type) ? encodeAnsi(unitsOf(value->data)) : value->data;
+        isStringType(value->type) ? encodeCp1252(unitsOf(value->data)) : value->data;
     type = value->type;
     if (bytes.size() > UINT32_MAX) {
         length = UINT32_MAX;
