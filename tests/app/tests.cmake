@@ -2,4 +2,6 @@ target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/commands_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_commands_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/general_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/help_texts_test.cpp
 )

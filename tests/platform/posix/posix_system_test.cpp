@@ -11,7 +11,7 @@
 #include "platform/paths.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_dir.h"
-#include "wine_test_process.h"
+#include "support/wine_test_process.h"
 
 namespace quorvik::platform::posix {
 namespace {

@@ -12,7 +12,7 @@
 #include "platform/wine/wine_registry.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_dir.h"
-#include "wine_test_process.h"
+#include "support/wine_test_process.h"
 
 namespace quorvik::platform::wine {
 namespace {
