@@ -41,6 +41,7 @@ struct LaunchRequest {
     std::vector<std::string> arguments;                         // UTF-8
     std::vector<std::pair<std::string, std::string>> environment;  // added to ours
     std::string commandLine;                                    // UTF-8, Windows only
+    fs::path workingFolder;                                     // empty: ours
 };
 
 class System {
