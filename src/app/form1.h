@@ -7,10 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "overrides/overrides.h"
+#include <optional>
+#include <span>
+
 #include "panel/panel.h"
 #include "platform/dialogs.h"
+#include "platform/result.h"
 #include "platform/system.h"
+#include "settings/scr_format.h"
 #include "app/tool_tip_api.h"
 
 namespace quorvik::app {
@@ -44,6 +48,10 @@ public:
     int VideoLineCount = 0;
     std::vector<std::string> AudioLines;
     int AudioLineCount = 0;
+    // Why the last "Set Video.scr" / "Set Audio.scr" brought nothing into the
+    // window; nothing while the file is loaded or no load was tried.
+    std::optional<platform::Problem> VideoLoadProblem;
+    std::optional<platform::Problem> AudioLoadProblem;
 
     void Form_Load();
     void Command1_Click();
@@ -70,9 +78,18 @@ private:
     // A message box with the application title.
     int message(const std::string& text, int style);
     void detectSettingsPath();
-    void showNotices(const std::vector<overrides::Notice>& notices);
-    // Reads a settings file into lines (position 0 empty); false after telling why not.
-    bool loadLines(const std::string& filePath, std::vector<std::string>& lines, int& count);
+    void showDataFolderProblems(const std::vector<platform::Problem>& problems);
+    // Reads a settings file into the controls and its lines (position 0 empty);
+    // the problem when nothing was loaded, and then nothing changed.
+    std::optional<platform::Problem> loadSettingsFile(const std::string& filePath,
+                                                      std::span<const settings::KeyRule> keys,
+                                                      std::vector<std::string>& lines,
+                                                      int& count);
+    void reportLoadProblem(const platform::Problem& problem, const char* name);
+    // Whether the save may write this settings file; tells the player why not.
+    bool mayWrite(const char* name, const char* button, bool loaded,
+                  const std::optional<platform::Problem>& loadProblem,
+                  const std::vector<settings::BadNumber>& badNumbers);
     void writeBackup(const char* name, const std::vector<std::string>& lines, int count,
                      std::string_view updateAddress);
     void writeSettingsFile(const char* name, const std::vector<std::string>& lines);

@@ -1,10 +1,17 @@
 // "Set Video.scr", "Set Audio.scr", "Save Settings" and "Backup".
+//
+// A save writes a settings file only when this session loaded it: a file that
+// was missing, unreadable or held no setting the tool knows keeps its bytes,
+// since the window holds none of its settings to write back. Numbers the game
+// could not read stop their file's write too. Either way the player is told,
+// and the rest of the save goes on.
 
 #include <filesystem>
 
 #include "app/form1.h"
-#include "overrides/overrides.h"
 #include "app/identity.h"
+#include "app/messages.h"
+#include "overrides/overrides.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 #include "settings/lines.h"
@@ -12,6 +19,8 @@
 
 namespace quorvik::app {
 namespace {
+
+using platform::Problem;
 
 constexpr const char* kVideoPrompt =
     "Please enter the full path to your Video.scr file WITHOUT trailing \\ (Usually in My "
@@ -29,70 +38,116 @@ std::string inFolder(const std::string& settingsPath, const char* name) {
     return settingsPath + static_cast<char>(std::filesystem::path::preferred_separator) + name;
 }
 
-}  // namespace
-
-void Form1::showNotices(const std::vector<overrides::Notice>& notices) {
-    for (const auto& notice : notices) message(notice.text, notice.style);
+// A path pasted with the quotes Windows' "Copy as path" adds, or with blanks
+// around it, is the path without them.
+std::string typedFolder(std::string text) {
+    const auto trim = [](std::string& s) {
+        const auto first = s.find_first_not_of(" \t");
+        if (first == std::string::npos) {
+            s.clear();
+            return;
+        }
+        s = s.substr(first, s.find_last_not_of(" \t") - first + 1);
+    };
+    trim(text);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text = text.substr(1, text.size() - 2);
+        trim(text);
+    }
+    return text;
 }
 
-bool Form1::loadLines(const std::string& filePath, std::vector<std::string>& lines, int& count) {
-    const auto path = system_.nativePath(filePath);
-    const platform::ReadResult read = system_.readFile(path, settings::kMaxSettingsFileBytes);
-    if (!read.status) {
-        message("Could not read " + filePath + ": " + read.status.reason() +
-                    ". Nothing was loaded from it.",
-                platform::kCritical);
-        return false;
+const char* expectedForm(settings::Number number) {
+    return number == settings::Number::Decimal ? "a number with a point, such as 1.0"
+                                               : "a whole number, such as 60";
+}
+
+}  // namespace
+
+void Form1::showDataFolderProblems(const std::vector<Problem>& problems) {
+    for (const Problem& problem : problems) {
+        const Message shown = dataFolderMessage(problem, system_.codePage());
+        message(shown.text, shown.style);
     }
-    std::vector<std::string> loaded = settings::splitLines(read.bytes);
+}
+
+std::optional<Problem> Form1::loadSettingsFile(const std::string& filePath,
+                                               std::span<const settings::KeyRule> keys,
+                                               std::vector<std::string>& lines, int& count) {
+    const auto path = system_.nativePath(filePath);
+    if (!system_.fileExists(path)) return Problem{Problem::Kind::NotFound, path, {}};
+    const platform::ReadResult read = system_.readFile(path, settings::kMaxSettingsFileBytes);
+    if (!read.status) return Problem{Problem::Kind::Unreadable, path, read.status.reason()};
+
+    std::vector<std::string> loaded = settings::settingsFileLines(read.bytes);
+    // Lines that are no setting change no control, so a file without any
+    // leaves the window exactly as it was.
+    bool recognised = false;
+    for (const std::string& line : loaded) recognised |= settings::applyLine(panel, line, keys);
+    if (!recognised) return Problem{Problem::Kind::Unrecognised, path, {}};
+
     count = static_cast<int>(loaded.size());
     lines.assign(1, std::string());
     lines.insert(lines.end(), std::make_move_iterator(loaded.begin()),
                  std::make_move_iterator(loaded.end()));
-    return true;
+    return std::nullopt;
+}
+
+void Form1::reportLoadProblem(const Problem& problem, const char* name) {
+    switch (problem.kind) {
+        case Problem::Kind::NotFound:
+            message(std::string("File not found in folder! ") + name, platform::kCritical);
+            break;
+        case Problem::Kind::Unreadable:
+            message("Could not read " + platform::pathToUtf8(problem.path) + ": " +
+                        problem.reason + ". Nothing was loaded from it.",
+                    platform::kCritical);
+            break;
+        default:
+            message("No settings recognised in " + platform::pathToUtf8(problem.path) +
+                        " \u2014 nothing was loaded.",
+                    platform::kExclamation);
+            break;
+    }
 }
 
 void Form1::Command1_Click() {
     if (!folderKnown(SettingsPath)) {
-        SettingsPath = dialogs_.inputBox(kVideoPrompt, "Video.scr Path");
+        SettingsPath = typedFolder(dialogs_.inputBox(kVideoPrompt, "Video.scr Path"));
     } else {
         VideoFilePath = inFolder(SettingsPath, "Video.scr");
-        panel.Label12.Caption = "Set.";
     }
     if (platform::utf8Length(VideoFilePath) < 12) {
         panel.Label12.Caption = "NOT Set";
         return;
     }
 
-    if (system_.fileExists(system_.nativePath(VideoFilePath))) {
-        if (!loadLines(VideoFilePath, VideoLines, VideoLineCount)) return;
-        for (int n = 1; n <= VideoLineCount; ++n) {
-            settings::applyLine(panel, VideoLines[static_cast<std::size_t>(n)],
-                                settings::videoKeys());
-        }
-    } else {
-        message("File not found in folder! Video.scr", platform::kCritical);
+    VideoLoadProblem = loadSettingsFile(VideoFilePath, settings::videoKeys(), VideoLines,
+                                        VideoLineCount);
+    panel.Label12.Caption = VideoLoadProblem ? "NOT Set" : "Set.";
+    if (VideoLoadProblem) {
+        reportLoadProblem(*VideoLoadProblem, "Video.scr");
+        // A file that could not be read stops here: nothing of this click changes.
+        if (VideoLoadProblem->kind == Problem::Kind::Unreadable) return;
     }
 
     // The override scripts and the field of view live beside the settings folder.
     if (!folderKnown(SettingsPath)) return;
     const auto folder = system_.nativePath(SettingsPath);
-    showNotices(overrides::loadOverrideStates(system_, folder, panel));
-    showNotices(overrides::loadFieldOfView(system_, folder, panel));
+    overrides::loadOverrideStates(system_, folder, panel);
+    showDataFolderProblems(overrides::loadFieldOfView(system_, folder, panel));
 }
 
 void Form1::Command2_Click() {
     if (!folderKnown(SettingsPath)) {
-        SettingsPath = dialogs_.inputBox(kAudioPrompt, "Audio.scr Path");
+        SettingsPath = typedFolder(dialogs_.inputBox(kAudioPrompt, "Audio.scr Path"));
         return;
     }
     AudioFilePath = inFolder(SettingsPath, "Audio.scr");
-    panel.Label29.Caption = "Set.";
-    if (!system_.fileExists(system_.nativePath(AudioFilePath))) return;
-    if (!loadLines(AudioFilePath, AudioLines, AudioLineCount)) return;
-    for (int n = 1; n <= AudioLineCount; ++n) {
-        settings::applyLine(panel, AudioLines[static_cast<std::size_t>(n)], settings::audioKeys());
-    }
+    AudioLoadProblem = loadSettingsFile(AudioFilePath, settings::audioKeys(), AudioLines,
+                                        AudioLineCount);
+    panel.Label29.Caption = AudioLoadProblem ? "NOT Set" : "Set.";
+    if (AudioLoadProblem) reportLoadProblem(*AudioLoadProblem, "Audio.scr");
 }
 
 void Form1::writeBackup(const char* name, const std::vector<std::string>& lines, int count,
@@ -129,9 +184,41 @@ void Form1::writeSettingsFile(const char* name, const std::vector<std::string>& 
             platform::kCritical);
 }
 
+bool Form1::mayWrite(const char* name, const char* button, bool loaded,
+                     const std::optional<Problem>& loadProblem,
+                     const std::vector<settings::BadNumber>& badNumbers) {
+    if (!loaded) {
+        // Never tried: nothing to say, as before any load.
+        if (!loadProblem) return false;
+        const std::string why =
+            loadProblem->kind == Problem::Kind::NotFound ? "it was not found"
+            : loadProblem->kind == Problem::Kind::Unreadable
+                ? "it could not be read (" + loadProblem->reason + ")"
+                : std::string("no settings were recognised in it");
+        message(std::string(name) + " was left as it is: " + why + " when \"" + button +
+                    "\" ran, so the window holds none of its settings to save.",
+                platform::kExclamation);
+        return false;
+    }
+    if (badNumbers.empty()) return true;
+    std::string text = std::string(name) +
+                       " was not saved and was left as it is, because the game cannot read these "
+                       "values:";
+    for (const settings::BadNumber& bad : badNumbers) {
+        text += "\r\n" + std::string(bad.caption) + ": \"" + system_.codePage().toUtf8(bad.text) +
+                "\" (enter " + expectedForm(bad.expected) + ")";
+    }
+    message(text, platform::kExclamation);
+    return false;
+}
+
 void Form1::save_Click() {
-    const bool video = panel.Label12.Caption == "Set.";
-    const bool audio = panel.Label29.Caption == "Set.";
+    // The status labels read "Set." only while the last load brought the
+    // file's settings into the window.
+    const bool video = mayWrite("Video.scr", "Set Video.scr", panel.Label12.Caption == "Set.",
+                                VideoLoadProblem, settings::tidyVideoNumbers(panel));
+    const bool audio = mayWrite("Audio.scr", "Set Audio.scr", panel.Label29.Caption == "Set.",
+                                AudioLoadProblem, settings::tidyAudioNumbers(panel));
     if (video) {
         writeBackup("Video.sc1", VideoLines, VideoLineCount, identity::kSaveBackupUpdates);
     }
@@ -149,8 +236,8 @@ void Form1::save_Click() {
         return;
     }
     const auto folder = system_.nativePath(SettingsPath);
-    showNotices(overrides::saveOverrideScripts(system_, folder, panel));
-    showNotices(overrides::saveSkillsFile(system_, folder, panel));
+    showDataFolderProblems(overrides::saveOverrideScripts(system_, folder, panel));
+    showDataFolderProblems(overrides::saveSkillsFile(system_, folder, panel));
 }
 
 void Form1::Backup_Click() {

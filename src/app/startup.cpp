@@ -83,9 +83,13 @@ void Form1::detectSettingsPath() {
     const auto documents = system_.documentsFolder();
     if (!documents) {
         SettingsPath = "1";
+        message("No settings folder was found: Quorvik could not find your Documents folder.\r\n"
+                "Click \"Set Video.scr\" to enter the folder that holds Video.scr.",
+                platform::kExclamation);
         return;
     }
     // The game's own folder name has no blank; some installs spell it with one.
+    std::string searched;
     for (const char* gameFolder : {"QuellMoor", "Quell Moor"}) {
         const auto folder = *documents / gameFolder / "out" / "Settings";
         if (system_.fileExists(folder / "Video.scr")) {
@@ -94,7 +98,11 @@ void Form1::detectSettingsPath() {
                     platform::kOkOnly);
             return;
         }
+        searched += "\r\n" + platform::pathToUtf8(folder);
     }
+    message("No settings folder was found. Quorvik looked for Video.scr in:" + searched +
+                "\r\nClick \"Set Video.scr\" to enter the folder that holds it.",
+            platform::kExclamation);
 }
 
 }  // namespace quorvik::app

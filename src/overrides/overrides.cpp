@@ -4,16 +4,12 @@
 #include <string_view>
 
 #include "overrides/skills_file.h"
-#include "platform/dialogs.h"
-#include "platform/paths.h"
-#include "platform/text_codec.h"
 
 namespace quorvik::overrides {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::kCritical;
-using platform::kExclamation;
+using platform::Problem;
 
 // How a line of an override script is written. Both forms set a variable to
 // zero; only dof_def_qm.scr uses the wide one.
@@ -160,30 +156,30 @@ fs::path skillsFile(const fs::path& settingsFolder) {
     return skillsFolder(settingsFolder) / "default_levels.xml";
 }
 
-// A path as the user should read it: the ".." resolved in words only.
-std::string shown(const fs::path& path) {
-    return platform::pathToUtf8(path.lexically_normal());
-}
-
 void write(platform::System& system, const fs::path& path, std::string_view bytes,
-           std::vector<Notice>& notices) {
+           Problems& problems) {
     if (const platform::Status status = system.writeFile(path, bytes); !status) {
-        notices.push_back({"Could not write " + shown(path) + ": " + status.reason(), kCritical});
+        problems.push_back({Problem::Kind::WriteFailed, path, status.reason()});
     }
 }
 
-void remove(platform::System& system, const fs::path& path, std::vector<Notice>& notices) {
+void remove(platform::System& system, const fs::path& path, Problems& problems) {
     if (const platform::Status status = system.deleteFile(path); !status) {
-        notices.push_back({"Could not delete " + shown(path) + ": " + status.reason(), kCritical});
+        problems.push_back({Problem::Kind::DeleteFailed, path, status.reason()});
     }
+}
+
+std::string trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return std::string(text);
 }
 
 }  // namespace
 
-std::vector<Notice> saveOverrideScripts(platform::System& system,
-                                        const std::filesystem::path& settingsFolder,
-                                        const panel::Panel& panel) {
-    std::vector<Notice> notices;
+Problems saveOverrideScripts(platform::System& system, const std::filesystem::path& settingsFolder,
+                             const panel::Panel& panel) {
+    Problems problems;
     const fs::path folder = scriptsFolder(settingsFolder);
 
     // A folder that is not there holds no files to remove; writing into it
@@ -196,84 +192,69 @@ std::vector<Notice> saveOverrideScripts(platform::System& system,
                                          ? "Motion blur and depth of field"
                                      : motionBlurOff ? "Motion blur"
                                                      : "Depth of field";
-            notices.push_back({"The game's scripts folder was not found:\r\n" + shown(folder) +
-                                   "\r\n" + what + " could not be switched off.",
-                               kExclamation});
+            problems.push_back(
+                {Problem::Kind::FolderMissing, folder, what + " could not be switched off."});
         }
-        return notices;
+        return problems;
     }
 
     for (const EffectScripts& effect : kEffects) {
         const int value = (panel.*effect.box).Value;
         if (value == 0) {
             for (const Script* script : effect.written) {
-                write(system, folder / script->name, scriptText(*script), notices);
+                write(system, folder / script->name, scriptText(*script), problems);
             }
         } else if (value == 1) {
             for (const Script* script : effect.deleted) {
-                remove(system, folder / script->name, notices);
+                remove(system, folder / script->name, problems);
             }
         }
     }
-    return notices;
+    return problems;
 }
 
-std::vector<Notice> saveSkillsFile(platform::System& system,
-                                   const std::filesystem::path& settingsFolder,
-                                   const panel::Panel& panel) {
-    const std::string& text = panel.Text15.Text;
+Problems saveSkillsFile(platform::System& system, const std::filesystem::path& settingsFolder,
+                        panel::Panel& panel) {
+    std::string& text = panel.Text15.Text;
+    text = trimmed(text);
     const std::optional<int> order = compareWithDefaultFieldOfView(text);
-    if (!order) {
-        // The text goes into an XML attribute of the game's file: only a plain
-        // number is safe there.
-        const std::string what =
-            text.empty()
-                ? "The field of view is empty."
-                : "The field of view \"" + system.codePage().toUtf8(text) + "\" is not a number.";
-        return {{what + " Enter it as 00.0, for example 75.0; the skills file was left as it is.",
-                 kExclamation}};
-    }
-    if (*order < 0) return {};
+    // The text goes into an XML attribute of the game's file: only a plain
+    // number is safe there.
+    if (!order) return {{Problem::Kind::NotANumber, skillsFile(settingsFolder), text}};
+    // Below the game's own view the file stays as it is.
+    if (*order < 0) return {{Problem::Kind::NotApplied, skillsFile(settingsFolder), text}};
 
-    std::vector<Notice> notices;
+    Problems problems;
     const fs::path folder = skillsFolder(settingsFolder);
     if (!system.folderExists(folder)) {
         // Nothing to remove from a folder that is not there.
         if (*order > 0) {
-            notices.push_back({"The game's skills folder was not found:\r\n" + shown(folder) +
-                                   "\r\nThe field of view was not saved.",
-                               kExclamation});
+            problems.push_back(
+                {Problem::Kind::FolderMissing, folder, "The field of view was not saved."});
         }
-        return notices;
+        return problems;
     }
     if (*order == 0) {
-        remove(system, skillsFile(settingsFolder), notices);
+        remove(system, skillsFile(settingsFolder), problems);
     } else {
-        write(system, skillsFile(settingsFolder), skillsFileText(text), notices);
+        write(system, skillsFile(settingsFolder), skillsFileText(text), problems);
     }
-    return notices;
+    return problems;
 }
 
-std::vector<Notice> loadOverrideStates(platform::System& system,
-                                       const std::filesystem::path& settingsFolder,
-                                       panel::Panel& panel) {
+void loadOverrideStates(platform::System& system, const std::filesystem::path& settingsFolder,
+                        panel::Panel& panel) {
     const fs::path folder = scriptsFolder(settingsFolder);
     panel.Check4.Value = system.fileExists(folder / kMotionBlurMarker) ? 0 : 1;
     panel.Check11.Value = system.fileExists(folder / kDepthOfFieldMarker) ? 0 : 1;
-    return {};
 }
 
-std::vector<Notice> loadFieldOfView(platform::System& system,
-                                    const std::filesystem::path& settingsFolder,
-                                    panel::Panel& panel) {
+Problems loadFieldOfView(platform::System& system, const std::filesystem::path& settingsFolder,
+                         panel::Panel& panel) {
     const fs::path path = skillsFile(settingsFolder);
     if (!system.fileExists(path)) return {};
     const platform::ReadResult read = system.readFile(path, kSkillsFileLimit);
-    if (!read.status) {
-        return {
-            {"Could not read the field of view from " + shown(path) + ": " + read.status.reason(),
-             kExclamation}};
-    }
+    if (!read.status) return {{Problem::Kind::Unreadable, path, read.status.reason()}};
     if (std::optional<std::string> value = fieldOfViewIn(read.bytes)) {
         panel.Text15.Text = std::move(*value);
     }

@@ -9,37 +9,34 @@
 #include <vector>
 
 #include "panel/panel.h"
+#include "platform/result.h"
 #include "platform/system.h"
 
 namespace quorvik::overrides {
 
-// A message for the user, with its message-box style.
-struct Notice {
-    std::string text;  // UTF-8
-    int style;
-
-    bool operator==(const Notice&) const = default;
-};
+// What went wrong, file by file; the app words it for the player. A step that
+// meets a problem goes on with the rest of its files.
+using Problems = std::vector<platform::Problem>;
 
 // Save: writes the motion-blur scripts when Check4 is unchecked and deletes
-// them when it is checked; the same for depth of field and Check11.
-std::vector<Notice> saveOverrideScripts(platform::System& system,
+// them when it is checked; the same for depth of field and Check11. A missing
+// scripts folder is FolderMissing, its reason what could not be switched off.
+Problems saveOverrideScripts(platform::System& system,
                                         const std::filesystem::path& settingsFolder,
                                         const panel::Panel& panel);
 
 // Save: deletes the skills file at a field of view of exactly 62.5, writes it
-// above, leaves it below.
-std::vector<Notice> saveSkillsFile(platform::System& system,
-                                   const std::filesystem::path& settingsFolder,
-                                   const panel::Panel& panel);
+// above, leaves it below (NotApplied). Blanks around the value are trimmed in
+// the panel first; a value that is no plain number is NotANumber, with the
+// 8-bit text as its reason, and the file is left alone.
+Problems saveSkillsFile(platform::System& system, const std::filesystem::path& settingsFolder,
+                        panel::Panel& panel);
 
 // Load, at the end of "Set Video.scr": the check boxes from the marker files,
 // then the field of view from the skills file.
-std::vector<Notice> loadOverrideStates(platform::System& system,
-                                       const std::filesystem::path& settingsFolder,
-                                       panel::Panel& panel);
-std::vector<Notice> loadFieldOfView(platform::System& system,
-                                    const std::filesystem::path& settingsFolder,
-                                    panel::Panel& panel);
+void loadOverrideStates(platform::System& system, const std::filesystem::path& settingsFolder,
+                        panel::Panel& panel);
+Problems loadFieldOfView(platform::System& system, const std::filesystem::path& settingsFolder,
+                         panel::Panel& panel);
 
 }  // namespace quorvik::overrides

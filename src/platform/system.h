@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/registry_backend.h"
-#include "platform/status.h"
+#include "platform/result.h"
 #include "platform/text_codec.h"
 
 namespace quorvik::platform {

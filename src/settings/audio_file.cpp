@@ -48,14 +48,14 @@ constexpr std::array kAudioTemplate = {
     fixed("!DebugMode()"),
     fixed(""),
     quoted("API", &P::Combo7),
-    value("MixFrequency", &P::Text16),
-    value("Channels", &P::Text17),
+    value("MixFrequency", &P::Text16, "Mix Frequency"),
+    value("Channels", &P::Text17, "Channels"),
     quoted("Quality3D", &P::Combo8),
-    value("MaxVolume", &P::Text18),
-    value("FXVolume", &P::Text19),
-    value("WaveVolume", &P::Text20),
-    value("SpeechVolume", &P::Text21),
-    value("MovieVolume", &P::Text22),
+    value("MaxVolume", &P::Text18, "Max Volume"),
+    value("FXVolume", &P::Text19, "Effects Volume"),
+    value("WaveVolume", &P::Text20, "Music Volume"),
+    value("SpeechVolume", &P::Text21, "Speech Volume"),
+    value("MovieVolume", &P::Text22, "Movie Volume"),
     fixed("MovieVolumeSource(0)"),
     fixed("GlobalSettings(\"\")"),
     onOff("DebugMode", &P::Check9),
@@ -73,6 +73,10 @@ std::span<const KeyRule> audioKeys() { return kAudioKeys; }
 
 std::vector<std::string> audioFileLines(const panel::Panel& panel) {
     return buildLines(panel, kAudioTemplate);
+}
+
+std::vector<BadNumber> tidyAudioNumbers(panel::Panel& panel) {
+    return tidyNumbers(panel, kAudioTemplate);
 }
 
 }  // namespace quorvik::settings

@@ -16,6 +16,12 @@ std::vector<std::string> splitLines(std::string_view bytes) {
     return lines;
 }
 
+std::vector<std::string> settingsFileLines(std::string_view bytes) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+    return splitLines(bytes);
+}
+
 std::string joinLines(std::span<const std::string> lines) {
     std::size_t size = 0;
     for (const auto& line : lines) size += line.size() + 2;

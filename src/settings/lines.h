@@ -17,6 +17,10 @@ inline constexpr std::uintmax_t kMaxSettingsFileBytes = 8u * 1024u * 1024u;
 // last line without an end still counts. Bytes pass through unchanged.
 std::vector<std::string> splitLines(std::string_view bytes);
 
+// The lines of a settings file. A UTF-8 byte-order mark that an editor put at
+// its start is no part of the first line: the game's keys must match there.
+std::vector<std::string> settingsFileLines(std::string_view bytes);
+
 // The lines with CR LF after every one, the last included.
 std::string joinLines(std::span<const std::string> lines);
 

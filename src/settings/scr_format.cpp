@@ -67,15 +67,63 @@ void applyValue(panel::Panel& panel, const KeyRule& rule, const std::string& val
     }
 }
 
+// "VSync(disable)" for the on-form "VSync()": the flag is known, and off.
+bool isOffForm(std::string_view line, std::string_view onForm) {
+    const std::string_view key = onForm.substr(0, onForm.size() - 2);
+    return line.starts_with(key) && line.substr(key.size()).starts_with("(disable)");
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A plain number as the game reads it: an optional minus sign, digits, and for
+// a decimal at most one point. No blanks, no comma, no unit.
+bool isPlainNumber(std::string_view text, Number kind) {
+    if (text.starts_with('-')) text.remove_prefix(1);
+    bool digits = false;
+    bool point = false;
+    for (const char c : text) {
+        if (isDigit(c)) {
+            digits = true;
+        } else if (c == '.' && kind == Number::Decimal && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
 }  // namespace
 
-void applyLine(panel::Panel& panel, std::string_view line, std::span<const KeyRule> rules) {
-    if (line.starts_with('!')) return;
+bool applyLine(panel::Panel& panel, std::string_view line, std::span<const KeyRule> rules) {
+    if (line.starts_with('!')) return false;
     for (const KeyRule& rule : rules) {
+        if (rule.rule == Rule::Flag && isOffForm(line, rule.key)) return true;
         if (!line.starts_with(rule.key)) continue;
         applyValue(panel, rule, rule.rule == Rule::Flag ? std::string() : valueText(line, rule.start));
-        return;
+        return true;
     }
+    return false;
+}
+
+std::vector<BadNumber> tidyNumbers(panel::Panel& panel, std::span<const TemplateLine> lines) {
+    std::vector<BadNumber> bad;
+    const auto check = [&](const TemplateLine& line, panel::TextBox panel::Panel::*box) {
+        std::string& text = (panel.*box).Text;
+        text = std::string(trimmed(text));
+        if (!isPlainNumber(text, line.number)) bad.push_back({line.caption, text, line.number});
+    };
+    for (const TemplateLine& line : lines) {
+        if (line.fill == Fill::Text || line.fill == Fill::Resolution) check(line, line.box);
+        if (line.fill == Fill::Resolution) check(line, line.second);
+    }
+    return bad;
 }
 
 std::vector<std::string> buildLines(const panel::Panel& panel,

@@ -37,7 +37,9 @@ struct KeyRule {
 
 // Applies one line to the controls. Comments, lines matching no key and values
 // fitting none of a key's choices change nothing; a flag only ever checks.
-void applyLine(panel::Panel& panel, std::string_view line, std::span<const KeyRule> rules);
+// True when the line is one of the file's settings (a flag's off form
+// included), whether or not its value changed a control.
+bool applyLine(panel::Panel& panel, std::string_view line, std::span<const KeyRule> rules);
 
 enum class Fill {
     Fixed,       // the text as it stands
@@ -48,6 +50,12 @@ enum class Fill {
     Flag,        // key + "()" when checked, key + "(disable)" when not
 };
 
+// What the game reads from a text box's value.
+enum class Number {
+    Integer,  // digits, perhaps after a minus sign
+    Decimal,  // digits with at most one decimal point, perhaps after a minus sign
+};
+
 struct TemplateLine {
     Fill fill;
     std::string_view text;  // the fixed line, or the key
@@ -55,10 +63,25 @@ struct TemplateLine {
     panel::TextBox panel::Panel::*second = nullptr;
     panel::ComboBox panel::Panel::*combo = nullptr;
     panel::CheckBox panel::Panel::*check = nullptr;
+    std::string_view caption = {};  // Text, Resolution: the caption beside the box
+    Number number = Number::Integer;
 };
 
 std::vector<std::string> buildLines(const panel::Panel& panel,
                                     std::span<const TemplateLine> lines);
+
+// A text box whose text the game cannot read as its number.
+struct BadNumber {
+    std::string_view caption;
+    std::string text;  // 8-bit, as typed
+    Number expected;
+
+    bool operator==(const BadNumber&) const = default;
+};
+
+// Trims blanks around the text of every number box the template writes, then
+// returns the boxes that hold no plain number of their kind.
+std::vector<BadNumber> tidyNumbers(panel::Panel& panel, std::span<const TemplateLine> lines);
 
 // Short forms for writing the tables.
 namespace table {
@@ -76,8 +99,9 @@ constexpr KeyRule flag(std::string_view onForm, panel::CheckBox P::*check) {
 }
 
 constexpr TemplateLine fixed(std::string_view line) { return {Fill::Fixed, line}; }
-constexpr TemplateLine value(std::string_view key, panel::TextBox P::*box) {
-    return {Fill::Text, key, box};
+constexpr TemplateLine value(std::string_view key, panel::TextBox P::*box,
+                             std::string_view caption, Number number = Number::Integer) {
+    return {Fill::Text, key, box, nullptr, nullptr, nullptr, caption, number};
 }
 constexpr TemplateLine quoted(std::string_view key, panel::ComboBox P::*combo) {
     return {Fill::Quoted, key, nullptr, nullptr, combo};

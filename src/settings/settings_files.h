@@ -20,6 +20,11 @@ std::span<const KeyRule> audioKeys();
 std::vector<std::string> videoFileLines(const panel::Panel& panel);
 std::vector<std::string> audioFileLines(const panel::Panel& panel);
 
+// Trims blanks around every number each file writes and returns the values
+// the game could not read.
+std::vector<BadNumber> tidyVideoNumbers(panel::Panel& panel);
+std::vector<BadNumber> tidyAudioNumbers(panel::Panel& panel);
+
 // A backup: the lines as last loaded, then the backup mark.
 std::string backupContents(std::span<const std::string> lines, std::string_view toolVersion,
                            std::string_view updateAddress);

@@ -63,25 +63,25 @@ constexpr std::array kVideoTemplate = {
     fixed("!DisplayDeviceType(i,f,f,f,f)  //device type (LCD TV etc.): 0 - default"),
     fixed("!Curves(s)             // curves texure"),
     fixed(""),
-    TemplateLine{Fill::Resolution, "Resolution", &P::Text1, &P::Text2},
+    TemplateLine{Fill::Resolution, "Resolution", &P::Text1, &P::Text2, nullptr, nullptr, "Resolution"},
     fixed("Monitor(0)"),
-    value("BPP", &P::Text4),
-    value("FSAA", &P::Text5),
-    value("TexBPP", &P::Text6),
+    value("BPP", &P::Text4, "Bits per Pixel (BPP)"),
+    value("FSAA", &P::Text5, "Fullscreen AntiAliasing"),
+    value("TexBPP", &P::Text6, "Texture BPP"),
     quoted("TextureQuality", &P::Combo2),
     quoted("Filtering", &P::Combo1),
     onOff("Fullscreen", &P::Check2),
     quoted("Shadows", &P::Combo3),
-    value("ShadowMapSize", &P::Text8),
-    value("SpotShadowMapSize", &P::Text9),
+    value("ShadowMapSize", &P::Text8, "ShadowMapSize"),
+    value("SpotShadowMapSize", &P::Text9, "SpotShadowMapSize"),
     onOff("Lightmaps", &P::Check1),
-    value("GammaFloat", &P::Text7),
-    value("MaxRefresh", &P::Text3),
-    value("MaterialQuality", &P::Text10),
-    value("FXQuality", &P::Text13),
-    value("FXFadeLevel", &P::Text14),
-    value("WaterQuality", &P::Text11),
-    value("GrassQuality", &P::Text12),
+    value("GammaFloat", &P::Text7, "Gamma Float", Number::Decimal),
+    value("MaxRefresh", &P::Text3, "Refresh Rate"),
+    value("MaterialQuality", &P::Text10, "Material Quality"),
+    value("FXQuality", &P::Text13, "Effects Quality"),
+    value("FXFadeLevel", &P::Text14, "Effects Fade Level"),
+    value("WaterQuality", &P::Text11, "Water Quality"),
+    value("GrassQuality", &P::Text12, "Grass Quality"),
     quoted("EnvQuality", &P::Combo4),
     TemplateLine{Fill::Position, "ShaderPath", nullptr, nullptr, &P::Combo5},
     onOff("VSync", &P::Check3),
@@ -96,6 +96,10 @@ std::span<const KeyRule> videoKeys() { return kVideoKeys; }
 
 std::vector<std::string> videoFileLines(const panel::Panel& panel) {
     return buildLines(panel, kVideoTemplate);
+}
+
+std::vector<BadNumber> tidyVideoNumbers(panel::Panel& panel) {
+    return tidyNumbers(panel, kVideoTemplate);
 }
 
 }  // namespace quorvik::settings

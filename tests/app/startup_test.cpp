@@ -100,20 +100,30 @@ TEST_F(StartUp, FindsTheTwoWordFolderAndOnlyEverTestsVideoScr) {
     EXPECT_FALSE(form.SettingsPath.ends_with('/') || form.SettingsPath.ends_with('\\'));
 }
 
-TEST_F(StartUp, NothingFoundStaysEmptyAndSilent) {
+TEST_F(StartUp, NothingFoundStaysEmptyAndNamesWhereItLooked) {
     settingsFile("QuellMoor", "Audio.scr");
     std::filesystem::create_directories(documents() / "Quell Moor" / "out" / "Settings" /
                                         "Video.scr");  // a folder, not a file
     load(platform::kYes);
     EXPECT_EQ(form.SettingsPath, "");
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1],
+              (ShownBox{"No settings folder was found. Quorvik looked for Video.scr in:\r\n" +
+                            platform::pathToUtf8(documents() / "QuellMoor" / "out" / "Settings") +
+                            "\r\n" +
+                            platform::pathToUtf8(documents() / "Quell Moor" / "out" / "Settings") +
+                            "\r\nClick \"Set Video.scr\" to enter the folder that holds it.",
+                        48, kTitle}));
 }
 
-TEST_F(StartUp, NoDocumentsFolderGivesTheMarker) {
+TEST_F(StartUp, NoDocumentsFolderGivesTheMarkerAndSaysSo) {
     dialogs.yesNoAnswers = {platform::kYes};
     form.Form_Load();  // system.documents left empty
     EXPECT_EQ(form.SettingsPath, "1");
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].text,
+              "No settings folder was found: Quorvik could not find your Documents folder.\r\n"
+              "Click \"Set Video.scr\" to enter the folder that holds Video.scr.");
 }
 
 TEST_F(StartUp, RegistryValuesFillTheFields) {

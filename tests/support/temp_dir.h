@@ -30,6 +30,11 @@ inline constexpr const char* kOddFolderName = "Quell Moor 'Game' & y";
 inline constexpr const char* kOddFolderName = "Quell Moor \"Game\" 'x' & y";
 #endif
 
+// A file of tests/data: the sample and expected files.
+std::filesystem::path dataFile(std::string_view name);
+// Its bytes.
+std::string dataBytes(std::string_view name);
+
 void writeBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string readBytes(const std::filesystem::path& path);
 // Lines joined with CR LF after every one, as the game writes its files.

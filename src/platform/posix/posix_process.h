@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/status.h"
+#include "platform/result.h"
 #include "platform/system.h"
 
 namespace quorvik::platform::posix {
