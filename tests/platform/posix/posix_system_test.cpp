@@ -337,7 +337,8 @@ std::size_t crlfLines(const std::string& text) {
 
 TEST(PosixSystemWine, DemoPrefixHoldsAGameTheToolFinds) {
     const fs::path script =
-        fs::path(__FILE__).parent_path().parent_path().parent_path() / "scripts/make-demo-prefix";
+        fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path() /
+        "scripts/make-demo-prefix";
     if (!fs::exists(script)) GTEST_SKIP() << "no demo script beside the sources";
     TempDir dir;
     const fs::path prefix = dir / "demo prefix";
