@@ -11,7 +11,7 @@
 #include "overrides/skills_file.h"
 #include "support/fake_system.h"
 #include "support/shown.h"
-#include "support/temp_dir.h"
+#include "support/game_folder.h"
 
 namespace quorvik::overrides {
 namespace {
@@ -22,22 +22,10 @@ using quorvik::testing::kOddFolderName;
 using quorvik::testing::FakeSystem;
 using quorvik::testing::FileOp;
 using quorvik::testing::readBytes;
-using quorvik::testing::TempDir;
+using quorvik::testing::GameFolder;
 using quorvik::testing::writeBytes;
 
 const std::string kOld = "<level id=\"1\">\r\n<prop n=\"CameraDefaultFOV\" v=\"70.0\"/>\r\n";
-
-// <base>/out/Settings beside <base>/out/Data/Skills.
-struct Game {
-    explicit Game(const fs::path& base, bool withSkillsFolder = true)
-        : settings(base / "out" / "Settings"),
-          skills(settings / ".." / "Data" / "Skills" / "default_levels.xml") {
-        fs::create_directories(settings);
-        if (withSkillsFolder) fs::create_directories(base / "out" / "Data" / "Skills");
-    }
-    fs::path settings;
-    fs::path skills;
-};
 
 panel::Panel withFieldOfView(const std::string& text) {
     panel::Panel panel;
@@ -69,8 +57,7 @@ TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE('"' + c.text + '"');
-        TempDir temp;
-        const Game game(temp.path());
+        const GameFolder game;
         writeBytes(game.skills, kOld);
         FakeSystem system;
         const std::vector<Notice> notices = saveFieldOfView(system, game.settings, c.text);
@@ -110,8 +97,7 @@ TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
 }
 
 TEST(FieldOfViewSave, NamesTheRefusedTextInTheMessage) {
-    TempDir temp;
-    const Game game(temp.path());
+    const GameFolder game;
     FakeSystem system;
     EXPECT_EQ(saveFieldOfView(system, game.settings, "6,5"),
               (std::vector<Notice>{{"The field of view \"6,5\" is not a number. Enter it as 00.0, "
@@ -124,8 +110,7 @@ TEST(FieldOfViewSave, NamesTheRefusedTextInTheMessage) {
 }
 
 TEST(FieldOfViewSave, LoadShowsWhatTheDiskHoldsAfterEachSave) {
-    TempDir temp;
-    const Game game(temp.path());
+    const GameFolder game;
     FakeSystem system;
     const auto saveThenLoad = [&](const std::string& saved, const std::string& shownBefore) {
         saveFieldOfView(system, game.settings, saved);
@@ -168,8 +153,7 @@ TEST(FieldOfViewLoad, TakesTheLastMatchingLineUpToItsQuote) {
          "75.0"},
     };
     for (const Case& c : cases) {
-        TempDir temp;
-        const Game game(temp.path());
+        const GameFolder game;
         writeBytes(game.skills, c.bytes);
         FakeSystem system;
         panel::Panel panel = withFieldOfView("kept");
@@ -179,8 +163,7 @@ TEST(FieldOfViewLoad, TakesTheLastMatchingLineUpToItsQuote) {
 }
 
 TEST(FieldOfViewLoad, NoFileNoReadAndAHugeFileIsRefused) {
-    TempDir temp;
-    const Game game(temp.path());
+    const GameFolder game;
     FakeSystem system;
     panel::Panel panel = withFieldOfView("70.0");
     EXPECT_TRUE(loadFieldOfView(system, game.settings, panel).empty());
@@ -210,8 +193,7 @@ TEST(FieldOfViewSave, FaultsKeepTheOldFileAndNameIt) {
         FileOp failing;
     };
     for (const Case& c : {Case{"75.0", FileOp::Write}, Case{"62.5", FileOp::Delete}}) {
-        TempDir temp;
-        const Game game(temp.path());
+        const GameFolder game;
         writeBytes(game.skills, kOld);
         FakeSystem system;
         system.fault = [&](FileOp op, const fs::path&) -> std::optional<platform::Status> {
@@ -227,8 +209,7 @@ TEST(FieldOfViewSave, FaultsKeepTheOldFileAndNameIt) {
         EXPECT_EQ(readBytes(game.skills), kOld) << c.text;
     }
     // A read-only file refuses the write for real.
-    TempDir temp;
-    const Game game(temp.path());
+    const GameFolder game;
     writeBytes(game.skills, kOld);
     fs::permissions(game.skills, fs::perms::owner_read);
     FakeSystem system;
@@ -241,15 +222,14 @@ TEST(FieldOfViewSave, FaultsKeepTheOldFileAndNameIt) {
 
 TEST(FieldOfViewSave, AMissingSkillsFolderIsNamedOnlyWhenThereIsSomethingToWrite) {
     for (const std::string text : {"75.0", "62.5", "60.0"}) {
-        TempDir temp;
-        const Game game(temp.path(), false);
+        const GameFolder game("Quell Moor", GameFolder::NoData);
         FakeSystem system;
         const std::vector<Notice> notices =
             saveFieldOfView(system, game.settings, text);
         if (text == "75.0") {
             EXPECT_EQ(notices,
                       (std::vector<Notice>{{"The game's skills folder was not found:\r\n" +
-                                                (temp / "out" / "Data" / "Skills").string() +
+                                                (game.out / "Data" / "Skills").string() +
                                                 "\r\nThe field of view was not saved.",
                                             48}}));
         } else if (text == "62.5") {
@@ -259,16 +239,15 @@ TEST(FieldOfViewSave, AMissingSkillsFolderIsNamedOnlyWhenThereIsSomethingToWrite
             EXPECT_EQ(notices[0].style, 64) << "below 62.5: not applied, as information";
         }
         EXPECT_TRUE(system.fileLog.empty()) << text;
-        EXPECT_FALSE(fs::exists(temp / "out" / "Data")) << text;
+        EXPECT_FALSE(fs::exists(game.out / "Data")) << text;
     }
 }
 
 TEST(FieldOfViewSave, FolderNamesWithBlanksAndQuotesReachOnlyTheSkillsFile) {
-    TempDir temp;
-    const fs::path base = temp / kOddFolderName;
-    const Game game(base);
+    const GameFolder game(kOddFolderName);
+    const fs::path base = game.dir / kOddFolderName;
     const std::vector<fs::path> neighbours = {
-        temp / "Quell",
+        game.dir / "Quell",
         base / "out" / "Data" / "default_levels",
         base / "out" / "Data" / "Skills" / "default_levels",
         base / "out" / "Data" / "Skills" / "default_levels.xml.bak",

@@ -13,7 +13,7 @@
 #include "overrides/overrides.h"
 #include "support/fake_system.h"
 #include "support/shown.h"
-#include "support/temp_dir.h"
+#include "support/game_folder.h"
 
 namespace quorvik::overrides {
 namespace {
@@ -25,6 +25,7 @@ using quorvik::testing::crlf;
 using quorvik::testing::FakeSystem;
 using quorvik::testing::FileOp;
 using quorvik::testing::readBytes;
+using quorvik::testing::GameFolder;
 using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
 using quorvik::testing::shown;
@@ -93,19 +94,9 @@ const std::map<std::string, const std::string*> kScripts = {
 
 using Log = std::vector<std::pair<FileOp, fs::path>>;
 
-// A game folder under a temporary folder: <base>/out/Settings beside <base>/out/Data/Scripts.
-struct Game {
-    explicit Game(const fs::path& base)
-        : settings(base / "out" / "Settings"), scripts(settings / ".." / "Data" / "Scripts") {
-        fs::create_directories(settings);
-        fs::create_directories(base / "out" / "Data" / "Scripts");
-    }
-    void plantAll(std::string_view bytes) const {
-        for (const auto& [name, text] : kScripts) writeBytes(scripts / name, bytes);
-    }
-    fs::path settings;
-    fs::path scripts;
-};
+void plantAll(const GameFolder& game, std::string_view bytes) {
+    for (const auto& [name, text] : kScripts) writeBytes(game.scripts / name, bytes);
+}
 
 panel::Panel boxes(int check4, int check11) {
     panel::Panel panel;
@@ -115,8 +106,7 @@ panel::Panel boxes(int check4, int check11) {
 }
 
 TEST(OverrideScripts, EffectsOffWriteTheFiveScriptsByteForByteInOrder) {
-    TempDir temp;
-    const Game game(temp.path());
+    const GameFolder game;
     FakeSystem system;
     EXPECT_TRUE(saveOverrideScripts(system, game.settings, boxes(0, 0)).empty());
     for (const auto& [name, text] : kScripts)
@@ -170,9 +160,8 @@ TEST(OverrideScripts, EachBoxWritesOrRemovesItsOwnFilesInItsOwnOrder) {
         for (const bool filesThere : {true, false}) {
             SCOPED_TRACE("Check4=" + std::to_string(c.check4) + " Check11=" +
                          std::to_string(c.check11) + (filesThere ? ", files there" : ", none"));
-            TempDir temp;
-            const Game game(temp.path());
-            if (filesThere) game.plantAll("old bytes that are longer than some of the scripts\r\n");
+            const GameFolder game;
+            if (filesThere) plantAll(game, "old bytes that are longer than some of the scripts\r\n");
             FakeSystem system;
             EXPECT_TRUE(
                 saveOverrideScripts(system, game.settings, boxes(c.check4, c.check11)).empty());
@@ -204,8 +193,7 @@ TEST(OverrideScripts, LoadLooksOnlyAtTheTwoMarkerFiles) {
         {{"varlist_blur_camera_motion.scr", "varlist_dof.scr"}, 0, 0},
     };
     for (const Case& c : cases) {
-        TempDir temp;
-        const Game game(temp.path());
+        const GameFolder game;
         for (const std::string& name : c.present) writeBytes(game.scripts / name, "x");
         FakeSystem system;
         // Start from the opposite state, so that both values are seen to be set.
@@ -215,8 +203,7 @@ TEST(OverrideScripts, LoadLooksOnlyAtTheTwoMarkerFiles) {
         EXPECT_EQ(panel.Check11.Value, c.check11) << ::testing::PrintToString(c.present);
     }
     // A marker that is a folder is no file.
-    TempDir temp;
-    const Game game(temp.path());
+    const GameFolder game;
     fs::create_directories(game.scripts / "varlist_dof.scr");
     FakeSystem system;
     panel::Panel panel = boxes(0, 0);
@@ -225,13 +212,12 @@ TEST(OverrideScripts, LoadLooksOnlyAtTheTwoMarkerFiles) {
 }
 
 TEST(OverrideScripts, FolderNamesWithBlanksAndQuotesReachOnlyTheNamedFiles) {
-    TempDir temp;
-    const fs::path base = temp / kOddFolderName;
-    const Game game(base);
-    game.plantAll("old\r\n");
+    const GameFolder game(kOddFolderName);
+    const fs::path base = game.dir / kOddFolderName;
+    plantAll(game, "old\r\n");
     // Files a shell would have hit had the path been split at its blanks.
     const std::vector<fs::path> neighbours = {
-        temp / "Quell",
+        game.dir / "Quell",
         base / "out" / "Data" / "varlist_blur",
         game.scripts / "varlist_blur",
         game.scripts / "varlist_blur.scr.bak",
@@ -257,9 +243,8 @@ TEST(OverrideScripts, FolderNamesWithBlanksAndQuotesReachOnlyTheNamedFiles) {
 }
 
 TEST(OverrideScripts, AFailedWriteKeepsTheOldBytesAndTheRestIsWritten) {
-    TempDir temp;
-    const Game game(temp.path());
-    game.plantAll("old\r\n");
+    const GameFolder game;
+    plantAll(game, "old\r\n");
     FakeSystem system;
     system.fault = [](FileOp op, const fs::path& path) -> std::optional<platform::Status> {
         if (op == FileOp::Write && path.filename() == "varlist_blur.scr") {
@@ -287,9 +272,8 @@ TEST(OverrideScripts, AFailedWriteKeepsTheOldBytesAndTheRestIsWritten) {
 }
 
 TEST(OverrideScripts, AFailedDeletionIsReportedAndTheRestIsRemoved) {
-    TempDir temp;
-    const Game game(temp.path());
-    game.plantAll("old\r\n");
+    const GameFolder game;
+    plantAll(game, "old\r\n");
     FakeSystem system;
     system.fault = [](FileOp op, const fs::path& path) -> std::optional<platform::Status> {
         if (op == FileOp::Delete && path.filename() == "varlist_blur.scr") {

@@ -8,7 +8,7 @@
 #include "platform/paths.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_system.h"
-#include "support/temp_dir.h"
+#include "support/game_folder.h"
 
 namespace quorvik::app {
 namespace {
@@ -21,13 +21,8 @@ using quorvik::testing::readBytes;
 using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
 
-class Overrides : public ::testing::Test {
+class Overrides : public ::testing::Test, protected quorvik::testing::GameFolder {
 protected:
-    TempDir dir;
-    fs::path out = dir / "Quell Moor" / "out";
-    fs::path settings = out / "Settings";
-    fs::path scripts = out / "Data" / "Scripts";
-    fs::path skills = out / "Data" / "Skills" / "default_levels.xml";
     FakeDialogs dialogs;
     FakeSystem system;
     Form1 form{dialogs, system};
@@ -35,8 +30,6 @@ protected:
     void SetUp() override {
         writeBytes(settings / "Video.scr", crlf({"BPP(32)"}));
         writeBytes(settings / "Audio.scr", crlf({"Channels(32)"}));
-        fs::create_directories(scripts);
-        fs::create_directories(skills.parent_path());
         writeBytes(scripts / "varlist_player.scr", "the game's own");  // a neighbour
         system.documents = dir.path();
         dialogs.yesNoAnswers = {platform::kYes};

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 namespace quorvik::overrides {
 namespace {
 
@@ -153,6 +155,7 @@ TEST(SkillsFileText, MatchesTheGameTextLineForLine) {
     for (const unsigned char byte : text) hash = (hash ^ byte) * 0x100000001b3u;
     EXPECT_EQ(text.size(), 13771u);
     EXPECT_EQ(hash, 0x99e17a171722e75cu);
+    EXPECT_EQ(text, quorvik::testing::dataBytes("default_levels.xml"));
 }
 
 TEST(SkillsFileText, HasTheShapeTheGameExpects) {

@@ -8,49 +8,21 @@
 #include "app/form1.h"
 #include "panel/panel.h"
 #include "platform/paths.h"
-#include "support/fake_dialogs.h"
-#include "support/fake_system.h"
-#include "support/temp_dir.h"
+#include "support/game_folder.h"
 
 namespace quorvik::app {
 namespace {
 
 namespace fs = std::filesystem;
 using quorvik::testing::dataBytes;
-using quorvik::testing::FakeDialogs;
-using quorvik::testing::FakeSystem;
 using quorvik::testing::FileOp;
 using quorvik::testing::readBytes;
-using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
 
-// The game's folder with both sample settings files, loaded through the window.
-struct Game {
-    TempDir dir;
-    fs::path settings = dir / "Quell Moor" / "out" / "Settings";
-    FakeDialogs dialogs;
-    FakeSystem system;
-    Form1 form{dialogs, system};
-
-    Game() {
-        writeBytes(settings / "Video.scr", dataBytes("Video.scr"));
-        writeBytes(settings / "Audio.scr", dataBytes("Audio.scr"));
-        fs::create_directories(settings / ".." / "Data" / "Scripts");
-        fs::create_directories(settings / ".." / "Data" / "Skills");
-        dialogs.yesNoAnswers = {platform::kNo};
-        form.Form_Load();
-        form.SettingsPath = platform::pathToUtf8(settings);
-        dialogs.boxes.clear();
-    }
-    void loadBoth() {
-        form.Command1_Click();
-        form.Command2_Click();
-    }
+// The game's folder with both sample settings files.
+struct Game : quorvik::testing::GameSession {
+    Game() { copySamples(); }
     std::string path(const char* name) const { return platform::pathToUtf8(settings / name); }
-    bool shown(const std::string& text) const {
-        const auto texts = dialogs.texts();
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
-    }
 };
 
 enum class Break { Missing, TooLarge, Unreadable, RandomBytes, Empty };

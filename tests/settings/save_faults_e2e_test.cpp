@@ -13,9 +13,7 @@
 
 #include "app/form1.h"
 #include "platform/paths.h"
-#include "support/fake_dialogs.h"
-#include "support/fake_system.h"
-#include "support/temp_dir.h"
+#include "support/game_folder.h"
 
 namespace quorvik::app {
 namespace {
@@ -45,23 +43,13 @@ const std::vector<std::string> kFiles = {
 
 using Disk = std::map<std::string, std::optional<std::string>>;  // nullopt: no file
 
-struct Game {
-    TempDir dir;
-    fs::path out = dir / "Quell Moor" / "out";
-    FakeDialogs dialogs;
-    FakeSystem system;
-    Form1 form{dialogs, system};
-
+struct Game : quorvik::testing::GameSession {
     // Old versions of every file, then both settings files loaded.
     explicit Game(bool effectsOn) {
         for (const auto& name : kFiles) writeBytes(out / name, "old " + name + "\r\n");
         writeBytes(out / "Settings" / "Video.scr", crlf({"BPP(16)"}));
         writeBytes(out / "Settings" / "Audio.scr", crlf({"Channels(8)"}));
-        dialogs.yesNoAnswers = {platform::kNo};
-        form.Form_Load();
-        form.SettingsPath = platform::pathToUtf8(out / "Settings");
-        form.Command1_Click();
-        form.Command2_Click();
+        loadBoth();
         form.panel.Check4.Value = effectsOn ? 1 : 0;
         form.panel.Check11.Value = effectsOn ? 1 : 0;
         form.panel.Text15.Text = effectsOn ? "62.5" : "75.0";
