@@ -1,8 +1,13 @@
 #pragma once
 
-// The main window's state and its handlers, free of any toolkit. The Qt view
-// copies the widgets into `panel` before every event, calls the handler and
-// copies the panel back; tests call the handlers directly.
+// src/app: the tool itself, free of any toolkit. Form1 (here) holds the
+// window's state and every handler; commands.h maps each clickable control to
+// its handler; messages.h words the problems the domain reports; start-up,
+// the registry rules (General), help texts, identity and the game's registry
+// key live beside it. The views sit below: app/qt (Linux) and app/win32
+// (Windows) each build their widgets from the panel's layout and, around every
+// event, copy the widgets into `panel`, dispatch through the command table and
+// copy the panel back. Tests call the handlers directly.
 
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 #pragma once
 
-// Starting the game without its intro videos.
+// src/launch: starting the game without its intro videos, as the machine the
+// game lives on starts it.
 
 #include <optional>
 #include <string>

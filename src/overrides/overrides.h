@@ -1,8 +1,10 @@
 #pragma once
 
-// The game reads further tuning from its Data folder beside the settings
-// folder: override scripts that switch motion blur and depth of field off, and
-// the skills file that holds the camera's field of view.
+// src/overrides: the game's Data folder beside the settings folder. It reads
+// further tuning from there: override scripts that switch motion blur and
+// depth of field off (here), and the skills file that holds the camera's field
+// of view (skills_file.h, with its fixed text). Steps return the problems they
+// met; the app words them.
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,11 @@
 #pragma once
 
+// src/panel: the window as a model. Every control as a named value of its kind
+// (here), and the window's design: places in twips, captions, fonts, tab order
+// and the menu bar (layout.h). It knows no toolkit, no machine and no file.
+//
 // The controls of the main window as plain values. The loaders write into these,
-// the writers read from them, and the Qt view mirrors them into widgets. Every
+// the writers read from them, and each view mirrors them into its widgets. Every
 // text here is in the game's 8-bit code page, exactly as it goes to or comes
 // from the game's files.
 

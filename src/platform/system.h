@@ -1,5 +1,10 @@
 #pragma once
 
+// src/platform: the machine and nothing else. The interfaces the tool is
+// given (System here, Dialogs, the raw registry, the result type) and their
+// back ends: posix (files and processes on Linux), wine (a Wine prefix's
+// registry files, Steam's library lists, finding the prefix), win32 (Windows).
+//
 // The machine the tool runs on: files, the registry, the user's documents
 // folder and starting programs. Handlers reach it only through this interface,
 // so tests can run them against real files in a temporary folder, or inject

@@ -1,5 +1,10 @@
 #pragma once
 
+// src/settings: the game's Video.scr and Audio.scr. The line format and its
+// rules as tables (scr_format.h), the keys each file sets and the fixed
+// templates it is written from (here), lines and backups. Pure: bytes and the
+// panel in, lines out; Form1 does the file work.
+//
 // Video.scr and Audio.scr: how their lines set the controls, and the fixed
 // templates the files are written from.
 
