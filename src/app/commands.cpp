@@ -12,6 +12,8 @@ constexpr Command kCommands[] = {
     {"Backup", &Form1::Backup_Click},
     {"save", &Form1::save_Click},
     {"Exit", &Form1::Exit_Click},
+    {"Restore", &Form1::Restore_Click},
+    {"Changes", &Form1::Changes_Click},
     // Text Color
     {"black", &Form1::black_Click},
     {"Red", &Form1::Red_Click},

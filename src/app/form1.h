@@ -27,6 +27,19 @@ namespace quorvik::app {
 // The pictures the window can show behind its controls.
 enum class Picture { None, Moor, Black };
 
+// The two sets of backups: the one every save makes, and File > Backup's.
+enum class BackupSet { LastSave, Menu };
+
+// One setting that a save would change, in the window's terms.
+struct Change {
+    std::string file;     // "Video.scr", "Audio.scr" or the Data folder's file
+    std::string caption;  // the caption beside the control
+    std::string before;   // UTF-8, as the disk holds it now
+    std::string after;    // UTF-8, as the save would write it
+
+    bool operator==(const Change&) const = default;
+};
+
 class Form1 {
 public:
     Form1(platform::Dialogs& dialogs, platform::System& system,
@@ -59,6 +72,14 @@ public:
     std::optional<platform::Problem> AudioLoadProblem;
 
     void Form_Load();
+
+    // Puts Video.scr and Audio.scr back from a backup set, keeping each file it
+    // replaces as .sc2, then loads them; a file without its backup is left as
+    // it is. What the restore menu item and the console's restore run.
+    void restoreBackup(BackupSet set);
+    // What a save would change, file by file, against the disk now. Writes
+    // nothing. Notes say what a save would leave alone and why.
+    std::vector<Change> changesOfSave(std::vector<std::string>* notes = nullptr);
     void Command1_Click();
     void Command2_Click();
     void save_Click();
@@ -67,6 +88,9 @@ public:
     void About_Click();
     void Label47_Click();
     void Exit_Click();
+    // Beyond the designed window: put a backup back, and see what a save would do.
+    void Restore_Click();
+    void Changes_Click();
 
     void black_Click();
     void Red_Click();
@@ -91,6 +115,9 @@ private:
                                                       std::vector<std::string>& lines,
                                                       int& count);
     void reportLoadProblem(const platform::Problem& problem, const char* name);
+    // The part of "Set Video.scr" / "Set Audio.scr" after the file's path is known.
+    void loadVideo();
+    void loadAudio();
     // Whether the save may write this settings file; tells the player why not.
     bool mayWrite(const char* name, const char* button, bool loaded,
                   const std::optional<platform::Problem>& loadProblem,

@@ -6,6 +6,7 @@
 // could not read stop their file's write too. Either way the player is told,
 // and the rest of the save goes on.
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/form1.h"
@@ -121,7 +122,10 @@ void Form1::Command1_Click() {
         panel.Label12.Caption = "NOT Set";
         return;
     }
+    loadVideo();
+}
 
+void Form1::loadVideo() {
     VideoLoadProblem = loadSettingsFile(VideoFilePath, settings::videoKeys(), VideoLines,
                                         VideoLineCount);
     panel.Label12.Caption = VideoLoadProblem ? "NOT Set" : "Set.";
@@ -144,6 +148,10 @@ void Form1::Command2_Click() {
         return;
     }
     AudioFilePath = inFolder(SettingsPath, "Audio.scr");
+    loadAudio();
+}
+
+void Form1::loadAudio() {
     AudioLoadProblem = loadSettingsFile(AudioFilePath, settings::audioKeys(), AudioLines,
                                         AudioLineCount);
     panel.Label29.Caption = AudioLoadProblem ? "NOT Set" : "Set.";
@@ -238,6 +246,97 @@ void Form1::save_Click() {
     const auto folder = system_.nativePath(SettingsPath);
     showDataFolderProblems(overrides::saveOverrideScripts(system_, folder, panel));
     showDataFolderProblems(overrides::saveSkillsFile(system_, folder, panel));
+}
+
+void Form1::Restore_Click() {
+    if (!folderKnown(SettingsPath)) {
+        message("The settings folder is not known yet, so there is no backup to restore. Click "
+                "\"Set Video.scr\" and enter the folder first.",
+                platform::kExclamation);
+        return;
+    }
+    const int answer = message(
+        "Restore Video.scr and Audio.scr from which backups?\r\n\r\n"
+        "Yes: the backups the last save made (Video.sc1, Audio.sc1)\r\n"
+        "No: the backups File > Backup made (Video.sc0, Audio.sc0)\r\n"
+        "Cancel: restore nothing\r\n\r\n"
+        "The files they replace are kept as Video.sc2 and Audio.sc2.",
+        platform::kYesNoCancel | platform::kQuestion);
+    if (answer == platform::kYes) restoreBackup(BackupSet::LastSave);
+    if (answer == platform::kNo) restoreBackup(BackupSet::Menu);
+}
+
+void Form1::restoreBackup(BackupSet set) {
+    if (!folderKnown(SettingsPath)) {
+        message("The settings folder is not known yet, so there is no backup to restore.",
+                platform::kExclamation);
+        return;
+    }
+    const char* extension = set == BackupSet::LastSave ? ".sc1" : ".sc0";
+    std::string report;
+    bool restoredAny = false;
+    for (const std::string stem : {"Video", "Audio"}) {
+        const std::string name = stem + ".scr";
+        const std::string backupName = stem + extension;
+        const auto path = system_.nativePath(inFolder(SettingsPath, name.c_str()));
+        const auto backup = system_.nativePath(inFolder(SettingsPath, backupName.c_str()));
+        const auto kept = system_.nativePath(inFolder(SettingsPath, (stem + ".sc2").c_str()));
+        const auto notRestored = [&](const std::string& why) {
+            report += "\r\n" + name + " was left as it is: " + why + ".";
+        };
+
+        if (!system_.fileExists(backup)) {
+            notRestored("there is no backup " + backupName);
+            continue;
+        }
+        const platform::ReadResult read = system_.readFile(backup, settings::kMaxSettingsFileBytes);
+        if (!read.status) {
+            notRestored(backupName + " could not be read (" + read.status.reason() + ")");
+            continue;
+        }
+        std::vector<std::string> lines = settings::settingsFileLines(read.bytes);
+        if (!lines.empty() && lines.back().starts_with(settings::kBackupMarkStart)) lines.pop_back();
+        panel::Panel trial = panel;
+        const auto keys = stem == "Video" ? settings::videoKeys() : settings::audioKeys();
+        if (std::none_of(lines.begin(), lines.end(),
+                         [&](const std::string& line) { return settings::applyLine(trial, line, keys); })) {
+            notRestored(backupName + " holds no settings");
+            continue;
+        }
+
+        // The file being replaced is kept first, so that a restore can be undone.
+        if (system_.fileExists(path)) {
+            const platform::ReadResult current = system_.readFile(path, settings::kMaxSettingsFileBytes);
+            const platform::Status keptWritten =
+                current.status ? system_.writeFile(kept, current.bytes) : current.status;
+            if (!keptWritten) {
+                notRestored("its current content could not be kept as " + stem + ".sc2 (" +
+                            keptWritten.reason() + ")");
+                continue;
+            }
+            system_.setReadOnly(path, false);
+        }
+        const platform::Status written = system_.writeFile(path, settings::joinLines(lines));
+        system_.setReadOnly(path, true);
+        if (!written) {
+            notRestored("it could not be written (" + written.reason() + ")");
+            continue;
+        }
+        restoredAny = true;
+        report += "\r\n" + name + " was restored from " + backupName + "; the file it replaced is kept as " +
+                  stem + ".sc2.";
+    }
+    message((set == BackupSet::LastSave ? "Restore from the backups of the last save:"
+                                        : "Restore from the backups of File > Backup:") +
+                report,
+            restoredAny ? platform::kInformation : platform::kExclamation);
+    if (!restoredAny) return;
+
+    // The window shows what the files hold now.
+    VideoFilePath = inFolder(SettingsPath, "Video.scr");
+    AudioFilePath = inFolder(SettingsPath, "Audio.scr");
+    loadVideo();
+    loadAudio();
 }
 
 void Form1::Backup_Click() {

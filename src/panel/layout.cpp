@@ -147,6 +147,8 @@ constexpr MenuItem kFileItems[] = {
     {"Backup", "Backup"},
     {"save", "Save Settings"},
     {"Exit", "Exit"},
+    {"Restore", "Restore Backup..."},
+    {"Changes", "Show Changes"},
 };
 constexpr MenuItem kTextColorItems[] = {
     {"black", "Black"}, {"Red", "Red"},         {"Green", "Green"}, {"Yellow", "Yellow"},

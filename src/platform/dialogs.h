@@ -10,8 +10,10 @@ namespace quorvik::platform {
 // Style numbers of a message box: the buttons and the icon.
 enum MessageStyle : int {
     kOkOnly = 0,
+    kYesNoCancel = 3,
     kYesNo = 4,
     kCritical = 16,
+    kQuestion = 32,
     kExclamation = 48,
     kInformation = 64,
 };
@@ -19,6 +21,7 @@ enum MessageStyle : int {
 // Answers of a message box.
 enum MessageAnswer : int {
     kOk = 1,
+    kCancel = 2,
     kYes = 6,
     kNo = 7,
 };
@@ -27,7 +30,8 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    // Blocks until dismissed; returns kOk, or kYes/kNo for a Yes/No box.
+    // Blocks until dismissed; returns kOk, kYes/kNo for a Yes/No box, and
+    // kYes/kNo/kCancel for a Yes/No/Cancel box (closing it is Cancel).
     virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
     // The text typed, or an empty text when cancelled. No default text.
     virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;

@@ -47,10 +47,10 @@ constexpr std::array kAudioTemplate = {
     fixed("!GlobalSettings(s)"),
     fixed("!DebugMode()"),
     fixed(""),
-    quoted("API", &P::Combo7),
+    quoted("API", &P::Combo7, "Audio API"),
     value("MixFrequency", &P::Text16, "Mix Frequency"),
     value("Channels", &P::Text17, "Channels"),
-    quoted("Quality3D", &P::Combo8),
+    quoted("Quality3D", &P::Combo8, "3D Quality"),
     value("MaxVolume", &P::Text18, "Max Volume"),
     value("FXVolume", &P::Text19, "Effects Volume"),
     value("WaveVolume", &P::Text20, "Music Volume"),
@@ -58,18 +58,19 @@ constexpr std::array kAudioTemplate = {
     value("MovieVolume", &P::Text22, "Movie Volume"),
     fixed("MovieVolumeSource(0)"),
     fixed("GlobalSettings(\"\")"),
-    onOff("DebugMode", &P::Check9),
-    onOff("ForceSoftware", &P::Check8),
-    onOff("ForceSoftwareEAX", &P::Check7),
-    onOff("ForceNoFXes", &P::Check6),
-    onOff("UseEAX", &P::Check5),
-    onOff("ExtraSounds01", &P::Check10),
+    onOff("DebugMode", &P::Check9, "Debug Mode"),
+    onOff("ForceSoftware", &P::Check8, "Force Software"),
+    onOff("ForceSoftwareEAX", &P::Check7, "Force Software EAX"),
+    onOff("ForceNoFXes", &P::Check6, "Force No Effects"),
+    onOff("UseEAX", &P::Check5, "Use EAX"),
+    onOff("ExtraSounds01", &P::Check10, "Extra Sounds"),
 };
 static_assert(kAudioTemplate.size() == 35);
 
 }  // namespace
 
 std::span<const KeyRule> audioKeys() { return kAudioKeys; }
+std::span<const TemplateLine> audioTemplate() { return kAudioTemplate; }
 
 std::vector<std::string> audioFileLines(const panel::Panel& panel) {
     return buildLines(panel, kAudioTemplate);

@@ -63,7 +63,7 @@ struct TemplateLine {
     panel::TextBox panel::Panel::*second = nullptr;
     panel::ComboBox panel::Panel::*combo = nullptr;
     panel::CheckBox panel::Panel::*check = nullptr;
-    std::string_view caption = {};  // Text, Resolution: the caption beside the box
+    std::string_view caption = {};  // every line with a value: the caption beside its control
     Number number = Number::Integer;
 };
 
@@ -103,11 +103,13 @@ constexpr TemplateLine value(std::string_view key, panel::TextBox P::*box,
                              std::string_view caption, Number number = Number::Integer) {
     return {Fill::Text, key, box, nullptr, nullptr, nullptr, caption, number};
 }
-constexpr TemplateLine quoted(std::string_view key, panel::ComboBox P::*combo) {
-    return {Fill::Quoted, key, nullptr, nullptr, combo};
+constexpr TemplateLine quoted(std::string_view key, panel::ComboBox P::*combo,
+                              std::string_view caption) {
+    return {Fill::Quoted, key, nullptr, nullptr, combo, nullptr, caption};
 }
-constexpr TemplateLine onOff(std::string_view key, panel::CheckBox P::*check) {
-    return {Fill::Flag, key, nullptr, nullptr, nullptr, check};
+constexpr TemplateLine onOff(std::string_view key, panel::CheckBox P::*check,
+                             std::string_view caption) {
+    return {Fill::Flag, key, nullptr, nullptr, nullptr, check, caption};
 }
 
 }  // namespace table

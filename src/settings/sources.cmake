@@ -4,4 +4,5 @@ target_sources(quorvik_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/video_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/audio_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/backup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/setting_values.cpp
 )

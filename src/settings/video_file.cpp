@@ -68,13 +68,13 @@ constexpr std::array kVideoTemplate = {
     value("BPP", &P::Text4, "Bits per Pixel (BPP)"),
     value("FSAA", &P::Text5, "Fullscreen AntiAliasing"),
     value("TexBPP", &P::Text6, "Texture BPP"),
-    quoted("TextureQuality", &P::Combo2),
-    quoted("Filtering", &P::Combo1),
-    onOff("Fullscreen", &P::Check2),
-    quoted("Shadows", &P::Combo3),
+    quoted("TextureQuality", &P::Combo2, "Texture Quality"),
+    quoted("Filtering", &P::Combo1, "Filtering Mode"),
+    onOff("Fullscreen", &P::Check2, "Full Screen"),
+    quoted("Shadows", &P::Combo3, "Shadows"),
     value("ShadowMapSize", &P::Text8, "ShadowMapSize"),
     value("SpotShadowMapSize", &P::Text9, "SpotShadowMapSize"),
-    onOff("Lightmaps", &P::Check1),
+    onOff("Lightmaps", &P::Check1, "Lightmaps"),
     value("GammaFloat", &P::Text7, "Gamma Float", Number::Decimal),
     value("MaxRefresh", &P::Text3, "Refresh Rate"),
     value("MaterialQuality", &P::Text10, "Material Quality"),
@@ -82,10 +82,10 @@ constexpr std::array kVideoTemplate = {
     value("FXFadeLevel", &P::Text14, "Effects Fade Level"),
     value("WaterQuality", &P::Text11, "Water Quality"),
     value("GrassQuality", &P::Text12, "Grass Quality"),
-    quoted("EnvQuality", &P::Combo4),
-    TemplateLine{Fill::Position, "ShaderPath", nullptr, nullptr, &P::Combo5},
-    onOff("VSync", &P::Check3),
-    quoted("PostProcess", &P::Combo6),
+    quoted("EnvQuality", &P::Combo4, "Environment Quality"),
+    TemplateLine{Fill::Position, "ShaderPath", nullptr, nullptr, &P::Combo5, nullptr, "Shader Model"},
+    onOff("VSync", &P::Check3, "VSync"),
+    quoted("PostProcess", &P::Combo6, "Post Processing"),
     fixed("DisplayDeviceType(0,0.000000,1.000000,1.000000,1.000000)"),
 };
 static_assert(kVideoTemplate.size() == 51);
@@ -93,6 +93,7 @@ static_assert(kVideoTemplate.size() == 51);
 }  // namespace
 
 std::span<const KeyRule> videoKeys() { return kVideoKeys; }
+std::span<const TemplateLine> videoTemplate() { return kVideoTemplate; }
 
 std::vector<std::string> videoFileLines(const panel::Panel& panel) {
     return buildLines(panel, kVideoTemplate);

@@ -4,4 +4,5 @@ target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/general_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_texts_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/restore_changes_test.cpp
 )

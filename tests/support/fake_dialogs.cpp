@@ -4,7 +4,8 @@ namespace quorvik::testing {
 
 int FakeDialogs::messageBox(const std::string& text, int style, const std::string& title) {
     boxes.push_back({text, style, title});
-    if ((style & 0x0F) != platform::kYesNo) return platform::kOk;
+    const int buttons = style & 0x0F;
+    if (buttons != platform::kYesNo && buttons != platform::kYesNoCancel) return platform::kOk;
     if (yesNoAnswers.empty()) return platform::kYes;
     const int answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();

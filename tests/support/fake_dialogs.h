@@ -20,7 +20,8 @@ struct ShownBox {
 
 class FakeDialogs : public platform::Dialogs {
 public:
-    // Answers for the next Yes/No boxes, in order; kYes once the script runs out.
+    // Answers for the next Yes/No and Yes/No/Cancel boxes, in order; kYes once
+    // the script runs out.
     std::deque<int> yesNoAnswers;
     // Texts typed into the next input boxes; empty (cancelled) once it runs out.
     std::deque<std::string> inputAnswers;

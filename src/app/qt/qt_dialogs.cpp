@@ -24,6 +24,8 @@ QMessageBox::Icon iconFor(int style) {
             return QMessageBox::Warning;
         case platform::kInformation:
             return QMessageBox::Information;
+        case platform::kQuestion:
+            return QMessageBox::Question;
         default:
             return QMessageBox::NoIcon;
     }
@@ -42,6 +44,15 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? platform::kYes : platform::kNo;
+    }
+    if ((style & 0x0F) == platform::kYesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int answer = box.exec();
+        return answer == QMessageBox::Yes  ? platform::kYes
+               : answer == QMessageBox::No ? platform::kNo
+                                           : platform::kCancel;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
