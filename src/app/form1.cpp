@@ -13,6 +13,11 @@ int Form1::message(const std::string& text, int style) {
     return dialogs_.messageBox(text, style, std::string(identity::kAppTitle));
 }
 
+int Form1::problem(const std::string& text, int style) {
+    ProblemsShown.push_back(text);
+    return message(text, style);
+}
+
 void Form1::About_Click() {
     const std::string text = "Quorvik" + ToolVersion + "\r\n" +
                              "Quell Moor Advanced Config Tool " + ToolVersion + "\r\n" +
@@ -30,8 +35,8 @@ void Form1::Label47_Click() {
 }
 
 void Form1::Launch_Click() {
-    if (auto problem = launch::launchGame(system_, GameExePath)) {
-        message(*problem, platform::kCritical);
+    if (auto failure = launch::launchGame(system_, GameExePath)) {
+        problem(*failure, platform::kCritical);
     }
 }
 

@@ -70,6 +70,9 @@ public:
     // window; nothing while the file is loaded or no load was tried.
     std::optional<platform::Problem> VideoLoadProblem;
     std::optional<platform::Problem> AudioLoadProblem;
+    // Every message that told of something not done, in order: what a front
+    // end without a window reports as failure.
+    std::vector<std::string> ProblemsShown;
 
     void Form_Load();
 
@@ -106,6 +109,8 @@ public:
 private:
     // A message box with the application title.
     int message(const std::string& text, int style);
+    // The same, for something that could not be done; it is also kept in ProblemsShown.
+    int problem(const std::string& text, int style);
     void detectSettingsPath();
     void showDataFolderProblems(const std::vector<platform::Problem>& problems);
     // Reads a settings file into the controls and its lines (position 0 empty);
@@ -114,7 +119,7 @@ private:
                                                       std::span<const settings::KeyRule> keys,
                                                       std::vector<std::string>& lines,
                                                       int& count);
-    void reportLoadProblem(const platform::Problem& problem, const char* name);
+    void reportLoadProblem(const platform::Problem& failure, const char* name);
     // The part of "Set Video.scr" / "Set Audio.scr" after the file's path is known.
     void loadVideo();
     void loadAudio();

@@ -68,7 +68,12 @@ const char* expectedForm(settings::Number number) {
 void Form1::showDataFolderProblems(const std::vector<Problem>& problems) {
     for (const Problem& problem : problems) {
         const Message shown = dataFolderMessage(problem, system_.codePage());
-        message(shown.text, shown.style);
+        // A value left alone on purpose is information, not a failure.
+        if (problem.kind == Problem::Kind::NotApplied) {
+            message(shown.text, shown.style);
+        } else {
+            this->problem(shown.text, shown.style);
+        }
     }
 }
 
@@ -94,18 +99,18 @@ std::optional<Problem> Form1::loadSettingsFile(const std::string& filePath,
     return std::nullopt;
 }
 
-void Form1::reportLoadProblem(const Problem& problem, const char* name) {
-    switch (problem.kind) {
+void Form1::reportLoadProblem(const Problem& failure, const char* name) {
+    switch (failure.kind) {
         case Problem::Kind::NotFound:
-            message(std::string("File not found in folder! ") + name, platform::kCritical);
+            problem(std::string("File not found in folder! ") + name, platform::kCritical);
             break;
         case Problem::Kind::Unreadable:
-            message("Could not read " + platform::pathToUtf8(problem.path) + ": " +
-                        problem.reason + ". Nothing was loaded from it.",
+            problem("Could not read " + platform::pathToUtf8(failure.path) + ": " +
+                        failure.reason + ". Nothing was loaded from it.",
                     platform::kCritical);
             break;
         default:
-            message("No settings recognised in " + platform::pathToUtf8(problem.path) +
+            problem("No settings recognised in " + platform::pathToUtf8(failure.path) +
                         " \u2014 nothing was loaded.",
                     platform::kExclamation);
             break;
@@ -167,7 +172,7 @@ void Form1::writeBackup(const char* name, const std::vector<std::string>& lines,
     const platform::Status written =
         system_.writeFile(path, settings::backupContents(loaded, ToolVersion, updateAddress));
     if (!written) {
-        message(std::string("Could not write the backup ") + name + " (" +
+        problem(std::string("Could not write the backup ") + name + " (" +
                     platform::pathToUtf8(path) + "): " + written.reason() + ".",
                 platform::kCritical);
     }
@@ -187,7 +192,7 @@ void Form1::writeSettingsFile(const char* name, const std::vector<std::string>& 
         return;
     }
     if (existed) system_.setReadOnly(path, true);
-    message(std::string("Could not write ") + name + " (" + platform::pathToUtf8(path) +
+    problem(std::string("Could not write ") + name + " (" + platform::pathToUtf8(path) +
                 "): " + written.reason() + ". The file was left as it was.",
             platform::kCritical);
 }
@@ -203,7 +208,7 @@ bool Form1::mayWrite(const char* name, const char* button, bool loaded,
             : loadProblem->kind == Problem::Kind::Unreadable
                 ? "it could not be read (" + loadProblem->reason + ")"
                 : std::string("no settings were recognised in it");
-        message(std::string(name) + " was left as it is: " + why + " when \"" + button +
+        problem(std::string(name) + " was left as it is: " + why + " when \"" + button +
                     "\" ran, so the window holds none of its settings to save.",
                 platform::kExclamation);
         return false;
@@ -216,7 +221,7 @@ bool Form1::mayWrite(const char* name, const char* button, bool loaded,
         text += "\r\n" + std::string(bad.caption) + ": \"" + system_.codePage().toUtf8(bad.text) +
                 "\" (enter " + expectedForm(bad.expected) + ")";
     }
-    message(text, platform::kExclamation);
+    problem(text, platform::kExclamation);
     return false;
 }
 
@@ -237,7 +242,7 @@ void Form1::save_Click() {
     if (audio) writeSettingsFile("Audio.scr", settings::audioFileLines(panel));
 
     if (!folderKnown(SettingsPath)) {
-        message("The settings folder is not known yet, so motion blur, depth of field and the "
+        problem("The settings folder is not known yet, so motion blur, depth of field and the "
                 "field of view were not saved. Click \"Set Video.scr\" and enter the folder "
                 "first.",
                 platform::kExclamation);
@@ -250,7 +255,7 @@ void Form1::save_Click() {
 
 void Form1::Restore_Click() {
     if (!folderKnown(SettingsPath)) {
-        message("The settings folder is not known yet, so there is no backup to restore. Click "
+        problem("The settings folder is not known yet, so there is no backup to restore. Click "
                 "\"Set Video.scr\" and enter the folder first.",
                 platform::kExclamation);
         return;
@@ -268,13 +273,14 @@ void Form1::Restore_Click() {
 
 void Form1::restoreBackup(BackupSet set) {
     if (!folderKnown(SettingsPath)) {
-        message("The settings folder is not known yet, so there is no backup to restore.",
+        problem("The settings folder is not known yet, so there is no backup to restore.",
                 platform::kExclamation);
         return;
     }
     const char* extension = set == BackupSet::LastSave ? ".sc1" : ".sc0";
     std::string report;
     bool restoredAny = false;
+    bool leftAlone = false;
     for (const std::string stem : {"Video", "Audio"}) {
         const std::string name = stem + ".scr";
         const std::string backupName = stem + extension;
@@ -283,6 +289,7 @@ void Form1::restoreBackup(BackupSet set) {
         const auto kept = system_.nativePath(inFolder(SettingsPath, (stem + ".sc2").c_str()));
         const auto notRestored = [&](const std::string& why) {
             report += "\r\n" + name + " was left as it is: " + why + ".";
+            leftAlone = true;
         };
 
         if (!system_.fileExists(backup)) {
@@ -326,10 +333,14 @@ void Form1::restoreBackup(BackupSet set) {
         report += "\r\n" + name + " was restored from " + backupName + "; the file it replaced is kept as " +
                   stem + ".sc2.";
     }
-    message((set == BackupSet::LastSave ? "Restore from the backups of the last save:"
-                                        : "Restore from the backups of File > Backup:") +
-                report,
-            restoredAny ? platform::kInformation : platform::kExclamation);
+    const std::string text = (set == BackupSet::LastSave ? "Restore from the backups of the last save:"
+                                                         : "Restore from the backups of File > Backup:") +
+                             report;
+    if (leftAlone) {
+        problem(text, restoredAny ? platform::kInformation : platform::kExclamation);
+    } else {
+        message(text, platform::kInformation);
+    }
     if (!restoredAny) return;
 
     // The window shows what the files hold now.
@@ -341,7 +352,7 @@ void Form1::restoreBackup(BackupSet set) {
 
 void Form1::Backup_Click() {
     if (!folderKnown(SettingsPath)) {
-        message("The settings folder is not known yet, so no backup was written. Click \"Set "
+        problem("The settings folder is not known yet, so no backup was written. Click \"Set "
                 "Video.scr\" and enter the folder first.",
                 platform::kExclamation);
         return;

@@ -83,7 +83,7 @@ void Form1::detectSettingsPath() {
     const auto documents = system_.documentsFolder();
     if (!documents) {
         SettingsPath = "1";
-        message("No settings folder was found: Quorvik could not find your Documents folder.\r\n"
+        problem("No settings folder was found: Quorvik could not find your Documents folder.\r\n"
                 "Click \"Set Video.scr\" to enter the folder that holds Video.scr.",
                 platform::kExclamation);
         return;
@@ -100,7 +100,7 @@ void Form1::detectSettingsPath() {
         }
         searched += "\r\n" + platform::pathToUtf8(folder);
     }
-    message("No settings folder was found. Quorvik looked for Video.scr in:" + searched +
+    problem("No settings folder was found. Quorvik looked for Video.scr in:" + searched +
                 "\r\nClick \"Set Video.scr\" to enter the folder that holds it.",
             platform::kExclamation);
 }
