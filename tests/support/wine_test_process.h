@@ -1,7 +1,8 @@
 #pragma once
 
 // Starting a helper program from a test, without a shell: the arguments as an
-// array, output discarded, the program killed when it overruns its time.
+// array, output discarded or kept in files, the program killed when it
+// overruns its time.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -40,10 +41,12 @@ inline std::optional<std::filesystem::path> findOnPath(const std::string& name) 
 
 // Runs the program to its end and returns its exit code; nothing when it
 // could not start, died of a signal or overran the deadline (then it is killed).
+// With an output folder, its standard output and error go to the files
+// "stdout" and "stderr" there.
 inline std::optional<int> runProgram(
     const std::vector<std::string>& arguments,
     const std::vector<std::pair<std::string, std::string>>& environment,
-    std::chrono::milliseconds deadline) {
+    std::chrono::milliseconds deadline, const std::filesystem::path& outputFolder = {}) {
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string variable = *entry;
@@ -66,8 +69,10 @@ inline std::optional<int> runProgram(
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const std::string out = outputFolder.empty() ? "/dev/null" : (outputFolder / "stdout").string();
+    const std::string err = outputFolder.empty() ? "/dev/null" : (outputFolder / "stderr").string();
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
     const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);

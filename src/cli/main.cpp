@@ -1,0 +1,57 @@
+// quorvik-cli's entry point: the machine it runs on, then the shared front end.
+
+#include <iostream>
+
+#include "cli/cli.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_text.h"
+#else
+#include "platform/posix/posix_system.h"
+#endif
+
+namespace {
+
+using quorvik::platform::System;
+
+std::unique_ptr<System> machine(const std::optional<std::filesystem::path>& prefix,
+                                std::string& error) {
+#ifdef _WIN32
+    if (prefix) {
+        error = "--prefix names a Wine prefix on Linux; on Windows the game's own registry is read";
+        return nullptr;
+    }
+    return std::make_unique<quorvik::platform::win32::Win32System>();
+#else
+    (void)error;
+    auto environment = quorvik::platform::posix::processEnvironment();
+    if (prefix) environment.winePrefix = std::filesystem::absolute(*prefix);
+    return std::make_unique<quorvik::platform::posix::PosixSystem>(environment);
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+#ifdef _WIN32
+    // The arguments as the user typed them, in UTF-8 like everything inside.
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(quorvik::platform::win32::narrow(wide[i]));
+    LocalFree(wide);
+    std::vector<const char*> pointers;
+    for (const auto& argument : arguments) pointers.push_back(argument.c_str());
+    SetConsoleOutputCP(CP_UTF8);
+    (void)argc;
+    (void)argv;
+    return quorvik::cli::run(count, pointers.data(), std::cout, std::cerr, machine);
+#else
+    return quorvik::cli::run(argc, argv, std::cout, std::cerr, machine);
+#endif
+}

@@ -1,0 +1,138 @@
+// quorvik-cli as a process against real files: what it prints, what it
+// writes, and its exit status.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "support/game_folder.h"
+#include "support/wine_test_process.h"
+
+namespace quorvik::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using quorvik::testing::dataBytes;
+using quorvik::testing::GameFolder;
+using quorvik::testing::readBytes;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs quorvik-cli on the game folder's settings folder, away from any real prefix.
+Outcome cli(const GameFolder& game, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {QUORVIK_CLI, "--settings", game.settings.string()});
+    const auto status = quorvik::testing::runProgram(
+        arguments, {{"HOME", (game.dir / "home").string()}, {"WINEPREFIX", (game.dir / "none").string()}},
+        std::chrono::seconds(30), game.dir.path());
+    return {status.value_or(-1), readBytes(game.dir / "stdout"), readBytes(game.dir / "stderr")};
+}
+
+// The files a save may touch, relative to the game's out folder.
+std::map<std::string, std::optional<std::string>> disk(const GameFolder& game) {
+    std::map<std::string, std::optional<std::string>> files;
+    for (const char* name : {"Settings/Video.scr", "Settings/Audio.scr", "Settings/Video.sc1",
+                             "Settings/Audio.sc1", "Data/Scripts/varlist_blur.scr",
+                             "Data/Scripts/varlist_dof.scr", "Data/Skills/default_levels.xml"}) {
+        const fs::path path = game.out / name;
+        files[name] = fs::exists(path) ? std::optional(readBytes(path)) : std::nullopt;
+    }
+    return files;
+}
+
+TEST(Cli, ShowPrintsEveryLoadedSettingAsJson) {
+    GameFolder game;
+    game.copySamples();
+    const Outcome run = cli(game, {"show", "--json"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, dataBytes("cli/show.json"));
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(Cli, RefusedValuesAndWrongCommandsAreUsageErrorsThatWriteNothing) {
+    struct Row {
+        std::vector<std::string> arguments;
+        int status;
+        const char* err;  // a part of what standard error says
+    };
+    const Row rows[] = {
+        {{"set", "TextureQuality=Ultra"}, 2, "TextureQuality takes one of VeryLow, Low, High"},
+        {{"set", "GammaFloat=1,2"}, 2, "GammaFloat takes a number with a point, such as 1.0"},
+        {{"set", "Resolution=1920"}, 2, "Resolution takes a width and a height"},
+        {{"set", "MotionBlur=maybe"}, 2, "MotionBlur takes on or off"},
+        {{"set", "FieldOfView=wide"}, 2, "FieldOfView takes a number such as 75.0"},
+        {{"set", "Brightness=5"}, 2, "unknown setting \"Brightness\"; the settings are Resolution,"},
+        {{"set", "BPP=16", "Lightmaps=on", "Channels=x"}, 2, "Channels takes a whole number"},
+        {{"frobnicate"}, 2, ""},
+        {{}, 2, ""},
+        {{"restore", "--from", "sc9"}, 2, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments.empty() ? "(none)" : row.arguments[0] + " " + row.arguments.back());
+        GameFolder game;
+        game.copySamples();
+        const auto before = disk(game);
+        const Outcome run = cli(game, row.arguments);
+        EXPECT_EQ(run.status, row.status) << run.err;
+        EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
+        EXPECT_EQ(disk(game), before);
+    }
+}
+
+TEST(Cli, DryRunPrintsTheChangesAndWritesNothing) {
+    GameFolder game;
+    game.copySamples();
+    const auto before = disk(game);
+    const Outcome run = cli(game, {"set", "texturequality=low", "--dry-run"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Video.scr: Texture Quality: High -> Low\nDry run: nothing was written.\n");
+    EXPECT_EQ(disk(game), before);
+}
+
+TEST(Cli, SetWritesWhatTheWindowWritesAndRestoreBringsTheFilesBack) {
+    GameFolder game;
+    game.copySamples();
+    const Outcome set = cli(game, {"set", "MotionBlur=off", "FieldOfView=75.0"});
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(set.out,
+              "Data\\Scripts: Motion Blur: on -> off\n"
+              "Data\\Skills\\default_levels.xml: Field of View: 62.5 (the game's own) -> 75.0\n"
+              "Creating Backup of Current Settings to Video.sc1\n"
+              "Creating Backup of Current Settings to Audio.sc1\n"
+              "Config File Generated. Press OK to write file Video.scr!\n"
+              "Settings written to Video.scr!\n"
+              "Config File Generated. Press OK to write file Audio.scr!\n"
+              "Settings written to Audio.scr!\n");
+
+    // The window, given the same edits on a copy of the same files.
+    quorvik::testing::GameSession window;
+    window.copySamples();
+    window.loadBoth();
+    window.form.panel.Check4.Value = 0;
+    window.form.panel.Text15.Text = "75.0";
+    window.form.save_Click();
+    EXPECT_EQ(disk(game), disk(window));
+
+    const Outcome restore = cli(game, {"restore", "--from", "sc1"});
+    EXPECT_EQ(restore.status, 0) << restore.err;
+    EXPECT_EQ(readBytes(game.settings / "Video.scr"), dataBytes("Video.scr"));
+    EXPECT_EQ(readBytes(game.settings / "Audio.scr"), dataBytes("Audio.scr"));
+    EXPECT_EQ(fs::status(game.settings / "Video.scr").permissions() & fs::perms::owner_write,
+              fs::perms::none);
+}
+
+TEST(Cli, AFailedOperationExitsWithOneAndSaysWhyOnStandardError) {
+    GameFolder game;  // no settings files at all
+    const Outcome show = cli(game, {"show"});
+    EXPECT_EQ(show.status, 1);
+    EXPECT_EQ(show.err, "File not found in folder! Video.scr\nFile not found in folder! Audio.scr\n");
+    const Outcome restore = cli(game, {"restore"});
+    EXPECT_EQ(restore.status, 1);
+    EXPECT_NE(restore.err.find("there is no backup Video.sc1"), std::string::npos) << restore.err;
+}
+
+}  // namespace
+}  // namespace quorvik::cli
