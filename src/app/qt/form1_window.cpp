@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -26,6 +27,7 @@ class BackgroundArea : public QWidget {
 public:
     using QWidget::QWidget;
     void setPicture(const QPixmap& picture) {
+        if (picture.cacheKey() == picture_.cacheKey()) return;
         picture_ = picture;
         update();
     }
@@ -46,6 +48,7 @@ namespace {
 // A label that reports clicks, for the donation label.
 class ClickableLabel : public QLabel {
 public:
+    using QLabel::QLabel;
     std::function<void()> onClick;
 
 protected:
@@ -67,27 +70,44 @@ QRect pixels(const panel::ControlLayout& control, int width, int height) {
             panel::toPixels(height)};
 }
 
+// The designed family where it is installed, else the first installed stand-in.
+// Asking Qt for a family it does not have costs a full fallback search for every
+// size and weight requested, so each family is settled once, here.
+QString installedFamily(std::initializer_list<QString> choices) {
+    static const QStringList installed = QFontDatabase::families();
+    for (const QString& family : choices) {
+        if (installed.contains(family, Qt::CaseInsensitive)) return family;
+    }
+    return *choices.begin();  // none installed: Qt's own fallback search decides
+}
+
 QFont fontFor(panel::FontRole role, const QFont& base) {
+    static const QString verdana = installedFamily({QStringLiteral("Verdana"),
+                                                    QStringLiteral("DejaVu Sans")});
+    static const QString terminal = installedFamily({QStringLiteral("Terminal"),
+                                                     QStringLiteral("DejaVu Sans Mono")});
+    static const QString timesNewRoman =
+        installedFamily({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                         QStringLiteral("DejaVu Serif")});
     QFont font = base;
     switch (role) {
         case panel::FontRole::Status:
-            font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+            font.setFamily(verdana);
             font.setPointSizeF(9.75);
             font.setBold(true);
             break;
         case panel::FontRole::Caption:
-            font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+            font.setFamily(verdana);
             font.setPointSizeF(8.25);
             font.setBold(true);
             break;
         case panel::FontRole::Donation:
-            font.setFamilies({QStringLiteral("Terminal"), QStringLiteral("DejaVu Sans Mono")});
+            font.setFamily(terminal);
             font.setPointSizeF(6);
             font.setBold(true);
             break;
         case panel::FontRole::Button:
-            font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                              QStringLiteral("DejaVu Serif")});
+            font.setFamily(timesNewRoman);
             font.setPointSizeF(8.25);
             font.setBold(true);
             break;
@@ -157,13 +177,15 @@ QPixmap Form1Window::picture(app::Picture picture) {
 }
 
 void Form1Window::buildControls() {
+    // Each widget is made inside the client area and gets its font before its
+    // text (push() fills them all afterwards), so that no text is laid out twice.
     for (const auto& control : panel::layout()) {
         const QString name = qName(control.name);
         const bool command = app::findCommand(control.name) != nullptr;
         QWidget* widget = nullptr;
         switch (control.kind) {
             case panel::Kind::Label: {
-                auto* label = new ClickableLabel;
+                auto* label = new ClickableLabel(area_);
                 label->setFocusPolicy(Qt::NoFocus);
                 label->setAutoFillBackground(false);
                 label->setTextFormat(Qt::PlainText);
@@ -172,10 +194,10 @@ void Form1Window::buildControls() {
                 break;
             }
             case panel::Kind::TextBox:
-                widget = new QLineEdit;
+                widget = new QLineEdit(area_);
                 break;
             case panel::Kind::ComboBox: {
-                auto* combo = new QComboBox;
+                auto* combo = new QComboBox(area_);
                 combo->setEditable(true);
                 combo->setInsertPolicy(QComboBox::NoInsert);
                 // Typed text stays as typed: no completion from the list.
@@ -184,10 +206,10 @@ void Form1Window::buildControls() {
                 break;
             }
             case panel::Kind::CheckBox:
-                widget = new QCheckBox;
+                widget = new QCheckBox(area_);
                 break;
             case panel::Kind::Button: {
-                auto* button = new QPushButton;
+                auto* button = new QPushButton(area_);
                 button->setAutoDefault(false);
                 if (command) {
                     connect(button, &QPushButton::clicked, this,
@@ -197,7 +219,7 @@ void Form1Window::buildControls() {
                 break;
             }
             case panel::Kind::Banner: {
-                auto* banner = new QTextBrowser;
+                auto* banner = new QTextBrowser(area_);
                 banner->setOpenLinks(false);
                 banner->setOpenExternalLinks(false);
                 banner->setTabChangesFocus(true);
@@ -207,13 +229,14 @@ void Form1Window::buildControls() {
                 break;
             }
             case panel::Kind::Image:
-                widget = new QLabel;
+                widget = new QLabel(area_);
                 widget->setVisible(false);
                 break;
         }
-        widget->setParent(area_);
         widget->setObjectName(name);
-        widget->setFont(fontFor(control.font, font()));
+        if (control.font != panel::FontRole::Default && control.font != panel::FontRole::None) {
+            widget->setFont(fontFor(control.font, font()));
+        }
         if (control.width > 0) widget->setGeometry(pixels(control, control.width, control.height));
         else widget->move(panel::toPixels(control.left), panel::toPixels(control.top));
         controls_.insert(name, widget);
@@ -311,16 +334,24 @@ void pushValue(const CodePage&, QCheckBox& check, const panel::CheckBox& box) {
     check.setChecked(box.Value != 0);
 }
 
+// A label sizes itself to its caption; only a change costs a new layout.
 void pushValue(const CodePage& page, QLabel& label, const panel::Label& model) {
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, colorOf(model.ForeColor));
-    label.setPalette(palette);
-    label.setText(fromAnsi(page, model.Caption));
-    label.adjustSize();
+    const QColor color = colorOf(model.ForeColor);
+    if (label.palette().color(QPalette::WindowText) != color) {
+        QPalette palette = label.palette();
+        palette.setColor(QPalette::WindowText, color);
+        label.setPalette(palette);
+    }
+    const QString caption = fromAnsi(page, model.Caption);
+    if (label.text() != caption || label.size() != label.sizeHint()) {
+        label.setText(caption);
+        label.adjustSize();
+    }
 }
 
 void pushValue(const CodePage& page, QPushButton& button, const panel::Button& model) {
-    button.setText(fromAnsi(page, model.Caption));
+    const QString caption = fromAnsi(page, model.Caption);
+    if (button.text() != caption) button.setText(caption);
 }
 
 }  // namespace
