@@ -130,12 +130,43 @@ const char* kBannerPage =
 
 }  // namespace
 
-Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, QWidget* parent)
+// Passes every box on to the window's dialogs. The first one answered is start-up's
+// question: the controls are built right after it, before start-up goes on to
+// fill them.
+class Form1Window::StartUpDialogs final : public platform::Dialogs {
+public:
+    StartUpDialogs(Form1Window& window, platform::Dialogs& dialogs)
+        : window_(window), dialogs_(dialogs) {}
+
+    int messageBox(const std::string& text, int style, const std::string& title) override {
+        const int answer = dialogs_.messageBox(text, style, title);
+        window_.build();
+        return answer;
+    }
+    std::string inputBox(const std::string& prompt, const std::string& title) override {
+        std::string typed = dialogs_.inputBox(prompt, title);
+        window_.build();
+        return typed;
+    }
+    void setClipboardText(const std::string& text) override { dialogs_.setClipboardText(text); }
+    void closeWindow() override { dialogs_.closeWindow(); }
+
+private:
+    Form1Window& window_;
+    platform::Dialogs& dialogs_;
+};
+
+Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, Controls controls,
+                         QWidget* parent)
     : QMainWindow(parent), ToolTips(this), codePage_(system.codePage()) {
     initResources();
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs = ownDialogs_.get();
+    }
+    if (controls == Controls::AfterStartUpQuestion) {
+        startUpDialogs_ = std::make_unique<StartUpDialogs>(*this, *dialogs);
+        dialogs = startUpDialogs_.get();
     }
     form_ = std::make_unique<app::Form1>(*dialogs, system, &ToolTips);
 
@@ -148,6 +179,12 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, Q
     area_ = new BackgroundArea(this);
     area_->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(area_);
+    if (controls == Controls::AtConstruction) build();
+}
+
+void Form1Window::build() {
+    if (built_) return;
+    built_ = true;
     buildControls();
     buildMenus();
     push();
@@ -271,6 +308,7 @@ void Form1Window::buildMenus() {
 
 void Form1Window::load() {
     form_->Form_Load();
+    build();  // in case start-up showed no box at all
     push();
 }
 

@@ -202,6 +202,45 @@ private slots:
         QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Image2"))->isVisibleTo(&window));
     }
 
+    // The program's window asks its start-up question before it makes its
+    // controls, and ends up as a window made whole at once does.
+    void controlsMadeAfterTheStartUpQuestion() {
+        struct WatchingDialogs : quorvik::testing::FakeDialogs {
+            std::function<void()> beforeBox;
+            int messageBox(const std::string& text, int style, const std::string& title) override {
+                if (beforeBox) beforeBox();
+                return FakeDialogs::messageBox(text, style, title);
+            }
+        };
+        WatchingDialogs dialogs;
+        dialogs.yesNoAnswers = {quorvik::platform::kNo};
+        Form1Window later(system_, &dialogs, Form1Window::Controls::AfterStartUpQuestion);
+        qsizetype controlsAtQuestion = -1;
+        dialogs.beforeBox = [&] {
+            if (controlsAtQuestion < 0) controlsAtQuestion = later.findChildren<QLineEdit*>().size();
+        };
+        later.load();
+        QCOMPARE(controlsAtQuestion, 0);
+        QCOMPARE(dialogs.boxes.size(), std::size_t{1});
+
+        quorvik::testing::FakeDialogs atOnceDialogs;
+        atOnceDialogs.yesNoAnswers = {quorvik::platform::kNo};
+        Form1Window atOnce(system_, &atOnceDialogs);
+        atOnce.load();
+        QCOMPARE(later.size(), atOnce.size());
+        QCOMPARE(later.windowTitle(), atOnce.windowTitle());
+        for (const Expected& expected : kDesign) {
+            const QString name = QString::fromLatin1(expected.name);
+            QWidget* made = later.control(name);
+            QWidget* reference = atOnce.control(name);
+            QVERIFY2(made != nullptr, expected.name);
+            QCOMPARE(made->geometry(), reference->geometry());
+            QCOMPARE(made->font(), reference->font());
+            QCOMPARE(textOf(made), textOf(reference));
+            QCOMPARE(later.ToolTips.ToolText(made), atOnce.ToolTips.ToolText(reference));
+        }
+    }
+
     void typedComboTextIsKeptAndSelectsNothing() {
         Form1Window window(system_, &dialogs_);
         window.load();
