@@ -122,6 +122,17 @@ QColor colorOf(panel::ColorNumber number) {
                   static_cast<int>((number >> 16) & 0xFF));
 }
 
+// A field narrower than its value shows the value's beginning, whichever way the
+// text got there; a selection of the whole text stays, its cursor at the start.
+void showStartOf(QLineEdit& edit) {
+    const auto length = static_cast<int>(edit.text().size());
+    if (length > 0 && edit.selectionStart() == 0 && edit.selectedText().size() == length) {
+        edit.setSelection(length, -length);
+    } else {
+        edit.home(false);
+    }
+}
+
 const char* kBannerPage =
     "<html><body style='background:#101418; color:#d8d0b0; font-family:sans-serif;'>"
     "<p style='margin:4px'><b>Quorvik</b> edits the video and audio settings of Quell Moor. "
@@ -230,15 +241,23 @@ void Form1Window::buildControls() {
                 widget = label;
                 break;
             }
-            case panel::Kind::TextBox:
-                widget = new QLineEdit(area_);
+            case panel::Kind::TextBox: {
+                auto* edit = new QLineEdit(area_);
+                watchForLongValues(*edit);
+                widget = edit;
                 break;
+            }
             case panel::Kind::ComboBox: {
                 auto* combo = new QComboBox(area_);
                 combo->setEditable(true);
                 combo->setInsertPolicy(QComboBox::NoInsert);
                 // Typed text stays as typed: no completion from the list.
                 combo->setCompleter(nullptr);
+                watchForLongValues(*combo->lineEdit());
+                // Picking from the list puts the entry's text in at its end.
+                const auto showStart = [edit = combo->lineEdit()] { showStartOf(*edit); };
+                connect(combo, &QComboBox::activated, this, showStart);
+                connect(combo, &QComboBox::currentIndexChanged, this, showStart);
                 widget = combo;
                 break;
             }
@@ -318,6 +337,21 @@ void Form1Window::run(std::string_view command) {
     push();
 }
 
+void Form1Window::watchForLongValues(QLineEdit& edit) {
+    edit.installEventFilter(this);
+    connect(&edit, &QLineEdit::editingFinished, this, [&edit] { showStartOf(edit); });
+}
+
+bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
+    // Leaving a field shows its beginning again; a popup (the field's own menu or
+    // list) leaves the cursor where it is.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) showStartOf(*edit);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Form1Window::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
@@ -339,7 +373,7 @@ void pushValue(const CodePage& page, QLineEdit& edit, const panel::TextBox& box)
     const QString text = fromAnsi(page, box.Text);
     if (edit.text() == text) return;
     edit.setText(text);
-    edit.home(false);  // a long value shows its beginning, as typed values do
+    showStartOf(edit);
 }
 
 void pullValue(const CodePage& page, const QComboBox& combo, panel::ComboBox& box) {
@@ -360,7 +394,7 @@ void pushValue(const CodePage& page, QComboBox& combo, const panel::ComboBox& bo
     if (combo.currentText() != text || combo.currentIndex() != box.ListIndex) {
         combo.setCurrentIndex(box.ListIndex);
         combo.setEditText(text);
-        combo.lineEdit()->home(false);
+        showStartOf(*combo.lineEdit());
     }
 }
 

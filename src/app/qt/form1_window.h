@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPixmap>
 #include <array>
@@ -49,6 +50,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class StartUpDialogs;
@@ -57,6 +59,8 @@ private:
     void build();
     void buildControls();
     void buildMenus();
+    // Makes the field show its value's beginning whenever the player leaves it.
+    void watchForLongValues(QLineEdit& edit);
     template <typename Widget, typename Control, std::size_t N>
     void pullAll(const std::array<panel::Named<Control>, N>& controls);
     template <typename Widget, typename Control, std::size_t N>

@@ -1,6 +1,7 @@
 // The window against its design: names, kinds, places, texts, fonts, colours,
 // menus, focus order and the picture behind the labels.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -123,6 +124,9 @@ const Expected kDesign[] = {
 };
 
 int px(int twips) { return qRound(twips / 15.0); }
+
+// Ways a value longer than its field gets there.
+enum class Way { PickFromList, ArrowKeys, TypeThenTab, TypeThenReturn };
 
 QString textOf(QWidget* widget) {
     if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
@@ -262,6 +266,59 @@ private slots:
         window.form().panel.Text1.Text.clear();
         window.pull();
         QCOMPARE(window.form().panel.Text1.Text, every);
+    }
+
+    // However a long value gets into a field, the field shows its beginning.
+    void longValuesShowTheirStart_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<Way>("way");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("picked from a drop-down list")
+            << "Combo1" << Way::PickFromList << "AnisotropicTrilinear";
+        QTest::newRow("drop-down stepped with the arrow key")
+            << "Combo1" << Way::ArrowKeys << "AnisotropicTrilinear";
+        QTest::newRow("typed into a drop-down box, then Tab")
+            << "Combo4" << Way::TypeThenTab << "FullDynamicEverywhere";
+        QTest::newRow("typed into a text box, then Tab")
+            << "Text16" << Way::TypeThenTab << "441004410044100";
+        QTest::newRow("typed into a text box, then Return")
+            << "Text16" << Way::TypeThenReturn << "441004410044100";
+    }
+
+    void longValuesShowTheirStart() {
+        QFETCH(QString, field);
+        QFETCH(Way, way);
+        QFETCH(QString, value);
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* combo = qobject_cast<QComboBox*>(window.control(field));
+        QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(window.control(field));
+        edit->setFocus();
+        switch (way) {
+            case Way::PickFromList: {
+                combo->showPopup();
+                QAbstractItemView* list = combo->view();
+                QTRY_VERIFY(list->isVisible());
+                const QRect entry = list->visualRect(list->model()->index(3, 0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+                QTRY_VERIFY(!list->isVisible());
+                break;
+            }
+            case Way::ArrowKeys:
+                for (int i = 0; i < 3; ++i) QTest::keyClick(edit, Qt::Key_Down);
+                break;
+            case Way::TypeThenTab:
+            case Way::TypeThenReturn:
+                edit->clear();
+                QTest::keyClicks(edit, value);
+                QTest::keyClick(edit, way == Way::TypeThenTab ? Qt::Key_Tab : Qt::Key_Return);
+                break;
+        }
+        QCOMPARE(edit->text(), value);
+        QVERIFY(edit->fontMetrics().horizontalAdvance(value) > edit->width());
+        QCOMPARE(edit->cursorPosition(), 0);  // the field scrolls to keep its cursor in view
     }
 
     void menus() {
