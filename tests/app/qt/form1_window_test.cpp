@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -167,6 +168,10 @@ private slots:
         }
         if (expected.text != nullptr) QCOMPARE(textOf(widget), QString::fromLatin1(expected.text));
 
+        // A family the machine lacks would cost a fallback search per size asked
+        // for; the window asks for an installed stand-in straight away.
+        QVERIFY2(QFontDatabase::families().contains(widget->font().family(), Qt::CaseInsensitive),
+                 qPrintable(widget->font().family()));
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             QVERIFY(label->font().bold());
             QCOMPARE(label->focusPolicy(), Qt::NoFocus);
