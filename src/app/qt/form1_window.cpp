@@ -82,10 +82,10 @@ QString installedFamily(std::initializer_list<QString> choices) {
 }
 
 QFont fontFor(panel::FontRole role, const QFont& base) {
-    static const QString verdana = installedFamily({QStringLiteral("Verdana"),
-                                                    QStringLiteral("DejaVu Sans")});
-    static const QString terminal = installedFamily({QStringLiteral("Terminal"),
-                                                     QStringLiteral("DejaVu Sans Mono")});
+    static const QString verdana =
+        installedFamily({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    static const QString terminal =
+        installedFamily({QStringLiteral("Terminal"), QStringLiteral("DejaVu Sans Mono")});
     static const QString timesNewRoman =
         installedFamily({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
                          QStringLiteral("DejaVu Serif")});

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
-
 #include <algorithm>
 #include <iterator>
 

@@ -226,7 +226,9 @@ private slots:
         Form1Window later(system_, &dialogs, Form1Window::Controls::AfterStartUpQuestion);
         qsizetype controlsAtQuestion = -1;
         dialogs.beforeBox = [&] {
-            if (controlsAtQuestion < 0) controlsAtQuestion = later.findChildren<QLineEdit*>().size();
+            if (controlsAtQuestion < 0) {
+                controlsAtQuestion = later.findChildren<QLineEdit*>().size();
+            }
         };
         later.load();
         QCOMPARE(controlsAtQuestion, 0);
@@ -299,7 +301,8 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* combo = qobject_cast<QComboBox*>(window.control(field));
-        QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(window.control(field));
+        QLineEdit* edit =
+            combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(window.control(field));
         edit->setFocus();
         switch (way) {
             case Way::PickFromList: {
