@@ -1,9 +1,20 @@
-// Starts the floor program and Quorvik alternately, many times, measures the
-// time from starting the process to its "shown" line, and reports the medians
-// and their ratio.
+// Start-up as the player sees it. Starts the floor program (a bare Qt window with
+// one label) and Quorvik alternately, many times, and times each from the
+// process start to the X server mapping its first top-level window, as seen by a
+// listener on the root window. The peak resident size of each is read at that
+// moment, while it still runs. Quorvik's first window is its start-up question:
+// after a pause the measure answers it with the Return key (XTEST, as a keyboard
+// would), and times the main window's mapping from that key press.
 //   startup_ratio <floor binary> <quorvik binary> [runs]
+// Needs an X server in DISPLAY with no other program opening windows.
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,51 +22,183 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
 
 namespace {
 
-double startOnce(const char* binary) {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return -1;
+using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::duration<double, std::milli>;
+
+// How long a player looks at the question before answering; the program's own
+// work after the answer is timed from the key press, not from here.
+constexpr auto kThinkTime = std::chrono::milliseconds(200);
+constexpr auto kTimeout = std::chrono::seconds(20);
+
+// Peak resident size in KiB from /proc/<pid>/status, -1 if unreadable.
+long peakResidentKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+
+// A window that died between its event and our question about it is no error.
+int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+struct Mapped {
+    Window window = 0;
+    Clock::time_point at;
+    long peakKiB = -1;
+};
+
+class RootWatch {
+public:
+    bool open() {
+        display_ = XOpenDisplay(nullptr);
+        if (display_ == nullptr) return false;
+        XSetErrorHandler(ignoreXErrors);
+        int event = 0, error = 0, major = 0, minor = 0;
+        if (!XTestQueryExtension(display_, &event, &error, &major, &minor)) return false;
+        XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+        netWmPid_ = XInternAtom(display_, "_NET_WM_PID", False);
+        returnKey_ = XKeysymToKeycode(display_, XK_Return);
+        XSync(display_, True);
+        return true;
+    }
+    ~RootWatch() {
+        if (display_ != nullptr) XCloseDisplay(display_);
+    }
+
+    // Events left from an earlier run.
+    void discard() { XSync(display_, True); }
+
+    // The next top-level window of `pid`, other than `except`, to be mapped;
+    // nothing if the process ends or the time runs out first.
+    std::optional<Mapped> waitForMap(pid_t pid, Window except) {
+        const auto deadline = Clock::now() + kTimeout;
+        pollfd connection{ConnectionNumber(display_), POLLIN, 0};
+        for (;;) {
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                if (event.type != MapNotify || event.xmap.override_redirect) continue;
+                Mapped mapped{event.xmap.window, Clock::now(), peakResidentKiB(pid)};
+                if (mapped.window != except && ownerOf(mapped.window) == pid) return mapped;
+            }
+            if (Clock::now() > deadline || waitpid(pid, nullptr, WNOHANG) != 0) return std::nullopt;
+            poll(&connection, 1, 10);
+        }
+    }
+
+    // Gives the window the keyboard focus and presses Return on it.
+    Clock::time_point pressReturn(Window window) {
+        XSetInputFocus(display_, window, RevertToPointerRoot, CurrentTime);
+        XTestFakeKeyEvent(display_, returnKey_, True, CurrentTime);
+        XTestFakeKeyEvent(display_, returnKey_, False, CurrentTime);
+        XFlush(display_);
+        return Clock::now();
+    }
+
+private:
+    pid_t ownerOf(Window window) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        pid_t owner = -1;
+        if (XGetWindowProperty(display_, window, netWmPid_, 0, 1, False, XA_CARDINAL, &type,
+                               &format, &count, &after, &data) == Success &&
+            data != nullptr && count == 1 && format == 32) {
+            owner = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+        }
+        if (data != nullptr) XFree(data);
+        return owner;
+    }
+
+    Display* display_ = nullptr;
+    Atom netWmPid_ = None;
+    KeyCode returnKey_ = 0;
+};
+
+pid_t start(const char* binary) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     char* argv[] = {const_cast<char*>(binary), nullptr};
-    const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
     const int error = posix_spawn(&child, binary, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    if (error != 0) {
-        close(pipeEnds[0]);
-        return -1;
-    }
-    std::string output;
-    char buffer[256];
-    double elapsed = -1;
-    for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
-        output.append(buffer, static_cast<std::size_t>(got));
-        if (elapsed < 0 && output.find("shown") != std::string::npos) {
-            elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                start)
-                          .count();
-        }
-    }
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return elapsed;
+    return error == 0 ? child : -1;
 }
 
-double median(std::vector<double> values) {
+void end(pid_t child) {
+    kill(child, SIGTERM);
+    waitpid(child, nullptr, 0);
+}
+
+struct Run {
+    double firstWindowMs = -1;
+    double peakMiB = -1;
+    double answerToMainMs = -1;  // Quorvik only
+    double mainPeakMiB = -1;
+};
+
+double mib(long kib) { return kib / 1024.0; }
+
+Run runFloor(RootWatch& watch, const char* binary) {
+    Run run;
+    watch.discard();
+    const auto started = Clock::now();
+    const pid_t child = start(binary);
+    if (child < 0) return run;
+    if (const auto mapped = watch.waitForMap(child, 0)) {
+        run.firstWindowMs = Milliseconds(mapped->at - started).count();
+        run.peakMiB = mib(mapped->peakKiB);
+    }
+    end(child);
+    return run;
+}
+
+Run runQuorvik(RootWatch& watch, const char* binary) {
+    Run run;
+    watch.discard();
+    const auto started = Clock::now();
+    const pid_t child = start(binary);
+    if (child < 0) return run;
+    if (const auto question = watch.waitForMap(child, 0)) {
+        run.firstWindowMs = Milliseconds(question->at - started).count();
+        run.peakMiB = mib(question->peakKiB);
+        std::this_thread::sleep_for(kThinkTime);
+        const auto answered = watch.pressReturn(question->window);
+        if (const auto main = watch.waitForMap(child, question->window)) {
+            run.answerToMainMs = Milliseconds(main->at - answered).count();
+            run.mainPeakMiB = mib(main->peakKiB);
+        }
+    }
+    end(child);
+    return run;
+}
+
+double median(const std::vector<Run>& runs, double Run::*field) {
+    std::vector<double> values;
+    for (const Run& run : runs) values.push_back(run.*field);
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+bool complete(const Run& run, bool quorvik) {
+    return run.firstWindowMs >= 0 && run.peakMiB >= 0 &&
+           (!quorvik || (run.answerToMainMs >= 0 && run.mainPeakMiB >= 0));
 }
 
 }  // namespace
@@ -66,21 +209,40 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 21;
-    startOnce(argv[1]);  // warm the caches for both
-    startOnce(argv[2]);
-    std::vector<double> floor, quorvik;
+    RootWatch watch;
+    if (!watch.open()) {
+        std::fprintf(stderr, "%s: no X server with the XTEST extension in DISPLAY\n", argv[0]);
+        return 2;
+    }
+    // One start of each first, so both find the files in the page cache.
+    runFloor(watch, argv[1]);
+    runQuorvik(watch, argv[2]);
+
+    std::vector<Run> floor, quorvik;
     for (int i = 0; i < runs; ++i) {
-        floor.push_back(startOnce(argv[1]));
-        quorvik.push_back(startOnce(argv[2]));
+        floor.push_back(runFloor(watch, argv[1]));
+        quorvik.push_back(runQuorvik(watch, argv[2]));
+        if (!complete(floor.back(), false) || !complete(quorvik.back(), true)) {
+            std::fprintf(stderr, "%s: run %d: a window did not appear within %lld s\n", argv[0],
+                         i + 1, static_cast<long long>(kTimeout.count()));
+            return 1;
+        }
     }
-    if (std::count(floor.begin(), floor.end(), -1.0) || std::count(quorvik.begin(), quorvik.end(), -1.0)) {
-        std::fprintf(stderr, "a start failed\n");
-        return 1;
-    }
-    const double floorMs = median(floor), quorvikMs = median(quorvik);
-    std::printf("start-up to window shown, median of %d runs:\n", runs);
-    std::printf("  bare Qt window: %7.1f ms\n", floorMs);
-    std::printf("  Quorvik:        %7.1f ms\n", quorvikMs);
-    std::printf("  ratio:          %7.2f\n", quorvikMs / floorMs);
+
+    const double floorMs = median(floor, &Run::firstWindowMs);
+    const double quorvikMs = median(quorvik, &Run::firstWindowMs);
+    const double floorMiB = median(floor, &Run::peakMiB);
+    const double quorvikMiB = median(quorvik, &Run::peakMiB);
+    const double ratio = quorvikMs / floorMs;
+    const double extraMiB = quorvikMiB - floorMiB;
+    std::printf("start-up to the first window mapped, median of %d alternating runs each:\n", runs);
+    std::printf("  bare window with one label:   %6.1f ms   peak resident %5.1f MiB\n", floorMs,
+                floorMiB);
+    std::printf("  Quorvik, its start-up question: %4.1f ms   peak resident %5.1f MiB\n", quorvikMs,
+                quorvikMiB);
+    std::printf("  ratio %.2f (goal 1.30 at most), memory %+.1f MiB (goal +10.0 at most): %s\n",
+                ratio, extraMiB, ratio <= 1.3 && extraMiB <= 10.0 ? "met" : "NOT met");
+    std::printf("answer (Return) to the main window mapped: %.1f ms   peak resident %5.1f MiB\n",
+                median(quorvik, &Run::answerToMainMs), median(quorvik, &Run::mainPeakMiB));
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -26,6 +27,7 @@ class BackgroundArea : public QWidget {
 public:
     using QWidget::QWidget;
     void setPicture(const QPixmap& picture) {
+        if (picture.cacheKey() == picture_.cacheKey()) return;
         picture_ = picture;
         update();
     }
@@ -46,6 +48,7 @@ namespace {
 // A label that reports clicks, for the donation label.
 class ClickableLabel : public QLabel {
 public:
+    using QLabel::QLabel;
     std::function<void()> onClick;
 
 protected:
@@ -67,27 +70,44 @@ QRect pixels(const panel::ControlLayout& control, int width, int height) {
             panel::toPixels(height)};
 }
 
+// The designed family where it is installed, else the first installed stand-in.
+// Asking Qt for a family it does not have costs a full fallback search for every
+// size and weight requested, so each family is settled once, here.
+QString installedFamily(std::initializer_list<QString> choices) {
+    static const QStringList installed = QFontDatabase::families();
+    for (const QString& family : choices) {
+        if (installed.contains(family, Qt::CaseInsensitive)) return family;
+    }
+    return *choices.begin();  // none installed: Qt's own fallback search decides
+}
+
 QFont fontFor(panel::FontRole role, const QFont& base) {
+    static const QString verdana =
+        installedFamily({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    static const QString terminal =
+        installedFamily({QStringLiteral("Terminal"), QStringLiteral("DejaVu Sans Mono")});
+    static const QString timesNewRoman =
+        installedFamily({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                         QStringLiteral("DejaVu Serif")});
     QFont font = base;
     switch (role) {
         case panel::FontRole::Status:
-            font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+            font.setFamily(verdana);
             font.setPointSizeF(9.75);
             font.setBold(true);
             break;
         case panel::FontRole::Caption:
-            font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+            font.setFamily(verdana);
             font.setPointSizeF(8.25);
             font.setBold(true);
             break;
         case panel::FontRole::Donation:
-            font.setFamilies({QStringLiteral("Terminal"), QStringLiteral("DejaVu Sans Mono")});
+            font.setFamily(terminal);
             font.setPointSizeF(6);
             font.setBold(true);
             break;
         case panel::FontRole::Button:
-            font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                              QStringLiteral("DejaVu Serif")});
+            font.setFamily(timesNewRoman);
             font.setPointSizeF(8.25);
             font.setBold(true);
             break;
@@ -102,6 +122,17 @@ QColor colorOf(panel::ColorNumber number) {
                   static_cast<int>((number >> 16) & 0xFF));
 }
 
+// A field narrower than its value shows the value's beginning, whichever way the
+// text got there; a selection of the whole text stays, its cursor at the start.
+void showStartOf(QLineEdit& edit) {
+    const auto length = static_cast<int>(edit.text().size());
+    if (length > 0 && edit.selectionStart() == 0 && edit.selectedText().size() == length) {
+        edit.setSelection(length, -length);
+    } else {
+        edit.home(false);
+    }
+}
+
 const char* kBannerPage =
     "<html><body style='background:#101418; color:#d8d0b0; font-family:sans-serif;'>"
     "<p style='margin:4px'><b>Quorvik</b> edits the video and audio settings of Quell Moor. "
@@ -110,12 +141,43 @@ const char* kBannerPage =
 
 }  // namespace
 
-Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, QWidget* parent)
+// Passes every box on to the window's dialogs. The first one answered is start-up's
+// question: the controls are built right after it, before start-up goes on to
+// fill them.
+class Form1Window::StartUpDialogs final : public platform::Dialogs {
+public:
+    StartUpDialogs(Form1Window& window, platform::Dialogs& dialogs)
+        : window_(window), dialogs_(dialogs) {}
+
+    int messageBox(const std::string& text, int style, const std::string& title) override {
+        const int answer = dialogs_.messageBox(text, style, title);
+        window_.build();
+        return answer;
+    }
+    std::string inputBox(const std::string& prompt, const std::string& title) override {
+        std::string typed = dialogs_.inputBox(prompt, title);
+        window_.build();
+        return typed;
+    }
+    void setClipboardText(const std::string& text) override { dialogs_.setClipboardText(text); }
+    void closeWindow() override { dialogs_.closeWindow(); }
+
+private:
+    Form1Window& window_;
+    platform::Dialogs& dialogs_;
+};
+
+Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, Controls controls,
+                         QWidget* parent)
     : QMainWindow(parent), ToolTips(this), codePage_(system.codePage()) {
     initResources();
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs = ownDialogs_.get();
+    }
+    if (controls == Controls::AfterStartUpQuestion) {
+        startUpDialogs_ = std::make_unique<StartUpDialogs>(*this, *dialogs);
+        dialogs = startUpDialogs_.get();
     }
     form_ = std::make_unique<app::Form1>(*dialogs, system, &ToolTips);
 
@@ -128,6 +190,12 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, Q
     area_ = new BackgroundArea(this);
     area_->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(area_);
+    if (controls == Controls::AtConstruction) build();
+}
+
+void Form1Window::build() {
+    if (built_) return;
+    built_ = true;
     buildControls();
     buildMenus();
     push();
@@ -157,13 +225,15 @@ QPixmap Form1Window::picture(app::Picture picture) {
 }
 
 void Form1Window::buildControls() {
+    // Each widget is made inside the client area and gets its font before its
+    // text (push() fills them all afterwards), so that no text is laid out twice.
     for (const auto& control : panel::layout()) {
         const QString name = qName(control.name);
         const bool command = app::findCommand(control.name) != nullptr;
         QWidget* widget = nullptr;
         switch (control.kind) {
             case panel::Kind::Label: {
-                auto* label = new ClickableLabel;
+                auto* label = new ClickableLabel(area_);
                 label->setFocusPolicy(Qt::NoFocus);
                 label->setAutoFillBackground(false);
                 label->setTextFormat(Qt::PlainText);
@@ -171,23 +241,31 @@ void Form1Window::buildControls() {
                 widget = label;
                 break;
             }
-            case panel::Kind::TextBox:
-                widget = new QLineEdit;
+            case panel::Kind::TextBox: {
+                auto* edit = new QLineEdit(area_);
+                watchForLongValues(*edit);
+                widget = edit;
                 break;
+            }
             case panel::Kind::ComboBox: {
-                auto* combo = new QComboBox;
+                auto* combo = new QComboBox(area_);
                 combo->setEditable(true);
                 combo->setInsertPolicy(QComboBox::NoInsert);
                 // Typed text stays as typed: no completion from the list.
                 combo->setCompleter(nullptr);
+                watchForLongValues(*combo->lineEdit());
+                // Picking from the list puts the entry's text in at its end.
+                const auto showStart = [edit = combo->lineEdit()] { showStartOf(*edit); };
+                connect(combo, &QComboBox::activated, this, showStart);
+                connect(combo, &QComboBox::currentIndexChanged, this, showStart);
                 widget = combo;
                 break;
             }
             case panel::Kind::CheckBox:
-                widget = new QCheckBox;
+                widget = new QCheckBox(area_);
                 break;
             case panel::Kind::Button: {
-                auto* button = new QPushButton;
+                auto* button = new QPushButton(area_);
                 button->setAutoDefault(false);
                 if (command) {
                     connect(button, &QPushButton::clicked, this,
@@ -197,7 +275,7 @@ void Form1Window::buildControls() {
                 break;
             }
             case panel::Kind::Banner: {
-                auto* banner = new QTextBrowser;
+                auto* banner = new QTextBrowser(area_);
                 banner->setOpenLinks(false);
                 banner->setOpenExternalLinks(false);
                 banner->setTabChangesFocus(true);
@@ -207,13 +285,14 @@ void Form1Window::buildControls() {
                 break;
             }
             case panel::Kind::Image:
-                widget = new QLabel;
+                widget = new QLabel(area_);
                 widget->setVisible(false);
                 break;
         }
-        widget->setParent(area_);
         widget->setObjectName(name);
-        widget->setFont(fontFor(control.font, font()));
+        if (control.font != panel::FontRole::Default && control.font != panel::FontRole::None) {
+            widget->setFont(fontFor(control.font, font()));
+        }
         if (control.width > 0) widget->setGeometry(pixels(control, control.width, control.height));
         else widget->move(panel::toPixels(control.left), panel::toPixels(control.top));
         controls_.insert(name, widget);
@@ -248,6 +327,7 @@ void Form1Window::buildMenus() {
 
 void Form1Window::load() {
     form_->Form_Load();
+    build();  // in case start-up showed no box at all
     push();
 }
 
@@ -255,6 +335,21 @@ void Form1Window::run(std::string_view command) {
     pull();
     app::dispatch(*form_, command);
     push();
+}
+
+void Form1Window::watchForLongValues(QLineEdit& edit) {
+    edit.installEventFilter(this);
+    connect(&edit, &QLineEdit::editingFinished, this, [&edit] { showStartOf(edit); });
+}
+
+bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
+    // Leaving a field shows its beginning again; a popup (the field's own menu or
+    // list) leaves the cursor where it is.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) showStartOf(*edit);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1Window::showEvent(QShowEvent* event) {
@@ -278,7 +373,7 @@ void pushValue(const CodePage& page, QLineEdit& edit, const panel::TextBox& box)
     const QString text = fromAnsi(page, box.Text);
     if (edit.text() == text) return;
     edit.setText(text);
-    edit.home(false);  // a long value shows its beginning, as typed values do
+    showStartOf(edit);
 }
 
 void pullValue(const CodePage& page, const QComboBox& combo, panel::ComboBox& box) {
@@ -299,7 +394,7 @@ void pushValue(const CodePage& page, QComboBox& combo, const panel::ComboBox& bo
     if (combo.currentText() != text || combo.currentIndex() != box.ListIndex) {
         combo.setCurrentIndex(box.ListIndex);
         combo.setEditText(text);
-        combo.lineEdit()->home(false);
+        showStartOf(*combo.lineEdit());
     }
 }
 
@@ -311,16 +406,24 @@ void pushValue(const CodePage&, QCheckBox& check, const panel::CheckBox& box) {
     check.setChecked(box.Value != 0);
 }
 
+// A label sizes itself to its caption; only a change costs a new layout.
 void pushValue(const CodePage& page, QLabel& label, const panel::Label& model) {
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, colorOf(model.ForeColor));
-    label.setPalette(palette);
-    label.setText(fromAnsi(page, model.Caption));
-    label.adjustSize();
+    const QColor color = colorOf(model.ForeColor);
+    if (label.palette().color(QPalette::WindowText) != color) {
+        QPalette palette = label.palette();
+        palette.setColor(QPalette::WindowText, color);
+        label.setPalette(palette);
+    }
+    const QString caption = fromAnsi(page, model.Caption);
+    if (label.text() != caption || label.size() != label.sizeHint()) {
+        label.setText(caption);
+        label.adjustSize();
+    }
 }
 
 void pushValue(const CodePage& page, QPushButton& button, const panel::Button& model) {
-    button.setText(fromAnsi(page, model.Caption));
+    const QString caption = fromAnsi(page, model.Caption);
+    if (button.text() != caption) button.setText(caption);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPixmap>
 #include <array>
@@ -21,9 +22,14 @@ class Form1Window : public QMainWindow {
     Q_OBJECT
 
 public:
+    // When the controls are made. The program builds them once the start-up
+    // question has been answered, so that the question is on screen as soon as
+    // Qt is up; a window built at construction is complete before load().
+    enum class Controls { AtConstruction, AfterStartUpQuestion };
+
     // Without dialogs of the caller's, the window uses Qt's own.
     explicit Form1Window(platform::System& system, platform::Dialogs* dialogs = nullptr,
-                         QWidget* parent = nullptr);
+                         Controls controls = Controls::AtConstruction, QWidget* parent = nullptr);
     ~Form1Window() override;
 
     app::Form1& form() { return *form_; }
@@ -44,10 +50,17 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class StartUpDialogs;
+
+    // Builds the controls and menus and fills them from the panel, once.
+    void build();
     void buildControls();
     void buildMenus();
+    // Makes the field show its value's beginning whenever the player leaves it.
+    void watchForLongValues(QLineEdit& edit);
     template <typename Widget, typename Control, std::size_t N>
     void pullAll(const std::array<panel::Named<Control>, N>& controls);
     template <typename Widget, typename Control, std::size_t N>
@@ -55,9 +68,11 @@ private:
 
     const platform::CodePage& codePage_;
     std::unique_ptr<platform::Dialogs> ownDialogs_;
+    std::unique_ptr<StartUpDialogs> startUpDialogs_;
     std::unique_ptr<app::Form1> form_;
     BackgroundArea* area_ = nullptr;
     QHash<QString, QWidget*> controls_;
+    bool built_ = false;
     bool shownOnce_ = false;
 };
 

@@ -15,7 +15,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quorvik"));
 
     NativeSystem system;
-    quorvik::qt::Form1Window window(system);
+    // The start-up question is the first thing on screen; the controls are
+    // built once it is answered.
+    using quorvik::qt::Form1Window;
+    Form1Window window(system, nullptr, Form1Window::Controls::AfterStartUpQuestion);
     window.load();
     window.show();
     return QApplication::exec();

@@ -1,9 +1,15 @@
 #include "app/qt/qt_dialogs.h"
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
+#include <QFile>
+#include <QIcon>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <algorithm>
+#include <iterator>
 
 #include "app/qt/qt_text.h"
 
@@ -31,6 +37,50 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
+// A message box button that looks as Qt's standard one does, without the icon
+// theme search that Qt's standard buttons make. Where the desktop names no icon
+// theme of its own, Qt ends that search in its built-in pictures anyway
+// ("hicolor", the shared folder of application icons, has no button icons), so
+// the button takes those directly.
+QPushButton* addButton(QMessageBox& box, QMessageBox::StandardButton which) {
+    struct Kind {
+        QMessageBox::StandardButton button;
+        const char* text;  // Qt's own wording, through Qt's own translations
+        QMessageBox::ButtonRole role;
+        QStyle::StandardPixmap icon;
+        const char* picture;
+    };
+    static constexpr Kind kKinds[] = {
+        {QMessageBox::Yes, QT_TRANSLATE_NOOP("QPlatformTheme", "&Yes"), QMessageBox::YesRole,
+         QStyle::SP_DialogYesButton, "yes"},
+        {QMessageBox::No, QT_TRANSLATE_NOOP("QPlatformTheme", "&No"), QMessageBox::NoRole,
+         QStyle::SP_DialogNoButton, "no"},
+        {QMessageBox::Ok, QT_TRANSLATE_NOOP("QPlatformTheme", "OK"), QMessageBox::AcceptRole,
+         QStyle::SP_DialogOkButton, "ok"},
+        {QMessageBox::Cancel, QT_TRANSLATE_NOOP("QPlatformTheme", "Cancel"),
+         QMessageBox::RejectRole, QStyle::SP_DialogCancelButton, "cancel"},
+    };
+    const Kind& kind = *std::find_if(std::begin(kKinds), std::end(kKinds),
+                                     [which](const Kind& k) { return k.button == which; });
+    QPushButton* button =
+        box.addButton(QCoreApplication::translate("QPlatformTheme", kind.text), kind.role);
+    QStyle* style = box.style();
+    if (!style->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons, nullptr, &box)) {
+        return button;
+    }
+    const QString builtIn =
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/standardbutton-%1-%2.png")
+            .arg(QLatin1String(kind.picture));
+    if (QIcon::themeName() == QLatin1String("hicolor") && QFile::exists(builtIn.arg(16))) {
+        QIcon icon;
+        for (const int size : {16, 32, 128}) icon.addFile(builtIn.arg(size), QSize(size, size));
+        button->setIcon(icon);
+    } else {
+        button->setIcon(style->standardIcon(kind.icon, nullptr, &box));
+    }
+    return button;
+}
+
 }  // namespace
 
 QWidget* QtDialogs::parentWidget() const {
@@ -41,20 +91,25 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
     QMessageBox box(iconFor(style), fromUtf8(title), displayText(text), QMessageBox::NoButton,
                     parentWidget());
     if ((style & 0x0F) == platform::kYesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? platform::kYes : platform::kNo;
+        QPushButton* yes = addButton(box, QMessageBox::Yes);
+        QPushButton* no = addButton(box, QMessageBox::No);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? platform::kYes : platform::kNo;
     }
     if ((style & 0x0F) == platform::kYesNoCancel) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
-        const int answer = box.exec();
-        return answer == QMessageBox::Yes  ? platform::kYes
-               : answer == QMessageBox::No ? platform::kNo
+        QPushButton* yes = addButton(box, QMessageBox::Yes);
+        QPushButton* no = addButton(box, QMessageBox::No);
+        QPushButton* cancel = addButton(box, QMessageBox::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == yes  ? platform::kYes
+               : box.clickedButton() == no ? platform::kNo
                                            : platform::kCancel;
     }
-    box.setStandardButtons(QMessageBox::Ok);
+    addButton(box, QMessageBox::Ok);
     box.exec();
     return platform::kOk;
 }

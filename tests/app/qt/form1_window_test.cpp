@@ -1,9 +1,11 @@
 // The window against its design: names, kinds, places, texts, fonts, colours,
 // menus, focus order and the picture behind the labels.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -124,6 +126,9 @@ const Expected kDesign[] = {
 
 int px(int twips) { return qRound(twips / 15.0); }
 
+// Ways a value longer than its field gets there.
+enum class Way { PickFromList, ArrowKeys, TypeThenTab, TypeThenReturn };
+
 QString textOf(QWidget* widget) {
     if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
@@ -163,6 +168,10 @@ private slots:
         }
         if (expected.text != nullptr) QCOMPARE(textOf(widget), QString::fromLatin1(expected.text));
 
+        // A family the machine lacks would cost a fallback search per size asked
+        // for; the window asks for an installed stand-in straight away.
+        QVERIFY2(QFontDatabase::families().contains(widget->font().family(), Qt::CaseInsensitive),
+                 qPrintable(widget->font().family()));
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             QVERIFY(label->font().bold());
             QCOMPARE(label->focusPolicy(), Qt::NoFocus);
@@ -202,6 +211,47 @@ private slots:
         QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Image2"))->isVisibleTo(&window));
     }
 
+    // The program's window asks its start-up question before it makes its
+    // controls, and ends up as a window made whole at once does.
+    void controlsMadeAfterTheStartUpQuestion() {
+        struct WatchingDialogs : quorvik::testing::FakeDialogs {
+            std::function<void()> beforeBox;
+            int messageBox(const std::string& text, int style, const std::string& title) override {
+                if (beforeBox) beforeBox();
+                return FakeDialogs::messageBox(text, style, title);
+            }
+        };
+        WatchingDialogs dialogs;
+        dialogs.yesNoAnswers = {quorvik::platform::kNo};
+        Form1Window later(system_, &dialogs, Form1Window::Controls::AfterStartUpQuestion);
+        qsizetype controlsAtQuestion = -1;
+        dialogs.beforeBox = [&] {
+            if (controlsAtQuestion < 0) {
+                controlsAtQuestion = later.findChildren<QLineEdit*>().size();
+            }
+        };
+        later.load();
+        QCOMPARE(controlsAtQuestion, 0);
+        QCOMPARE(dialogs.boxes.size(), std::size_t{1});
+
+        quorvik::testing::FakeDialogs atOnceDialogs;
+        atOnceDialogs.yesNoAnswers = {quorvik::platform::kNo};
+        Form1Window atOnce(system_, &atOnceDialogs);
+        atOnce.load();
+        QCOMPARE(later.size(), atOnce.size());
+        QCOMPARE(later.windowTitle(), atOnce.windowTitle());
+        for (const Expected& expected : kDesign) {
+            const QString name = QString::fromLatin1(expected.name);
+            QWidget* made = later.control(name);
+            QWidget* reference = atOnce.control(name);
+            QVERIFY2(made != nullptr, expected.name);
+            QCOMPARE(made->geometry(), reference->geometry());
+            QCOMPARE(made->font(), reference->font());
+            QCOMPARE(textOf(made), textOf(reference));
+            QCOMPARE(later.ToolTips.ToolText(made), atOnce.ToolTips.ToolText(reference));
+        }
+    }
+
     void typedComboTextIsKeptAndSelectsNothing() {
         Form1Window window(system_, &dialogs_);
         window.load();
@@ -223,6 +273,60 @@ private slots:
         window.form().panel.Text1.Text.clear();
         window.pull();
         QCOMPARE(window.form().panel.Text1.Text, every);
+    }
+
+    // However a long value gets into a field, the field shows its beginning.
+    void longValuesShowTheirStart_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<Way>("way");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("picked from a drop-down list")
+            << "Combo1" << Way::PickFromList << "AnisotropicTrilinear";
+        QTest::newRow("drop-down stepped with the arrow key")
+            << "Combo1" << Way::ArrowKeys << "AnisotropicTrilinear";
+        QTest::newRow("typed into a drop-down box, then Tab")
+            << "Combo4" << Way::TypeThenTab << "FullDynamicEverywhere";
+        QTest::newRow("typed into a text box, then Tab")
+            << "Text16" << Way::TypeThenTab << "441004410044100";
+        QTest::newRow("typed into a text box, then Return")
+            << "Text16" << Way::TypeThenReturn << "441004410044100";
+    }
+
+    void longValuesShowTheirStart() {
+        QFETCH(QString, field);
+        QFETCH(Way, way);
+        QFETCH(QString, value);
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* combo = qobject_cast<QComboBox*>(window.control(field));
+        QLineEdit* edit =
+            combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(window.control(field));
+        edit->setFocus();
+        switch (way) {
+            case Way::PickFromList: {
+                combo->showPopup();
+                QAbstractItemView* list = combo->view();
+                QTRY_VERIFY(list->isVisible());
+                const QRect entry = list->visualRect(list->model()->index(3, 0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+                QTRY_VERIFY(!list->isVisible());
+                break;
+            }
+            case Way::ArrowKeys:
+                for (int i = 0; i < 3; ++i) QTest::keyClick(edit, Qt::Key_Down);
+                break;
+            case Way::TypeThenTab:
+            case Way::TypeThenReturn:
+                edit->clear();
+                QTest::keyClicks(edit, value);
+                QTest::keyClick(edit, way == Way::TypeThenTab ? Qt::Key_Tab : Qt::Key_Return);
+                break;
+        }
+        QCOMPARE(edit->text(), value);
+        QVERIFY(edit->fontMetrics().horizontalAdvance(value) > edit->width());
+        QCOMPARE(edit->cursorPosition(), 0);  // the field scrolls to keep its cursor in view
     }
 
     void menus() {

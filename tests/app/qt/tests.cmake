@@ -13,3 +13,4 @@ endfunction()
 
 quorvik_view_test(form1_window_test ${CMAKE_CURRENT_LIST_DIR}/form1_window_test.cpp)
 quorvik_view_test(tooltip_test ${CMAKE_CURRENT_LIST_DIR}/tooltip_test.cpp)
+quorvik_view_test(qt_dialogs_test ${CMAKE_CURRENT_LIST_DIR}/qt_dialogs_test.cpp)
