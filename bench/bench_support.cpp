@@ -1,58 +1,24 @@
 #include "bench_support.h"
 
 #include <fstream>
+#include <iterator>
 #include <random>
 
 namespace quorvik::bench {
 
-std::string typicalVideo() {
-    std::string text;
-    for (const char* line :
-         {"!Resolution(i,i)", "!WindowOffset(i,i)", "!Monitor(i)            // -1 primary monitor",
-          "!BPP(i)", "!FSAA(i)               // Full Screen AntiAliasing, 0 - none, higher is better",
-          "!TexBPP(i)", "!TextureQuality(s)     // VeryLow, Low, High",
-          "!Filtering(s)          // Bilinear, Trilinear, Anisotropic, AnisotropicTrilinear",
-          "!GammaFloat(f)", "!MaxRefresh(i)", "!Shadows(s)            // Low, High",
-          "!ShadowMapSize(i)", "!SpotShadowMapSize(i)", "!Lightmaps()", "!Fullscreen()",
-          "!VSync()               // enable vertical sync", "!MaterialQuality(i)    // lower is better",
-          "!WaterQuality(i)       // lower is better", "!GrassQuality(i)       // lower is better",
-          "!FXQuality(i)          // higher is better", "!FXFadeLevel(i)        // 0-4 (lower is better)",
-          "!EnvQuality(s)         // FullDynamic, RareDynamic, Static",
-          "!ShaderPath(i)         // 0 - 1.1, 1 - 1.4, 2 - 2.0, 3 - 3.0, 4 - x360, 5 - 4.0, 6 - ps3",
-          "!PostProcess(s)        // Simple, Normal",
-          "!DisplayDeviceType(i,f,f,f,f)  //device type (LCD TV etc.): 0 - default",
-          "!Curves(s)             // curves texure", "", "Resolution(1920,1080)", "Monitor(0)",
-          "BPP(32)", "FSAA(4)", "TexBPP(32)", "TextureQuality(\"High\")",
-          "Filtering(\"AnisotropicTrilinear\")", "Fullscreen()", "Shadows(\"High\")",
-          "ShadowMapSize(2048)", "SpotShadowMapSize(4096)", "Lightmaps()", "GammaFloat(1.00)",
-          "MaxRefresh(60)", "MaterialQuality(0)", "FXQuality(3)", "FXFadeLevel(0)",
-          "WaterQuality(0)", "GrassQuality(0)", "EnvQuality(\"FullDynamic\")", "ShaderPath(3)",
-          "VSync(disable)", "PostProcess(\"Normal\")",
-          "DisplayDeviceType(0,0.000000,1.000000,1.000000,1.000000)"}) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
+namespace {
+
+// The sample files the tests use, kept once in tests/data.
+std::string sample(const char* name) {
+    std::ifstream in(std::filesystem::path(QUORVIK_TEST_DATA) / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string typicalAudio() {
-    std::string text;
-    for (const char* line :
-         {"!API(s)            // aDS3D, aOpenAL, aXACT, XAudio2, NoSound", "!MixFrequency(i)",
-          "!Channels(i)", "!ForceSoftware()", "!ForceSoftwareEAX()", "!ForceNoFXes()",
-          "!Quality3D(s)      // low, medium, high", "!UseEAX()", "!ExtraSounds01()",
-          "!SpeechVolume(i)", "!FXVolume(i)", "!WaveVolume(i) //music", "!MaxVolume(i)",
-          "!MovieVolume(i)", "!MovieVolumeSource(i)", "!GlobalSettings(s)", "!DebugMode()", "",
-          "API(\"XAudio2\")", "MixFrequency(44100)", "Channels(32)", "Quality3D(\"high\")",
-          "MaxVolume(40)", "FXVolume(35)", "WaveVolume(30)", "SpeechVolume(40)", "MovieVolume(30)",
-          "MovieVolumeSource(0)", "GlobalSettings(\"\")", "DebugMode(disable)",
-          "ForceSoftware(disable)", "ForceSoftwareEAX(disable)", "ForceNoFXes(disable)",
-          "UseEAX(disable)", "ExtraSounds01()"}) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
+}  // namespace
+
+std::string typicalVideo() { return sample("Video.scr"); }
+
+std::string typicalAudio() { return sample("Audio.scr"); }
 
 std::string longVideo(std::size_t lines) {
     const std::string typical = typicalVideo();
