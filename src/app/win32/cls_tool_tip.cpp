@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -42,10 +43,27 @@ LRESULT CALLBACK relayFromField(HWND field, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(field, message, wParam, lParam);
 }
 
-HWND comboField(HWND ctrl) {
+bool isComboBox(HWND window) {
     wchar_t className[16] = {};
-    GetClassNameW(ctrl, className, 16);
-    if (lstrcmpiW(className, WC_COMBOBOXW) != 0) return nullptr;
+    GetClassNameW(window, className, 16);
+    return lstrcmpiW(className, WC_COMBOBOXW) == 0;
+}
+
+// Before it shows a tip the tooltip asks which window is under the pointer;
+// over a drop-down box's field the answer is the box.
+LRESULT CALLBACK boxUnderPointer(HWND tip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
+    if (message == TTM_WINDOWFROMPOINT) {
+        const auto window = reinterpret_cast<HWND>(DefSubclassProc(tip, message, wParam, lParam));
+        const HWND parent = window != nullptr ? GetParent(window) : nullptr;
+        return reinterpret_cast<LRESULT>(parent != nullptr && isComboBox(parent) ? parent : window);
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(tip, boxUnderPointer, kRelayId);
+    return DefSubclassProc(tip, message, wParam, lParam);
+}
+
+HWND comboField(HWND ctrl) {
+    if (!isComboBox(ctrl)) return nullptr;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     return GetComboBoxInfo(ctrl, &info) ? info.hwndItem : nullptr;
@@ -78,6 +96,7 @@ bool clsToolTip::Create(HWND frm) {
         InitCommonControls();
         TipHandle = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, 0, 0, 0, 0, frm,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (TipHandle != nullptr) SetWindowSubclass(TipHandle, boxUnderPointer, kRelayId, 0);
     }
     return live();
 }
@@ -92,13 +111,18 @@ bool clsToolTip::LocateTool(HWND handle, TTTOOLINFOW& record, std::wstring* text
     }
     const int count = ToolCount();
     for (int i = 0; i < count; ++i) {
-        // A tool without text hands back a null text pointer: the buffer is
-        // given again for every tool.
-        if (text != nullptr) record.lpszText = buffer.data();
+        // A tool without text hands back a null text pointer and leaves the
+        // buffer alone: the buffer is cleared and given again for every tool.
+        if (text != nullptr) {
+            std::fill(buffer.begin(), buffer.end(), L'\0');
+            record.lpszText = buffer.data();
+        }
         if (send(TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&record)) != 0 &&
             record.uId == reinterpret_cast<UINT_PTR>(handle)) {
             if (text != nullptr) {
-                *text = StripAtNul(std::wstring(buffer.data(), buffer.size()));
+                *text = record.lpszText != nullptr
+                            ? StripAtNul(std::wstring(buffer.data(), buffer.size()))
+                            : std::wstring();
                 record.lpszText = nullptr;
             }
             return true;

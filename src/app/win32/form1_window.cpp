@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "app/commands.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/resource_ids.h"
@@ -364,13 +366,17 @@ void Form1Window::layoutControls() {
                 const int closed = pixels(layout.height);
                 SetWindowPos(control.window, nullptr, left, top, pixels(layout.width), closed * 9,
                              SWP_NOZORDER | SWP_NOACTIVATE);
-                RECT now{};
-                GetWindowRect(control.window, &now);
-                const auto field =
+                // Systems differ in how the field's height maps to the box's:
+                // adjust until the closed box has the designed height.
+                LRESULT field =
                     SendMessageW(control.window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-                const LRESULT wanted = field + (closed - (now.bottom - now.top));
-                if (wanted > 0 && wanted != field) {
-                    SendMessageW(control.window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+                for (int attempt = 0; attempt < 3; ++attempt) {
+                    RECT now{};
+                    GetWindowRect(control.window, &now);
+                    const int off = closed - (now.bottom - now.top);
+                    if (off == 0 || field + off <= 0) break;
+                    field += off;
+                    SendMessageW(control.window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
                 }
                 break;
             }

@@ -1,0 +1,12 @@
+# The Windows window under Wine: a test program of its own that carries the
+# program's resources (pictures, version, manifest), so the window finds them
+# as quorvik.exe does. scripts/test-windows runs it on a virtual X screen.
+add_executable(quorvik_win32_view_tests
+  ${CMAKE_CURRENT_LIST_DIR}/cls_tool_tip_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/form1_window_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win32_dialogs_test.cpp
+  ${QUORVIK_WIN32_RESOURCES}
+)
+target_link_libraries(quorvik_win32_view_tests PRIVATE quorvik_win32_view quorvik_test_support
+                      version GTest::gtest GTest::gtest_main)
+quorvik_warnings(quorvik_win32_view_tests)
