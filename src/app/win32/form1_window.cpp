@@ -312,12 +312,15 @@ void Form1Window::makeFonts() {
         makeFont(L"Times New Roman", 825, true, DEFAULT_CHARSET, dpi_);
     for (const Control& control : controls_) {
         if (control.window == nullptr) continue;
-        SendMessageW(
-            control.window, WM_SETFONT,
-            reinterpret_cast<WPARAM>(made[static_cast<std::size_t>(control.layout->font)]
-                                         ? made[static_cast<std::size_t>(control.layout->font)]
-                                         : made[0]),
-            FALSE);
+        const HFONT chosen = made[static_cast<std::size_t>(control.layout->font)];
+        SendMessageW(control.window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(chosen != nullptr ? chosen : made[0]), FALSE);
+        if (control.layout->kind == panel::Kind::TextBox) {
+            // The designed boxes are narrow: a four-digit value needs all the room.
+            // (A new font brings the font's own margins back.)
+            SendMessageW(control.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(1, 1));
+        }
     }
     // The controls use the new fonts now: the old ones can go.
     for (HFONT& old : fonts_) {
