@@ -13,3 +13,5 @@ endfunction()
 
 quorvik_view_test(form1_window_test ${CMAKE_CURRENT_LIST_DIR}/form1_window_test.cpp)
 quorvik_view_test(tooltip_test ${CMAKE_CURRENT_LIST_DIR}/tooltip_test.cpp)
+quorvik_view_test(session_test ${CMAKE_CURRENT_LIST_DIR}/session_test.cpp)
+target_compile_definitions(session_test PRIVATE QUORVIK_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")

@@ -10,3 +10,8 @@ add_executable(quorvik_win32_view_tests
 target_link_libraries(quorvik_win32_view_tests PRIVATE quorvik_win32_view quorvik_test_support
                       version GTest::gtest GTest::gtest_main)
 quorvik_warnings(quorvik_win32_view_tests)
+
+# The end-to-end test's eyes inside the prefix (tests/app/win32/gui_session.sh).
+add_executable(quorvik_gui_probe ${CMAKE_CURRENT_LIST_DIR}/gui_probe.cpp)
+target_link_libraries(quorvik_gui_probe PRIVATE quorvik_win32_view)
+quorvik_warnings(quorvik_gui_probe)
