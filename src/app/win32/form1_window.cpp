@@ -123,8 +123,9 @@ HBITMAP blackBitmap() {
 LRESULT CALLBACK bannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR) {
     if (message == WM_GETDLGCODE) {
+        // Nor is the whole page selected when Tab arrives.
         return DefSubclassProc(window, message, wParam, lParam) &
-               ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+               ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(window, bannerProc, kBannerSubclass);
     return DefSubclassProc(window, message, wParam, lParam);
@@ -662,7 +663,8 @@ bool Form1Window::command(int id, int code, HWND from) {
     const Control* control = find(from);
     if (control == nullptr) return false;
     const bool clicked = (control->layout->kind == panel::Kind::Button && code == BN_CLICKED) ||
-                         (control->layout->kind == panel::Kind::Label && code == STN_CLICKED);
+                         (control->layout->kind == panel::Kind::Label &&
+                          (code == STN_CLICKED || code == STN_DBLCLK));
     if (!clicked || app::findCommand(control->layout->name) == nullptr) return false;
     run(control->layout->name);
     return true;

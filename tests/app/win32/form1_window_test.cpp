@@ -353,6 +353,9 @@ TEST_F(Form1WindowTest, MenusAndTheCommandsTheyRun) {
     SendMessageW(control("Label47"), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     ASSERT_EQ(dialogs.clipboardHistory.size(), 1u);
     EXPECT_EQ(dialogs.clipboardHistory[0], app::identity::kDonationAddress);
+    // The second click of a quick double click is a click too.
+    SendMessageW(control("Label47"), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    EXPECT_EQ(dialogs.clipboardHistory.size(), 2u);
     SendMessageW(control("Command1"), BM_CLICK, 0, 0);
     ASSERT_EQ(dialogs.inputs.size(), 1u) << "no folder known yet: it is asked for";
     SendMessageW(window.hwnd(), WM_COMMAND, static_cast<WPARAM>(menuCommandId("Exit")), 0);
