@@ -225,6 +225,9 @@ TEST_F(Form1WindowTest, EveryControlIsAStandardControlInItsPlaceAt96Dpi) {
     GetClientRect(window.hwnd(), &client);
     EXPECT_EQ(client.right, 856);
     EXPECT_EQ(client.bottom, 331);
+    wchar_t caption[128] = {};
+    GetWindowTextW(window.hwnd(), caption, 128);
+    EXPECT_EQ(narrow(caption), window.form().Caption);
 }
 
 // Each row: a label of the font role, its face, height in pixels at 96 dpi
@@ -264,23 +267,6 @@ TEST_F(Form1WindowTest, LabelsAreRedAndTheDonationLabelYellowUntilAColourIsChose
     for (const auto& label : panel::kLabels) {
         EXPECT_EQ(paintOf(window.hwnd(), control(label.name)).text, RGB(0, 255, 255)) << label.name;
     }
-}
-
-TEST_F(Form1WindowTest, StartUpFillsListsCaptionsAndTheBanner) {
-    const HWND combo5 = control("Combo5");
-    EXPECT_EQ(SendMessageW(combo5, CB_GETCOUNT, 0, 0), 7);
-    EXPECT_EQ(SendMessageW(combo5, CB_GETCURSEL, 0, 0), 0);
-    wchar_t text[64] = {};
-    GetWindowTextW(combo5, text, 64);
-    EXPECT_STREQ(text, L"SM 1.1");
-    GetWindowTextW(control("Label12"), text, 64);
-    EXPECT_STREQ(text, L"Not Set.");
-    wchar_t caption[128] = {};
-    GetWindowTextW(window.hwnd(), caption, 128);
-    EXPECT_EQ(narrow(caption), window.form().Caption);
-    const RECT banner = placeOf(control("Scriptlet1"));
-    EXPECT_EQ(banner.right - banner.left, 468);
-    EXPECT_EQ(banner.bottom - banner.top, 60);
 }
 
 // A status label grows with its caption and keeps its left edge.
