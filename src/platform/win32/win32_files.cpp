@@ -75,13 +75,14 @@ fs::path finalPath(const fs::path& path, DWORD attributes) {
     }
 }
 
-Status writeAll(HANDLE file, std::string_view bytes) {
+Status writeAll(HANDLE file, std::string_view bytes, unsigned long& error) {
     constexpr std::size_t kChunk = 1u << 30;
     while (!bytes.empty()) {
         const DWORD wanted = static_cast<DWORD>(std::min(bytes.size(), kChunk));
         DWORD written = 0;
         if (!WriteFile(file, bytes.data(), wanted, &written, nullptr)) {
-            return Status::failure(lastErrorText());
+            error = GetLastError();
+            return Status::failure(errorText(error));
         }
         if (written == 0) return Status::failure("nothing could be written");
         bytes.remove_prefix(written);
@@ -92,6 +93,33 @@ Status writeAll(HANDLE file, std::string_view bytes) {
 std::string tooLarge(std::uintmax_t size) {
     return "the file is too large (" + std::to_string(size) + " bytes)";
 }
+
+// Another program that holds the file briefly keeps it from being replaced.
+bool heldByAnother(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+constexpr int kReplaceAttempts = 10;
+constexpr DWORD kReplacePause = 100;  // milliseconds: about a second in all
+
+// The error code of the last failed call, kept for the caller.
+class LastError {
+public:
+    explicit LastError(unsigned long* out) : out_(out) {}
+    Status fail(DWORD code) {
+        if (out_ != nullptr) *out_ = code;
+        return Status::failure(errorText(code));
+    }
+    Status fail() { return fail(GetLastError()); }
+    Status ours(std::string reason) {
+        if (out_ != nullptr) *out_ = 0;
+        return Status::failure(std::move(reason));
+    }
+
+private:
+    unsigned long* out_;
+};
 
 }  // namespace
 
@@ -140,40 +168,42 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     return {Status::success(), std::move(bytes)};
 }
 
-Status writeFileAtomic(const fs::path& requested, std::string_view bytes) {
+Status writeFileAtomic(const fs::path& requested, std::string_view bytes, unsigned long* error) {
+    LastError last(error);
     DWORD attributes = attributesOf(requested);
-    if (attributes == kNoAttributes && !isMissing(GetLastError())) {
-        return Status::failure(lastErrorText());
-    }
+    if (attributes == kNoAttributes && !isMissing(GetLastError())) return last.fail();
     const bool exists = attributes != kNoAttributes;
     fs::path target = requested;
     if (exists) {
         target = finalPath(requested, attributes);
         if (target != requested) attributes = attributesOf(target);
-        if (attributes == kNoAttributes) return Status::failure(lastErrorText());
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Status::failure(kIsAFolder);
+        if (attributes == kNoAttributes) return last.fail();
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return last.ours(kIsAFolder);
         // Windows would refuse the replacement too, but Wine running as root
         // would not: the attribute is checked here so that both refuse it.
-        if (attributes & FILE_ATTRIBUTE_READONLY) return Status::failure("the file is read-only");
+        if (attributes & FILE_ATTRIBUTE_READONLY) return last.ours("the file is read-only");
     }
 
     const fs::path folder = folderOf(target);
     if (!folderExists(folder)) {
-        return Status::failure("the folder " + pathToUtf8(folder) + " does not exist");
+        return last.ours("the folder " + pathToUtf8(folder) + " does not exist");
     }
     const fs::path temporary = folder / pathFromUtf8(temporaryName(target));
     Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return Status::failure(lastErrorText());
+    if (!file.valid()) return last.fail();
 
-    const auto abandon = [&](std::string reason) {
+    const auto abandon = [&](Status failed) {
         file.close();
         DeleteFileW(temporary.c_str());
-        return Status::failure(std::move(reason));
+        return failed;
     };
-    if (Status written = writeAll(file.get(), bytes); !written) return abandon(written.reason());
-    if (!FlushFileBuffers(file.get())) return abandon(lastErrorText());
-    if (!file.close()) return abandon(lastErrorText());
+    unsigned long writeError = 0;
+    if (Status written = writeAll(file.get(), bytes, writeError); !written) {
+        return abandon(writeError != 0 ? last.fail(writeError) : last.ours(written.reason()));
+    }
+    if (!FlushFileBuffers(file.get())) return abandon(last.fail());
+    if (!file.close()) return abandon(last.fail());
     if (exists) {
         // The replacement keeps the attributes the player gave the file.
         constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -182,11 +212,17 @@ Status writeFileAtomic(const fs::path& requested, std::string_view bytes) {
             SetFileAttributesW(temporary.c_str(), kept);
         }
     }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return abandon(lastErrorText());
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(temporary.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return Status::success();
+        }
+        const DWORD moveError = GetLastError();
+        if (!heldByAnother(moveError) || attempt == kReplaceAttempts) {
+            return abandon(last.fail(moveError));
+        }
+        Sleep(kReplacePause);
     }
-    return Status::success();
 }
 
 Status setReadOnly(const fs::path& path, bool readOnly) {
@@ -205,20 +241,34 @@ Status setReadOnly(const fs::path& path, bool readOnly) {
     return Status::success();
 }
 
-Status deleteFile(const fs::path& path) {
+Status deleteFile(const fs::path& path, unsigned long* error) {
+    LastError last(error);
     const DWORD attributes = attributesOf(path);
     if (attributes == kNoAttributes) {
-        const DWORD error = GetLastError();
-        if (isMissing(error)) return Status::success();
-        return Status::failure(errorText(error));
+        const DWORD code = GetLastError();
+        if (isMissing(code)) return Status::success();
+        return last.fail(code);
     }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Status::failure(kIsAFolder);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return last.ours(kIsAFolder);
     if (!DeleteFileW(path.c_str())) {
-        const DWORD error = GetLastError();
-        if (isMissing(error)) return Status::success();
-        return Status::failure(errorText(error));
+        const DWORD code = GetLastError();
+        if (isMissing(code)) return Status::success();
+        return last.fail(code);
     }
     return Status::success();
+}
+
+bool isInside(const fs::path& path, const fs::path& folder) {
+    const std::wstring inner = path.lexically_normal().wstring();
+    std::wstring outer = folder.lexically_normal().wstring();
+    while (!outer.empty() && (outer.back() == L'\\' || outer.back() == L'/')) outer.pop_back();
+    if (outer.empty() || inner.size() < outer.size()) return false;
+    if (CompareStringOrdinal(inner.c_str(), static_cast<int>(outer.size()), outer.c_str(),
+                             static_cast<int>(outer.size()), TRUE) != CSTR_EQUAL) {
+        return false;
+    }
+    return inner.size() == outer.size() || inner[outer.size()] == L'\\' ||
+           inner[outer.size()] == L'/';
 }
 
 }  // namespace quorvik::platform::win32

@@ -3,8 +3,10 @@
 #include <windows.h>
 // windows.h first: the shell's headers build on it.
 #include <knownfolders.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/paths.h"
@@ -12,6 +14,28 @@
 #include "platform/win32/win32_text.h"
 
 namespace quorvik::platform::win32 {
+namespace {
+
+// winerror.h of some toolchains lacks it.
+constexpr DWORD kElevationRequired = 740;  // ERROR_ELEVATION_REQUIRED
+
+// Windows' ransomware protection turns away programs it does not know from the
+// Documents folder with a plain "access denied"; the player needs to know
+// where to let Quorvik in.
+constexpr const char* kFolderAccessHint =
+    " (Windows' ransomware protection, Controlled folder access, may be blocking Quorvik: "
+    "allow quorvik.exe under Windows Security > Virus & threat protection > Manage ransomware "
+    "protection > Allow an app through Controlled folder access)";
+
+}  // namespace
+
+Status withFolderAccessHint(Status status, unsigned long error, const fs::path& path,
+                            const std::optional<fs::path>& documents) {
+    if (status || error != ERROR_ACCESS_DENIED || !documents || !isInside(path, *documents)) {
+        return status;
+    }
+    return Status::failure(status.reason() + kFolderAccessHint);
+}
 
 bool Win32System::fileExists(const fs::path& path) {
     return win32::fileExists(path);
@@ -26,7 +50,10 @@ ReadResult Win32System::readFile(const fs::path& path, std::uintmax_t maxBytes) 
 }
 
 Status Win32System::writeFile(const fs::path& path, std::string_view bytes) {
-    return writeFileAtomic(path, bytes);
+    unsigned long error = 0;
+    Status written = writeFileAtomic(path, bytes, &error);
+    if (written) return written;
+    return withFolderAccessHint(std::move(written), error, path, documentsFolder());
 }
 
 Status Win32System::setReadOnly(const fs::path& path, bool readOnly) {
@@ -34,7 +61,10 @@ Status Win32System::setReadOnly(const fs::path& path, bool readOnly) {
 }
 
 Status Win32System::deleteFile(const fs::path& path) {
-    return win32::deleteFile(path);
+    unsigned long error = 0;
+    Status deleted = win32::deleteFile(path, &error);
+    if (deleted) return deleted;
+    return withFolderAccessHint(std::move(deleted), error, path, documentsFolder());
 }
 
 std::optional<fs::path> Win32System::documentsFolder() {
@@ -61,19 +91,65 @@ Status Win32System::startProgram(const LaunchRequest& request) {
     const std::wstring line = widen(request.commandLine);
     std::vector<wchar_t> commandLine(line.begin(), line.end());
     commandLine.push_back(L'\0');
+    const std::wstring folder = request.workingFolder.wstring();
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return Status::failure(lastErrorText());
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+        const DWORD error = GetLastError();
+        // A game whose manifest asks for an administrator starts only through
+        // the shell, which asks the player for consent.
+        if (error == kElevationRequired) return startElevated(request);
+        return Status::failure(errorText(error));
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return Status::success();
+}
+
+Status startElevated(const LaunchRequest& request) {
+    const CommandLineParts parts = splitCommandLine(request.commandLine);
+    const std::wstring program =
+        request.program.empty() ? widen(parts.program) : request.program.wstring();
+    const std::wstring parameters = widen(parts.arguments);
+    const std::wstring folder = request.workingFolder.wstring();
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_NOASYNC;
+    execute.lpVerb = L"runas";
+    execute.lpFile = program.c_str();
+    execute.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    execute.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&execute)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_CANCELLED) {
+            return Status::failure("it needs administrator rights, which were not given");
+        }
+        return Status::failure(errorText(error));
+    }
+    return Status::success();
+}
+
+CommandLineParts splitCommandLine(std::string_view commandLine) {
+    std::size_t end = 0;
+    CommandLineParts parts;
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        end = commandLine.find('"', 1);
+        if (end == std::string_view::npos) end = commandLine.size();
+        parts.program = std::string(commandLine.substr(1, end - 1));
+        if (end < commandLine.size()) ++end;
+    } else {
+        end = std::min(commandLine.find(' '), commandLine.size());
+        parts.program = std::string(commandLine.substr(0, end));
+    }
+    const std::size_t rest = commandLine.find_first_not_of(' ', end);
+    if (rest != std::string_view::npos) parts.arguments = std::string(commandLine.substr(rest));
+    return parts;
 }
 
 }  // namespace quorvik::platform::win32

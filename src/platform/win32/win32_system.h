@@ -31,12 +31,29 @@ public:
     HostKind host() const override { return HostKind::Windows; }
     std::optional<WinePrefix> winePrefix() override { return std::nullopt; }
     // Starts request.commandLine as it stands (the program's quoted path and its
-    // arguments) in a normal window, in our working folder, and does not wait.
-    // The program and argument list are for the other systems' launchers.
+    // arguments) in a normal window, in request.workingFolder (ours when empty),
+    // and does not wait. A program that needs elevation is started through
+    // startElevated. The argument list is for the other systems' launchers.
     Status startProgram(const LaunchRequest& request) override;
 
 private:
     Win32Registry registry_;
 };
+
+// A failed write or deletion, with a note on Windows' ransomware protection
+// when the system denied access to a path inside the Documents folder.
+Status withFolderAccessHint(Status status, unsigned long error, const fs::path& path,
+                            const std::optional<fs::path>& documents);
+
+// Starts the request's program through the shell's "runas" verb, which asks
+// the player to let it run as administrator.
+Status startElevated(const LaunchRequest& request);
+
+// A Windows command line's program (unquoted) and the arguments after it.
+struct CommandLineParts {
+    std::string program;
+    std::string arguments;
+};
+CommandLineParts splitCommandLine(std::string_view commandLine);
 
 }  // namespace quorvik::platform::win32

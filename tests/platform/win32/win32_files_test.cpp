@@ -7,8 +7,10 @@
 #include <windows.h>
 
 #include <iterator>
+#include <thread>
 
 #include "platform/paths.h"
+#include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
 
 namespace quorvik::platform::win32 {
@@ -120,6 +122,74 @@ TEST(Win32Files, FailedReplaceLeavesTargetAndNoTemporary) {
     EXPECT_FALSE(status.reason().empty());
     EXPECT_EQ(readBytes(file), "old");
     EXPECT_EQ(entriesIn(dir.path()), 1u) << "the temporary file is gone";
+}
+
+// A sync client or virus scanner holds the file for a moment after it changes:
+// the replacement waits for it instead of failing.
+TEST(Win32Files, ReplaceWaitsForAFileHeldBriefly) {
+    TempDir dir;
+    const fs::path file = dir / "Video.scr";
+    writeBytes(file, "old");
+    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held] {
+        Sleep(300);
+        CloseHandle(held);
+    });
+    unsigned long error = 0;
+    const Status status = writeFileAtomic(file, "new", &error);
+    release.join();
+    ASSERT_TRUE(status) << status.reason();
+    EXPECT_EQ(readBytes(file), "new");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+// Held for longer than the replacement waits: the system's reason and code.
+TEST(Win32Files, ReplaceGivesUpAfterAboutASecond) {
+    TempDir dir;
+    const fs::path file = dir / "Audio.scr";
+    writeBytes(file, "old");
+    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const ULONGLONG start = GetTickCount64();
+    unsigned long error = 0;
+    const Status status = writeFileAtomic(file, "new", &error);
+    const ULONGLONG waited = GetTickCount64() - start;
+    CloseHandle(held);
+    if (status) GTEST_SKIP() << "this system replaces files that are held open";
+    EXPECT_TRUE(error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) << error;
+    EXPECT_EQ(status.reason(), errorText(error));
+    EXPECT_GE(waited, 800u);
+    EXPECT_LE(waited, 3000u);
+    EXPECT_EQ(readBytes(file), "old");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+// Each row: a path, a folder, whether the path lies inside it.
+TEST(Win32Files, InsideAFolderAsWindowsComparesNames) {
+    struct Row {
+        const char* path;
+        const char* folder;
+        bool inside;
+    };
+    const Row rows[] = {
+        {"C:\\Users\\Jane\\Documents\\QuellMoor\\out\\Settings\\Video.scr",
+         "C:\\Users\\Jane\\Documents", true},
+        {"c:\\users\\jane\\DOCUMENTS\\x.scr", "C:\\Users\\Jane\\Documents", true},
+        {"C:\\Users\\Jane\\Documents\\out\\Settings\\..\\Data\\Scripts\\a.scr",
+         "C:\\Users\\Jane\\Documents\\", true},
+        {"C:\\Users\\Jane\\Documents", "C:\\Users\\Jane\\Documents", true},
+        {"C:\\Users\\Jane\\Documents Old\\x.scr", "C:\\Users\\Jane\\Documents", false},
+        {"C:\\Users\\Jane\\Documents\\..\\Desktop\\x.scr", "C:\\Users\\Jane\\Documents", false},
+        {"D:\\Games\\x.scr", "C:\\Users\\Jane\\Documents", false},
+        {"C:\\Users\\Jane\\x.scr", "", false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(isInside(pathFromUtf8(row.path), pathFromUtf8(row.folder)), row.inside)
+            << row.path << " in " << row.folder;
+    }
 }
 
 TEST(Win32Files, WriteThroughALinkKeepsTheLink) {

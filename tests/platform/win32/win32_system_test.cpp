@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "platform/paths.h"
@@ -114,6 +115,105 @@ TEST(Win32System, StartProgramPassesTheCommandLineAndOurFolder) {
     EXPECT_EQ(quorvik::testing::readBytes(launched), request.commandLine);
     // The program's copy can go once it has ended.
     waitFor([&] { return DeleteFileW(game.c_str()) != 0; });
+}
+
+// The game runs in its own folder when the launch names one.
+TEST(Win32System, StartProgramRunsInTheRequestedFolder) {
+    ASSERT_FALSE(kStartedAsChild);
+    TempDir dir;
+    const fs::path game = dir.path() / "Quell Moor" / "game.exe";
+    fs::create_directories(game.parent_path());
+    fs::create_directories(dir / "elsewhere");
+    ASSERT_TRUE(CopyFileW(thisProgram().c_str(), game.c_str(), TRUE));
+
+    Win32System system;
+    LaunchRequest request;
+    request.program = game;
+    request.commandLine = "\"" + pathToUtf8(game) + "\" -nologos";
+    request.workingFolder = game.parent_path();
+    {
+        WorkingFolder inAnotherFolder(dir / "elsewhere");
+        ChildVariable mark(kMarkVariable, L"launched.txt");
+        const Status started = system.startProgram(request);
+        ASSERT_TRUE(started) << started.reason();
+    }
+    ASSERT_TRUE(waitFor([&] { return fs::exists(game.parent_path() / "launched.txt"); }))
+        << "the program did not leave its mark in the game's folder";
+    EXPECT_FALSE(fs::exists(dir / "elsewhere" / "launched.txt"));
+    waitFor([&] { return DeleteFileW(game.c_str()) != 0; });
+}
+
+// Through the shell's "runas" verb, as a game that needs elevation is started:
+// the program, its arguments and its folder arrive as they would directly.
+TEST(Win32System, ElevatedStartPassesProgramArgumentsAndFolder) {
+    ASSERT_FALSE(kStartedAsChild);
+    TempDir dir;
+    const fs::path game = dir.path() / "Quell Moor" / "game.exe";
+    fs::create_directories(game.parent_path());
+    ASSERT_TRUE(CopyFileW(thisProgram().c_str(), game.c_str(), TRUE));
+    LaunchRequest request;
+    request.program = game;
+    request.commandLine = "\"" + pathToUtf8(game) + "\" -nologos";
+    request.workingFolder = game.parent_path();
+    {
+        ChildVariable mark(kMarkVariable, L"elevated.txt");
+        const Status started = startElevated(request);
+        ASSERT_TRUE(started) << started.reason();
+    }
+    const fs::path launched = game.parent_path() / "elevated.txt";
+    ASSERT_TRUE(waitFor([&] { return fs::exists(launched); }));
+    EXPECT_NE(quorvik::testing::readBytes(launched).find("-nologos"), std::string::npos);
+    waitFor([&] { return DeleteFileW(game.c_str()) != 0; });
+}
+
+// Each row: a command line, its program and its arguments.
+TEST(Win32System, CommandLineSplitsIntoProgramAndArguments) {
+    struct Row {
+        const char* line;
+        const char* program;
+        const char* arguments;
+    };
+    const Row rows[] = {
+        {"\"C:\\Games\\Quell Moor\\QM.exe\" -nologos", "C:\\Games\\Quell Moor\\QM.exe", "-nologos"},
+        {"\"C:\\QM.exe\"", "C:\\QM.exe", ""},
+        {"\"C:\\QM.exe\"   -a -b", "C:\\QM.exe", "-a -b"},
+        {"C:\\QM.exe -nologos", "C:\\QM.exe", "-nologos"},
+        {"\"C:\\unclosed -x", "C:\\unclosed -x", ""},
+    };
+    for (const Row& row : rows) {
+        const CommandLineParts parts = splitCommandLine(row.line);
+        EXPECT_EQ(parts.program, row.program) << row.line;
+        EXPECT_EQ(parts.arguments, row.arguments) << row.line;
+    }
+}
+
+// Each row: the system's error, where the path is, whether the ransomware
+// protection note is added to the reason.
+TEST(Win32System, AccessDeniedInDocumentsNamesControlledFolderAccess) {
+    const fs::path documents = pathFromUtf8("C:\\Users\\Jane\\Documents");
+    const fs::path inside = documents / "QuellMoor" / "out" / "Settings" / "Video.scr";
+    const fs::path outside = pathFromUtf8("D:\\Games\\Settings\\Video.scr");
+    struct Row {
+        unsigned long error;
+        fs::path path;
+        std::optional<fs::path> documents;
+        bool noted;
+    };
+    const Row rows[] = {
+        {ERROR_ACCESS_DENIED, inside, documents, true},
+        {ERROR_ACCESS_DENIED, outside, documents, false},
+        {ERROR_SHARING_VIOLATION, inside, documents, false},
+        {ERROR_ACCESS_DENIED, inside, std::nullopt, false},
+    };
+    for (const Row& row : rows) {
+        const Status status = withFolderAccessHint(Status::failure(errorText(row.error)), row.error,
+                                                   row.path, row.documents);
+        ASSERT_FALSE(status);
+        EXPECT_EQ(status.reason().find(errorText(row.error)), 0u);
+        EXPECT_EQ(status.reason().find("Controlled folder access") != std::string::npos, row.noted)
+            << pathToUtf8(row.path) << " error " << row.error;
+    }
+    EXPECT_TRUE(withFolderAccessHint(Status::success(), 0, inside, documents));
 }
 
 TEST(Win32System, StartProgramReportsWhatFailed) {

@@ -1,0 +1,281 @@
+#include "app/win32/cls_tool_tip.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "app/win32/view_text.h"
+#include "platform/win32/win32_text.h"
+
+namespace quorvik::win32 {
+namespace {
+
+using ColorNumber = clsToolTip::ColorNumber;
+
+// The fields of the record as the tooltip has always known them, so that
+// comctl32 5 and 6 both accept it.
+constexpr UINT kRecordSize = offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM);
+constexpr UINT kToolFlags = TTF_IDISHWND | TTF_SUBCLASS;
+constexpr UINT_PTR kRelayId = 0x7171;
+
+// The tooltip only watches the window it was given; a drop-down box's text
+// field is a window of its own inside it, so its pointer moves are passed on
+// as if they were the box's.
+LRESULT CALLBACK relayFromField(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR tip) {
+    if ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_MOUSELEAVE) {
+        const HWND box = GetParent(field);
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        MapWindowPoints(field, box, &point, 1);
+        MSG relayed{box,
+                    message,
+                    wParam,
+                    MAKELPARAM(point.x, point.y),
+                    static_cast<DWORD>(GetMessageTime()),
+                    {}};
+        SendMessageW(reinterpret_cast<HWND>(tip), TTM_RELAYEVENT, 0,
+                     reinterpret_cast<LPARAM>(&relayed));
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(field, relayFromField, kRelayId);
+    }
+    return DefSubclassProc(field, message, wParam, lParam);
+}
+
+bool isComboBox(HWND window) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    return lstrcmpiW(className, WC_COMBOBOXW) == 0;
+}
+
+// Before it shows a tip the tooltip asks which window is under the pointer;
+// over a drop-down box's field the answer is the box.
+LRESULT CALLBACK boxUnderPointer(HWND tip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
+    if (message == TTM_WINDOWFROMPOINT) {
+        const auto window = reinterpret_cast<HWND>(DefSubclassProc(tip, message, wParam, lParam));
+        const HWND parent = window != nullptr ? GetParent(window) : nullptr;
+        return reinterpret_cast<LRESULT>(parent != nullptr && isComboBox(parent) ? parent : window);
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(tip, boxUnderPointer, kRelayId);
+    return DefSubclassProc(tip, message, wParam, lParam);
+}
+
+HWND comboField(HWND ctrl) {
+    if (!isComboBox(ctrl)) return nullptr;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(ctrl, &info) ? info.hwndItem : nullptr;
+}
+
+}  // namespace
+
+clsToolTip::clsToolTip(const platform::CodePage& codePage) : codePage_(codePage) {}
+
+// The tooltip window goes with the wrapper, unless its owner took it already.
+clsToolTip::~clsToolTip() {
+    if (live()) DestroyWindow(TipHandle);
+}
+
+void clsToolTip::setOwner(HWND owner, ControlLookup lookup) {
+    owner_ = owner;
+    lookup_ = std::move(lookup);
+}
+
+bool clsToolTip::live() const {
+    return TipHandle != nullptr && IsWindow(TipHandle);
+}
+
+LRESULT clsToolTip::send(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return SendMessageW(TipHandle, message, wParam, lParam);
+}
+
+bool clsToolTip::Create(HWND frm) {
+    if (!live() && frm != nullptr) {
+        InitCommonControls();
+        TipHandle = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, 0, 0, 0, 0, frm,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (TipHandle != nullptr) SetWindowSubclass(TipHandle, boxUnderPointer, kRelayId, 0);
+    }
+    return live();
+}
+
+bool clsToolTip::LocateTool(HWND handle, TTTOOLINFOW& record, std::wstring* text) const {
+    record = TTTOOLINFOW{};
+    record.cbSize = kRecordSize;
+    std::vector<wchar_t> buffer;
+    if (text != nullptr) {
+        buffer.assign(static_cast<std::size_t>(LargerOf(TextBufferLength, 1)), L'\0');
+        record.lpszText = buffer.data();
+    }
+    const int count = ToolCount();
+    for (int i = 0; i < count; ++i) {
+        // A tool without text hands back a null text pointer and leaves the
+        // buffer alone: the buffer is cleared and given again for every tool.
+        if (text != nullptr) {
+            std::fill(buffer.begin(), buffer.end(), L'\0');
+            record.lpszText = buffer.data();
+        }
+        if (send(TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&record)) != 0 &&
+            record.uId == reinterpret_cast<UINT_PTR>(handle)) {
+            if (text != nullptr) {
+                *text = record.lpszText != nullptr
+                            ? StripAtNul(std::wstring(buffer.data(), buffer.size()))
+                            : std::wstring();
+                record.lpszText = nullptr;
+            }
+            return true;
+        }
+    }
+    record.lpszText = nullptr;
+    return false;
+}
+
+std::wstring clsToolTip::StripAtNul(std::wstring text) {
+    if (const auto nul = text.find(L'\0'); nul != std::wstring::npos) text.erase(nul);
+    return text;
+}
+
+bool clsToolTip::addTool(HWND ctrl, std::wstring text) {
+    if (!live() || ctrl == nullptr || !IsWindow(ctrl)) return false;
+    TTTOOLINFOW record{};
+    if (LocateTool(ctrl, record, nullptr)) return false;
+    record = TTTOOLINFOW{};
+    record.cbSize = kRecordSize;
+    record.uFlags = kToolFlags;
+    record.hwnd = GetParent(ctrl);
+    record.uId = reinterpret_cast<UINT_PTR>(ctrl);
+    text = StripAtNul(std::move(text));
+    record.lpszText = text.empty() ? nullptr : text.data();
+    TextBufferLength = LargerOf(TextBufferLength, static_cast<int>(text.size()) + 1);
+    if (send(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&record)) == 0) return false;
+    if (const HWND field = comboField(ctrl)) {
+        SetWindowSubclass(field, relayFromField, kRelayId, reinterpret_cast<DWORD_PTR>(TipHandle));
+    }
+    return true;
+}
+
+bool clsToolTip::AddTool(HWND ctrl, const std::string& strText) {
+    return addTool(ctrl, fromAnsi(codePage_, strText));
+}
+
+bool clsToolTip::RemoveTool(HWND ctrl) {
+    TTTOOLINFOW record{};
+    if (!live() || !LocateTool(ctrl, record, nullptr)) return false;
+    send(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&record));
+    if (const HWND field = comboField(ctrl)) RemoveWindowSubclass(field, relayFromField, kRelayId);
+    return true;
+}
+
+ColorNumber clsToolTip::BackColor() const {
+    return live() ? static_cast<ColorNumber>(send(TTM_GETTIPBKCOLOR, 0, 0)) : 0;
+}
+
+void clsToolTip::BackColor(ColorNumber clr) {
+    if (live()) send(TTM_SETTIPBKCOLOR, clr, 0);
+}
+
+int clsToolTip::DelayTime(int dwType) const {
+    return live() ? static_cast<int>(send(TTM_GETDELAYTIME, static_cast<WPARAM>(dwType & 3), 0))
+                  : 0;
+}
+
+void clsToolTip::DelayTime(int dwType, int dwMilliSecs) {
+    if (live()) send(TTM_SETDELAYTIME, static_cast<WPARAM>(dwType & 3), dwMilliSecs);
+}
+
+ColorNumber clsToolTip::ForeColor() const {
+    return live() ? static_cast<ColorNumber>(send(TTM_GETTIPTEXTCOLOR, 0, 0)) : 0;
+}
+
+void clsToolTip::ForeColor(ColorNumber clr) {
+    if (live()) send(TTM_SETTIPTEXTCOLOR, clr, 0);
+}
+
+int clsToolTip::Margin(int dwType) const {
+    if (!live()) return 0;
+    RECT margins{};
+    send(TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
+    switch (dwType) {
+        case 0:
+            return margins.left;
+        case 1:
+            return margins.top;
+        case 2:
+            return margins.right;
+        case 3:
+            return margins.bottom;
+        default:
+            return 0;
+    }
+}
+
+void clsToolTip::Margin(int dwType, int cPixels) {
+    if (!live()) return;
+    RECT margins{};
+    send(TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
+    switch (dwType) {
+        case 0:
+            margins.left = cPixels;
+            break;
+        case 1:
+            margins.top = cPixels;
+            break;
+        case 2:
+            margins.right = cPixels;
+            break;
+        case 3:
+            margins.bottom = cPixels;
+            break;
+        default:
+            break;
+    }
+    send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
+}
+
+int clsToolTip::MaxTipWidth() const {
+    return live() ? LowWordOf(send(TTM_GETMAXTIPWIDTH, 0, 0)) : 0;
+}
+
+void clsToolTip::MaxTipWidth(int lngWidth) {
+    if (live()) send(TTM_SETMAXTIPWIDTH, 0, lngWidth < 1 ? -1 : lngWidth);
+}
+
+int clsToolTip::ToolCount() const {
+    return live() ? static_cast<int>(send(TTM_GETTOOLCOUNT, 0, 0)) : 0;
+}
+
+std::string clsToolTip::ToolText(HWND ctrl) const {
+    TTTOOLINFOW record{};
+    std::wstring text;
+    if (!live() || !LocateTool(ctrl, record, &text)) return {};
+    return toAnsi(codePage_, text);
+}
+
+void clsToolTip::setText(HWND ctrl, std::wstring text) {
+    TTTOOLINFOW record{};
+    if (!live() || !LocateTool(ctrl, record, nullptr)) return;
+    text = StripAtNul(std::move(text));
+    record.lpszText = text.data();
+    TextBufferLength = LargerOf(TextBufferLength, static_cast<int>(text.size()) + 1);
+    send(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+void clsToolTip::ToolText(HWND ctrl, const std::string& strText) {
+    setText(ctrl, fromAnsi(codePage_, strText));
+}
+
+bool clsToolTip::Create() {
+    return Create(owner_);
+}
+
+bool clsToolTip::AddTool(std::string_view control, const std::string& strText) {
+    return lookup_ && addTool(lookup_(control), platform::win32::widen(strText));
+}
+
+void clsToolTip::setToolText(std::string_view control, const std::string& strText) {
+    if (lookup_) setText(lookup_(control), platform::win32::widen(strText));
+}
+
+}  // namespace quorvik::win32

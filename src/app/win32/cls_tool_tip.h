@@ -1,0 +1,96 @@
+#pragma once
+
+// The window's help tooltips on the common-controls tooltip window: controls
+// are registered as tools by their window handles and watched by the tooltip
+// itself, so the window relays nothing. The members that take or give tip
+// text use the system's 8-bit code page; the tooltip gets UTF-16.
+//
+// Until Create has run (or once the tooltip window is gone) every member is
+// inert: reads give 0, false or an empty text and writes change nothing.
+
+#include <windows.h>
+// windows.h first: the common controls build on it.
+#include <commctrl.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/tool_tip_api.h"
+#include "platform/text_codec.h"
+
+namespace quorvik::win32 {
+
+class clsToolTip final : public app::ToolTipApi {
+public:
+    using ColorNumber = std::uint32_t;  // 0x00BBGGRR
+    // The window of a named control, or nullptr when it has none of its own.
+    using ControlLookup = std::function<HWND(std::string_view name)>;
+
+    explicit clsToolTip(const platform::CodePage& codePage);
+    ~clsToolTip() override;
+    clsToolTip(const clsToolTip&) = delete;
+    clsToolTip& operator=(const clsToolTip&) = delete;
+
+    // What the name-based members (start-up's) work on.
+    void setOwner(HWND owner, ControlLookup lookup);
+
+    // Creates the tooltip window for `frm` unless one exists; true while one exists.
+    bool Create(HWND frm);
+    // Registers `ctrl` once; false for a second time or a control without a window.
+    bool AddTool(HWND ctrl, const std::string& strText = {});
+    bool RemoveTool(HWND ctrl);
+
+    ColorNumber BackColor() const;
+    void BackColor(ColorNumber clr);
+    // dwType AND 3: 0 automatic, 1 reshow, 2 auto-pop (how long a tip stays up), 3 initial.
+    int DelayTime(int dwType) const;
+    void DelayTime(int dwType, int dwMilliSecs);
+    ColorNumber ForeColor() const;
+    void ForeColor(ColorNumber clr);
+    HWND hWnd() const { return TipHandle; }
+    // dwType 0 left, 1 top, 2 right, 3 bottom; any other side reads 0 and is never changed.
+    int Margin(int dwType) const;
+    void Margin(int dwType, int cPixels);
+    // The low 16 bits as a signed number; a width below 1 means no limit (-1).
+    int MaxTipWidth() const;
+    void MaxTipWidth(int lngWidth);
+    int ToolCount() const;
+    HWND ToolTipHandle() const { return TipHandle; }
+    std::string ToolText(HWND ctrl) const;
+    void ToolText(HWND ctrl, const std::string& strText);
+
+    // One more than the longest tip text given so far, in UTF-16 units: the
+    // buffer the tooltip copies a text into when it is read back.
+    int textBufferLength() const { return TextBufferLength; }
+
+    // Start-up names the controls and gives UTF-8 texts.
+    bool Create() override;
+    bool AddTool(std::string_view control, const std::string& strText) override;
+    void setToolText(std::string_view control, const std::string& strText) override;
+    void setMaxTipWidth(int lngWidth) override { MaxTipWidth(lngWidth); }
+    void setDelayTime(int dwType, int dwMilliSecs) override { DelayTime(dwType, dwMilliSecs); }
+
+private:
+    bool live() const;
+    LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) const;
+    bool addTool(HWND ctrl, std::wstring text);
+    void setText(HWND ctrl, std::wstring text);
+    // Finds the tool of `handle`; the record then holds it. With `text`, the
+    // tool's text is copied there too.
+    bool LocateTool(HWND handle, TTTOOLINFOW& record, std::wstring* text) const;
+    static int LargerOf(int a, int b) { return a < b ? b : a; }
+    static int LowWordOf(LRESULT value) {
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
+    }
+    static std::wstring StripAtNul(std::wstring text);
+
+    const platform::CodePage& codePage_;
+    HWND owner_ = nullptr;
+    ControlLookup lookup_;
+    HWND TipHandle = nullptr;
+    int TextBufferLength = 0;
+};
+
+}  // namespace quorvik::win32

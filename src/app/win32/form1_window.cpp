@@ -1,0 +1,755 @@
+#include "app/win32/form1_window.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/commands.h"
+#include "app/win32/control_ids.h"
+#include "app/win32/resource_ids.h"
+#include "app/win32/view_text.h"
+#include "app/win32/win32_dialogs.h"
+#include "platform/win32/win32_text.h"
+
+namespace quorvik::win32 {
+namespace {
+
+using platform::win32::widen;
+
+constexpr wchar_t kWindowClass[] = L"QuorvikForm1";
+constexpr int kDesignDpi = 96;
+constexpr UINT_PTR kBannerSubclass = 1;
+
+constexpr COLORREF kBannerBack = RGB(0x10, 0x14, 0x18);
+constexpr COLORREF kBannerInk = RGB(0xd8, 0xd0, 0xb0);
+constexpr wchar_t kBannerText[] =
+    L"Quorvik edits the video and audio settings of Quell Moor. Load both files, change what "
+    L"you like, then choose File > Save Settings. Every save keeps a backup beside your "
+    L"settings.";
+
+// The plain black picture covers the whole client area.
+constexpr SIZE kBlackPicture{867, 371};
+
+// Calls that Windows 10 brought; older systems get the 96-dpi answers.
+template <typename Function>
+Function user32Function(const char* name) {
+    const FARPROC address = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+UINT dpiOf(HWND window) {
+    static const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr) {
+        if (const UINT dpi = getDpiForWindow(window); dpi != 0) return dpi;
+    }
+    HDC dc = GetDC(window);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(window, dc);
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
+}
+
+RECT windowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) {
+    static const auto adjustForDpi =
+        user32Function<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    RECT rect = client;
+    if (adjustForDpi == nullptr || !adjustForDpi(&rect, style, TRUE, exStyle, dpi)) {
+        AdjustWindowRectEx(&rect, style, TRUE, exStyle);
+    }
+    return rect;
+}
+
+// The face of the system's message font: the window's default font.
+std::wstring messageFontFace(UINT dpi) {
+    static const auto parametersForDpi =
+        user32Function<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    const bool got =
+        parametersForDpi != nullptr
+            ? parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi) != 0
+            : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != 0;
+    return got && metrics.lfMessageFont.lfFaceName[0] != L'\0' ? metrics.lfMessageFont.lfFaceName
+                                                               : L"MS Shell Dlg 2";
+}
+
+HFONT makeFont(const wchar_t* face, int hundredthsOfPoints, bool bold, BYTE charSet, UINT dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(hundredthsOfPoints, static_cast<int>(dpi), 72 * 100);
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = charSet;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+
+// A copy of the picture at the window's DPI, as a bitmap that a brush can use.
+HBITMAP scaledCopy(HBITMAP source, UINT dpi, SIZE& size) {
+    BITMAP info{};
+    GetObjectW(source, sizeof info, &info);
+    size = {MulDiv(info.bmWidth, static_cast<int>(dpi), kDesignDpi),
+            MulDiv(info.bmHeight, static_cast<int>(dpi), kDesignDpi)};
+    HDC screen = GetDC(nullptr);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    HBITMAP copy = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    const HGDIOBJ oldFrom = SelectObject(from, source);
+    const HGDIOBJ oldTo = SelectObject(to, copy);
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    return copy;
+}
+
+HBITMAP blackBitmap() {
+    HDC screen = GetDC(nullptr);
+    HBITMAP black = CreateCompatibleBitmap(screen, kBlackPicture.cx, kBlackPicture.cy);
+    HDC dc = CreateCompatibleDC(screen);
+    const HGDIOBJ old = SelectObject(dc, black);
+    const RECT all{0, 0, kBlackPicture.cx, kBlackPicture.cy};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return black;
+}
+
+// The banner reads like a page: Tab leaves it rather than being swallowed.
+LRESULT CALLBACK bannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        // Nor is the whole page selected when Tab arrives.
+        return DefSubclassProc(window, message, wParam, lParam) &
+               ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, bannerProc, kBannerSubclass);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+bool isPushButton(HWND window) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (lstrcmpiW(className, WC_BUTTONW) != 0) return false;
+    const LONG_PTR type = GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+}  // namespace
+
+Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs)
+    : ToolTips(system.codePage()), system_(system), codePage_(system.codePage()) {
+    if (dialogs == nullptr) {
+        ownDialogs_ = std::make_unique<Win32Dialogs>();
+        win32Dialogs_ = ownDialogs_.get();
+        dialogs = win32Dialogs_;
+    }
+    form_ = std::make_unique<app::Form1>(*dialogs, system, &ToolTips);
+}
+
+Form1Window::~Form1Window() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    for (HFONT font : fonts_) {
+        if (font != nullptr) DeleteObject(font);
+    }
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(labelBrush_), static_cast<HGDIOBJ>(bannerBrush_),
+                           static_cast<HGDIOBJ>(shown_), static_cast<HGDIOBJ>(moor_),
+                           static_cast<HGDIOBJ>(black_)}) {
+        if (object != nullptr) DeleteObject(object);
+    }
+}
+
+bool Form1Window::create() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon =
+            static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIK_IDI_ICON), IMAGE_ICON,
+                                          0, 0, LR_DEFAULTSIZE | LR_SHARED));
+        windowClass.hIconSm = static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(QUORVIK_IDI_ICON), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        windowClass.lpszClassName = kWindowClass;
+        if (!RegisterClassExW(&windowClass)) return false;
+    }
+
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    // Frame, minimise and maximise; the controls stay where they are when it is resized.
+    const HWND window = CreateWindowExW(0, kWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        nullptr, buildMenus(), instance, this);
+    if (window == nullptr) return false;
+
+    dpi_ = dpiOf(hwnd_);
+    moor_ = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIK_IDB_BACKGROUND),
+                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    black_ = blackBitmap();
+    bannerBrush_ = CreateSolidBrush(kBannerBack);
+    buildControls();
+    makeFonts();
+    if (win32Dialogs_ != nullptr) win32Dialogs_->setWindow(hwnd_);
+    ToolTips.setOwner(hwnd_, [this](std::string_view name) -> HWND {
+        // Labels are captions drawn on the window, not controls the pointer rests on.
+        const Control* found = find(name);
+        if (found == nullptr || found->layout->kind == panel::Kind::Label) return nullptr;
+        return found->window;
+    });
+    push();
+    layoutControls();
+    fitClientArea();
+    return true;
+}
+
+HMENU Form1Window::buildMenus() const {
+    HMENU bar = CreateMenu();
+    for (const panel::Menu& menu : panel::menus()) {
+        const std::wstring caption = fromAnsi(codePage_, menu.caption);
+        if (menu.items.empty()) {
+            // A menu without items, such as About: its title is the command.
+            AppendMenuW(bar, MF_STRING, static_cast<UINT_PTR>(menuCommandId(menu.name)),
+                        caption.c_str());
+            continue;
+        }
+        HMENU items = CreatePopupMenu();
+        for (const panel::MenuItem& item : menu.items) {
+            AppendMenuW(items, MF_STRING, static_cast<UINT_PTR>(menuCommandId(item.name)),
+                        fromAnsi(codePage_, item.caption).c_str());
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(items), caption.c_str());
+    }
+    return bar;
+}
+
+void Form1Window::buildControls() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const panel::ControlLayout& layout : panel::layout()) {
+        Control control{&layout, nullptr, 0};
+        const wchar_t* windowClass = nullptr;
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP;
+        DWORD exStyle = 0;
+        switch (layout.kind) {
+            case panel::Kind::Label:
+                windowClass = WC_STATICW;
+                style |= SS_LEFT | SS_NOPREFIX;
+                if (app::findCommand(layout.name) != nullptr) style |= SS_NOTIFY;
+                break;
+            case panel::Kind::TextBox:
+                windowClass = WC_EDITW;
+                style |= WS_TABSTOP | ES_AUTOHSCROLL;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case panel::Kind::ComboBox:
+                windowClass = WC_COMBOBOXW;
+                // Editable: a typed text stays as typed and never enters the list.
+                style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+                break;
+            case panel::Kind::CheckBox:
+                windowClass = WC_BUTTONW;
+                style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+                break;
+            case panel::Kind::Button:
+                windowClass = WC_BUTTONW;
+                style |= WS_TABSTOP | BS_PUSHBUTTON;
+                break;
+            case panel::Kind::Banner:
+                windowClass = WC_EDITW;
+                style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case panel::Kind::Image:
+                break;  // picture holders are never shown: no window
+        }
+        if (windowClass != nullptr) {
+            control.window = CreateWindowExW(
+                exStyle, windowClass, L"", style, 0, 0, 0, 0, hwnd_,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(layout.name))), instance,
+                nullptr);
+        }
+        if (layout.kind == panel::Kind::Banner && control.window != nullptr) {
+            SetWindowTextW(control.window, kBannerText);
+            SetWindowSubclass(control.window, bannerProc, kBannerSubclass, 0);
+        }
+        controls_.push_back(control);
+    }
+
+    // Tab follows the designed order: the dialog manager walks the windows in z-order.
+    HWND previous = HWND_TOP;
+    for (const std::string_view name : panel::tabOrder()) {
+        const HWND next = control(name);
+        if (next == nullptr) continue;
+        SetWindowPos(next, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = next;
+    }
+}
+
+HFONT Form1Window::font(panel::FontRole role) const {
+    const HFONT chosen = fonts_[static_cast<std::size_t>(role)];
+    return chosen != nullptr ? chosen : fonts_[static_cast<std::size_t>(panel::FontRole::Default)];
+}
+
+void Form1Window::makeFonts() {
+    std::array<HFONT, 6> made{};
+    const std::wstring face = messageFontFace(dpi_);
+    using panel::FontRole;
+    made[static_cast<std::size_t>(FontRole::Default)] =
+        makeFont(face.c_str(), 825, false, DEFAULT_CHARSET, dpi_);
+    made[static_cast<std::size_t>(FontRole::Status)] =
+        makeFont(L"Verdana", 975, true, DEFAULT_CHARSET, dpi_);
+    made[static_cast<std::size_t>(FontRole::Caption)] =
+        makeFont(L"Verdana", 825, true, DEFAULT_CHARSET, dpi_);
+    made[static_cast<std::size_t>(FontRole::Donation)] =
+        makeFont(L"Terminal", 600, true, OEM_CHARSET, dpi_);
+    made[static_cast<std::size_t>(FontRole::Button)] =
+        makeFont(L"Times New Roman", 825, true, DEFAULT_CHARSET, dpi_);
+    for (const Control& control : controls_) {
+        if (control.window == nullptr) continue;
+        const HFONT chosen = made[static_cast<std::size_t>(control.layout->font)];
+        SendMessageW(control.window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(chosen != nullptr ? chosen : made[0]), FALSE);
+        if (control.layout->kind == panel::Kind::TextBox) {
+            // The designed boxes are narrow: a four-digit value needs all the room.
+            // (A new font brings the font's own margins back.)
+            SendMessageW(control.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(1, 1));
+        }
+    }
+    // The controls use the new fonts now: the old ones can go.
+    for (HFONT& old : fonts_) {
+        if (old != nullptr) DeleteObject(old);
+    }
+    fonts_ = made;
+}
+
+int Form1Window::pixels(int twips) const {
+    return MulDiv(twips, static_cast<int>(dpi_), 1440);
+}
+
+void Form1Window::placeLabel(Control& label) {
+    const std::wstring text = windowText(label.window);
+    HDC dc = GetDC(label.window);
+    const HGDIOBJ old = SelectObject(dc, font(label.layout->font));
+    RECT extent{};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    if (text.empty()) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        extent.bottom = metrics.tmHeight;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(label.window, dc);
+    // A label fits its caption; its left edge stays put.
+    SetWindowPos(label.window, nullptr, pixels(label.layout->left), pixels(label.layout->top),
+                 extent.right, extent.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::layoutControls() {
+    const panel::Panel& panel = form_->panel;
+    for (Control& control : controls_) {
+        const panel::ControlLayout& layout = *control.layout;
+        if (control.window == nullptr) continue;
+        const int left = pixels(layout.left);
+        const int top = pixels(layout.top);
+        switch (layout.kind) {
+            case panel::Kind::Label:
+                placeLabel(control);
+                break;
+            case panel::Kind::ComboBox: {
+                // The height given is the open list's; the closed box is sized
+                // through its field's height.
+                const int closed = pixels(layout.height);
+                SetWindowPos(control.window, nullptr, left, top, pixels(layout.width), closed * 9,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+                // Systems differ in how the field's height maps to the box's:
+                // adjust until the closed box has the designed height.
+                LRESULT field =
+                    SendMessageW(control.window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+                for (int attempt = 0; attempt < 3; ++attempt) {
+                    RECT now{};
+                    GetWindowRect(control.window, &now);
+                    const int off = closed - (now.bottom - now.top);
+                    if (off == 0 || field + off <= 0) break;
+                    field += off;
+                    SendMessageW(control.window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+                }
+                break;
+            }
+            case panel::Kind::Banner:
+                SetWindowPos(control.window, nullptr, left, top, pixels(panel.Scriptlet1.Width),
+                             pixels(panel.Scriptlet1.Height), SWP_NOZORDER | SWP_NOACTIVATE);
+                break;
+            default:
+                SetWindowPos(control.window, nullptr, left, top, pixels(layout.width),
+                             pixels(layout.height), SWP_NOZORDER | SWP_NOACTIVATE);
+                break;
+        }
+    }
+}
+
+void Form1Window::fitClientArea() {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    const RECT client{0, 0, pixels(panel::kClientWidth), pixels(panel::kClientHeight)};
+    const RECT outer =
+        windowRectFor(client, static_cast<DWORD>(style), static_cast<DWORD>(exStyle), dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps onto a second line takes from the client area: give it back.
+    RECT got{};
+    GetClientRect(hwnd_, &got);
+    const int missingWidth = client.right - got.right;
+    const int missingHeight = client.bottom - got.bottom;
+    if (missingWidth != 0 || missingHeight != 0) {
+        RECT frame{};
+        GetWindowRect(hwnd_, &frame);
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + missingWidth,
+                     frame.bottom - frame.top + missingHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Form1Window::showPicture(app::Picture picture) {
+    if (pictureMade_ && picture == picture_) return;
+    picture_ = picture;
+    pictureMade_ = true;
+    if (labelBrush_ != nullptr) DeleteObject(labelBrush_);
+    if (shown_ != nullptr) DeleteObject(shown_);
+    labelBrush_ = nullptr;
+    shown_ = nullptr;
+    shownSize_ = {};
+    const HBITMAP source = picture == app::Picture::Moor    ? moor_
+                           : picture == app::Picture::Black ? black_
+                                                            : nullptr;
+    if (source != nullptr) {
+        shown_ = scaledCopy(source, dpi_, shownSize_);
+        labelBrush_ = CreatePatternBrush(shown_);
+    }
+    // Labels and check boxes paint their part of the picture behind them.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Form1Window::eraseBackground(HDC dc) const {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    if (shown_ == nullptr) {
+        FillRect(dc, &client, black);
+        return;
+    }
+    // The picture at its size from the top-left corner, black beyond it.
+    HDC memory = CreateCompatibleDC(dc);
+    const HGDIOBJ old = SelectObject(memory, shown_);
+    BitBlt(dc, 0, 0, shownSize_.cx, shownSize_.cy, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    const RECT right{shownSize_.cx, 0, client.right, client.bottom};
+    const RECT below{0, shownSize_.cy, shownSize_.cx, client.bottom};
+    if (right.left < right.right) FillRect(dc, &right, black);
+    if (below.top < below.bottom) FillRect(dc, &below, black);
+}
+
+const Form1Window::Control* Form1Window::find(HWND window) const {
+    for (const Control& control : controls_) {
+        if (control.window == window && window != nullptr) return &control;
+    }
+    return nullptr;
+}
+
+Form1Window::Control* Form1Window::find(std::string_view name) {
+    for (Control& control : controls_) {
+        if (control.layout->name == name) return &control;
+    }
+    return nullptr;
+}
+
+const Form1Window::Control* Form1Window::find(std::string_view name) const {
+    return const_cast<Form1Window*>(this)->find(name);
+}
+
+HWND Form1Window::control(std::string_view name) const {
+    const Control* found = find(name);
+    return found != nullptr ? found->window : nullptr;
+}
+
+void Form1Window::load() {
+    form_->Form_Load();
+    push();
+}
+
+void Form1Window::show(int showCommand) {
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    if (focused_ == nullptr) {
+        focused_ = control("Command1");
+        SetFocus(focused_);
+    }
+}
+
+void Form1Window::run(std::string_view command) {
+    pull();
+    app::dispatch(*form_, command);
+    if (hwnd_ != nullptr) push();
+}
+
+int Form1Window::messageLoop() {
+    quitOnDestroy_ = true;
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab, Shift+Tab and Enter move between the controls as in a dialog.
+        if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+// One small function per kind of control moves its value between window and panel.
+namespace {
+
+using platform::CodePage;
+
+void pullValue(const CodePage& page, HWND edit, panel::TextBox& box) {
+    box.Text = toAnsi(page, windowText(edit));
+}
+
+void pushValue(const CodePage& page, HWND edit, const panel::TextBox& box) {
+    const std::wstring text = fromAnsi(page, box.Text);
+    // Setting the text shows its beginning, as typed values do.
+    if (windowText(edit) != text) SetWindowTextW(edit, text.c_str());
+}
+
+void pullValue(const CodePage& page, HWND combo, panel::ComboBox& box) {
+    box.setText(toAnsi(page, windowText(combo)));
+}
+
+std::wstring itemText(HWND combo, int index) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+void pushValue(const CodePage& page, HWND combo, const panel::ComboBox& box) {
+    std::vector<std::wstring> items;
+    for (const auto& item : box.List) items.push_back(fromAnsi(page, item));
+    const auto count = static_cast<std::size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    bool same = count == items.size();
+    for (std::size_t i = 0; same && i < count; ++i)
+        same = itemText(combo, static_cast<int>(i)) == items[i];
+    if (!same) {
+        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (const auto& item : items) {
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+    }
+    const std::wstring text = fromAnsi(page, box.Text);
+    const auto selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    if (windowText(combo) == text && selected == box.ListIndex) return;
+    // Selecting an entry puts its text into the field; a typed text stands alone.
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(box.ListIndex), 0);
+    if (box.ListIndex < 0 || windowText(combo) != text) SetWindowTextW(combo, text.c_str());
+}
+
+void pullValue(const CodePage&, HWND check, panel::CheckBox& box) {
+    box.Value = SendMessageW(check, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void pushValue(const CodePage&, HWND check, const panel::CheckBox& box) {
+    SendMessageW(check, BM_SETCHECK, box.Value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void pushValue(const CodePage& page, HWND button, const panel::Button& model) {
+    const std::wstring text = fromAnsi(page, model.Caption);
+    if (windowText(button) != text) SetWindowTextW(button, text.c_str());
+}
+
+}  // namespace
+
+void Form1Window::pull() {
+    panel::Panel& panel = form_->panel;
+    for (const auto& entry : panel::kTextBoxes) {
+        if (const HWND window = control(entry.name))
+            pullValue(codePage_, window, panel.*entry.member);
+    }
+    for (const auto& entry : panel::kComboBoxes) {
+        if (const HWND window = control(entry.name))
+            pullValue(codePage_, window, panel.*entry.member);
+    }
+    for (const auto& entry : panel::kCheckBoxes) {
+        if (const HWND window = control(entry.name))
+            pullValue(codePage_, window, panel.*entry.member);
+    }
+}
+
+void Form1Window::push() {
+    const panel::Panel& panel = form_->panel;
+    for (const auto& entry : panel::kTextBoxes) {
+        if (const HWND window = control(entry.name))
+            pushValue(codePage_, window, panel.*entry.member);
+    }
+    for (const auto& entry : panel::kComboBoxes) {
+        if (const HWND window = control(entry.name))
+            pushValue(codePage_, window, panel.*entry.member);
+    }
+    for (const auto& entry : panel::kCheckBoxes) {
+        if (const HWND window = control(entry.name))
+            pushValue(codePage_, window, panel.*entry.member);
+    }
+    for (const auto& entry : panel::kButtons) {
+        if (const HWND window = control(entry.name))
+            pushValue(codePage_, window, panel.*entry.member);
+    }
+    for (const auto& entry : panel::kLabels) {
+        Control* label = find(entry.name);
+        if (label == nullptr || label->window == nullptr) continue;
+        const panel::Label& model = panel.*entry.member;
+        const std::wstring text = fromAnsi(codePage_, model.Caption);
+        const bool recolour = label->color != model.ForeColor;
+        label->color = model.ForeColor;
+        if (windowText(label->window) != text) {
+            SetWindowTextW(label->window, text.c_str());
+            placeLabel(*label);
+            InvalidateRect(label->window, nullptr, TRUE);
+        } else if (recolour) {
+            InvalidateRect(label->window, nullptr, TRUE);
+        }
+    }
+
+    if (const HWND banner = control("Scriptlet1")) {
+        RECT now{};
+        GetWindowRect(banner, &now);
+        const int width = pixels(panel.Scriptlet1.Width);
+        const int height = pixels(panel.Scriptlet1.Height);
+        if (now.right - now.left != width || now.bottom - now.top != height) {
+            SetWindowPos(banner, nullptr, 0, 0, width, height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    showPicture(form_->BackgroundPicture);
+    const std::wstring caption = widen(form_->Caption);
+    if (windowText(hwnd_) != caption) SetWindowTextW(hwnd_, caption.c_str());
+}
+
+bool Form1Window::command(int id, int code, HWND from) {
+    // Enter goes to the button that has the focus, as a click would.
+    if (id == IDOK && from == nullptr) {
+        const HWND focus = GetFocus();
+        const Control* focused = find(focus);
+        if (focused != nullptr && isPushButton(focus)) {
+            run(focused->layout->name);
+            return true;
+        }
+        return false;
+    }
+    if (from == nullptr) {
+        const std::string_view name = menuCommandName(id);
+        if (name.empty()) return false;
+        run(name);
+        return true;
+    }
+    const Control* control = find(from);
+    if (control == nullptr) return false;
+    const bool clicked = (control->layout->kind == panel::Kind::Button && code == BN_CLICKED) ||
+                         (control->layout->kind == panel::Kind::Label &&
+                          (code == STN_CLICKED || code == STN_DBLCLK));
+    if (!clicked || app::findCommand(control->layout->name) == nullptr) return false;
+    run(control->layout->name);
+    return true;
+}
+
+LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = self->handle(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            eraseBackground(reinterpret_cast<HDC>(wParam));
+            return 1;
+        case WM_CTLCOLORSTATIC: {
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            const Control* control = find(reinterpret_cast<HWND>(lParam));
+            if (control == nullptr) break;
+            if (control->layout->kind == panel::Kind::Banner) {
+                SetTextColor(dc, kBannerInk);
+                SetBkColor(dc, kBannerBack);
+                return reinterpret_cast<LRESULT>(bannerBrush_);
+            }
+            // Labels and check boxes show the picture behind them: the brush is
+            // the picture, lined up with the window's client area.
+            SetBkMode(dc, TRANSPARENT);
+            if (control->layout->kind == panel::Kind::Label) SetTextColor(dc, control->color);
+            if (labelBrush_ == nullptr)
+                return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+            POINT origin{0, 0};
+            MapWindowPoints(control->window, hwnd_, &origin, 1);
+            SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+            return reinterpret_cast<LRESULT>(labelBrush_);
+        }
+        case WM_COMMAND:
+            if (command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+            break;
+        case WM_ACTIVATE:
+            // A message box takes the focus away; it comes back to the same control.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(hwnd_, focus)) focused_ = focus;
+            } else {
+                if (focused_ == nullptr || !IsWindow(focused_)) focused_ = control("Command1");
+                SetFocus(focused_);
+            }
+            return 0;
+        case WM_SETFOCUS:
+            if (focused_ != nullptr && IsWindow(focused_)) SetFocus(focused_);
+            return 0;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            makeFonts();
+            layoutControls();
+            pictureMade_ = false;
+            showPicture(picture_);
+            return 0;
+        }
+        case WM_CLOSE:
+            DestroyWindow(hwnd_);
+            return 0;
+        case WM_DESTROY:
+            if (quitOnDestroy_) PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace quorvik::win32

@@ -1,0 +1,98 @@
+#pragma once
+
+// The main window on the Win32 API: standard controls placed as designed (the
+// layout's twips at the window's DPI), each with a command id derived from its
+// name. Around every event it copies the controls into the panel, runs the
+// command through the core's table and copies the panel back; it holds no
+// settings logic of its own.
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/win32/cls_tool_tip.h"
+#include "panel/layout.h"
+
+namespace quorvik::win32 {
+
+class Win32Dialogs;
+
+class Form1Window {
+public:
+    // Without dialogs of the caller's, the window uses Windows' own.
+    explicit Form1Window(platform::System& system, platform::Dialogs* dialogs = nullptr);
+    ~Form1Window();
+    Form1Window(const Form1Window&) = delete;
+    Form1Window& operator=(const Form1Window&) = delete;
+
+    // Makes the window with its controls and menus, hidden; false when Windows refused.
+    bool create();
+    HWND hwnd() const { return hwnd_; }
+    app::Form1& form() { return *form_; }
+    // Runs the start-up sequence; call once, before the window is shown.
+    void load();
+    void show(int showCommand);
+    // Pulls the controls into the panel, runs the named control's command, pushes the panel back.
+    void run(std::string_view command);
+    // The control's window; nullptr for the picture holders, which have none.
+    HWND control(std::string_view name) const;
+    void pull();
+    void push();
+    UINT dpi() const { return dpi_; }
+    // Twips to pixels at the window's DPI.
+    int pixels(int twips) const;
+    // Runs the window's messages until it is closed; returns the exit code.
+    int messageLoop();
+
+    // The window's help tooltips; start-up creates them and attaches the texts.
+    clsToolTip ToolTips;
+
+private:
+    struct Control {
+        const panel::ControlLayout* layout = nullptr;
+        HWND window = nullptr;
+        panel::ColorNumber color = 0;
+    };
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void buildControls();
+    HMENU buildMenus() const;
+    void makeFonts();
+    void layoutControls();
+    void fitClientArea();
+    void placeLabel(Control& label);
+    void showPicture(app::Picture picture);
+    void eraseBackground(HDC dc) const;
+    const Control* find(HWND window) const;
+    Control* find(std::string_view name);
+    const Control* find(std::string_view name) const;
+    bool command(int id, int code, HWND from);
+    HFONT font(panel::FontRole role) const;
+
+    platform::System& system_;
+    const platform::CodePage& codePage_;
+    std::unique_ptr<Win32Dialogs> ownDialogs_;
+    Win32Dialogs* win32Dialogs_ = nullptr;
+    std::unique_ptr<app::Form1> form_;
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
+    std::vector<Control> controls_;  // in layout order
+    std::array<HFONT, 6> fonts_{};   // by font role
+    HBITMAP moor_ = nullptr;         // the game screenshot as stored
+    HBITMAP black_ = nullptr;        // the plain black picture
+    HBITMAP shown_ = nullptr;        // the background at the window's DPI
+    SIZE shownSize_{};
+    HBRUSH labelBrush_ = nullptr;  // the background as a brush aligned for each label
+    HBRUSH bannerBrush_ = nullptr;
+    app::Picture picture_ = app::Picture::None;
+    bool pictureMade_ = false;
+    HWND focused_ = nullptr;
+    bool quitOnDestroy_ = false;
+};
+
+}  // namespace quorvik::win32

@@ -1,0 +1,166 @@
+#include "app/win32/win32_dialogs.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/win32/view_text.h"
+#include "platform/win32/win32_text.h"
+
+namespace quorvik::win32 {
+namespace {
+
+using platform::win32::narrow;
+using platform::win32::widen;
+
+constexpr int kPromptId = 100;
+constexpr int kFieldId = 101;
+
+// A dialog template built in memory: the header, then each item, every part
+// aligned as the dialog manager reads it.
+class DialogTemplate {
+public:
+    DialogTemplate(DWORD style, short width, short height, const wchar_t* font, WORD points) {
+        DLGTEMPLATE header{};
+        header.style = style | DS_SETFONT;
+        header.cx = width;
+        header.cy = height;
+        append(&header, sizeof header);
+        word(0);  // no menu
+        word(0);  // the standard dialog class
+        word(0);  // no title: it is set when the dialog opens
+        word(points);
+        text(font);
+    }
+
+    // An item of a predefined class: 0x80 button, 0x81 edit, 0x82 static.
+    void item(WORD atom, WORD id, DWORD style, short x, short y, short cx, short cy,
+              const wchar_t* caption) {
+        align();
+        DLGITEMTEMPLATE entry{};
+        entry.style = style | WS_CHILD | WS_VISIBLE;
+        entry.x = x;
+        entry.y = y;
+        entry.cx = cx;
+        entry.cy = cy;
+        entry.id = id;
+        append(&entry, sizeof entry);
+        word(0xFFFF);
+        word(atom);
+        text(caption);
+        word(0);  // no creation data
+        ++items_;
+    }
+
+    const DLGTEMPLATE* get() {
+        reinterpret_cast<DLGTEMPLATE*>(bytes_.data())->cdit = items_;
+        return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data());
+    }
+
+private:
+    void append(const void* data, std::size_t size) {
+        const auto* first = static_cast<const unsigned char*>(data);
+        bytes_.insert(bytes_.end(), first, first + size);
+    }
+    void word(WORD value) { append(&value, sizeof value); }
+    void text(const wchar_t* value) { append(value, (wcslen(value) + 1) * sizeof(wchar_t)); }
+    void align() {
+        while (bytes_.size() % sizeof(DWORD) != 0) bytes_.push_back(0);
+    }
+
+    std::vector<unsigned char> bytes_;
+    WORD items_ = 0;
+};
+
+struct InputBoxState {
+    std::wstring prompt;
+    std::wstring title;
+    std::wstring typed;
+};
+
+INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            const auto* state = reinterpret_cast<const InputBoxState*>(lParam);
+            SetWindowTextW(dialog, state->title.c_str());
+            SetDlgItemTextW(dialog, kPromptId, state->prompt.c_str());
+            SetFocus(GetDlgItem(dialog, kFieldId));
+            return FALSE;  // the focus is set
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                auto* state =
+                    reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+                state->typed = windowText(GetDlgItem(dialog, kFieldId));
+                EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+HWND Win32Dialogs::owner() const {
+    return window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
+}
+
+int Win32Dialogs::messageBox(const std::string& text, int style, const std::string& title) {
+    const int answer =
+        MessageBoxW(owner(), widen(text).c_str(), widen(title).c_str(), static_cast<UINT>(style));
+    if ((style & 0x0F) == platform::kYesNo) return answer == IDYES ? platform::kYes : platform::kNo;
+    return platform::kOk;
+}
+
+std::string Win32Dialogs::inputBox(const std::string& prompt, const std::string& title) {
+    // Prompt on the left, OK and Cancel on the right, the field along the bottom.
+    DialogTemplate layout(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 260, 90,
+                          L"MS Shell Dlg", 8);
+    layout.item(0x82, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 7, 190, 52, L"");
+    layout.item(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 203, 7, 50, 14, L"OK");
+    layout.item(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 203, 25, 50, 14, L"Cancel");
+    layout.item(0x81, kFieldId, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 7, 66, 246, 14,
+                L"");
+    InputBoxState state{widen(prompt), widen(title), {}};
+    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), layout.get(), owner(),
+                                                   inputBoxProc, reinterpret_cast<LPARAM>(&state));
+    return result == IDOK ? narrow(state.typed) : std::string();
+}
+
+void Win32Dialogs::setClipboardText(const std::string& text) {
+    // Another program may hold the clipboard for a moment.
+    bool open = false;
+    for (int attempt = 0; attempt < 10 && !open; ++attempt) {
+        open = OpenClipboard(window_) != 0;
+        if (!open) Sleep(20);
+    }
+    if (!open) return;
+    EmptyClipboard();
+    const std::wstring wide = widen(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* target = GlobalLock(memory)) {
+            std::memcpy(target, wide.c_str(), bytes);
+            GlobalUnlock(memory);
+            // Once placed, the memory is the clipboard's.
+            if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+void Win32Dialogs::closeWindow() {
+    // The handler that asks is still running: the window closes once it returns.
+    if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+}  // namespace quorvik::win32
