@@ -146,9 +146,10 @@ constexpr MenuItem kFileItems[] = {
     {"Launch", "Launch (No Intro)"},
     {"Backup", "Backup"},
     {"save", "Save Settings"},
-    {"Exit", "Exit"},
+    // Added after the designed items; Exit stays the last, where it always was.
     {"Restore", "Restore Backup..."},
     {"Changes", "Show Changes"},
+    {"Exit", "Exit"},
 };
 constexpr MenuItem kTextColorItems[] = {
     {"black", "Black"}, {"Red", "Red"},         {"Green", "Green"}, {"Yellow", "Yellow"},

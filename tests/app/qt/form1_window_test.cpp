@@ -347,8 +347,8 @@ private slots:
             return names;
         };
         QCOMPARE(items("File"), QStringList({"Launch=Launch (No Intro)", "Backup=Backup",
-                                             "save=Save Settings", "Exit=Exit",
-                                             "Restore=Restore Backup...", "Changes=Show Changes"}));
+                                             "save=Save Settings", "Restore=Restore Backup...",
+                                             "Changes=Show Changes", "Exit=Exit"}));
         QCOMPARE(items("txtcolor"),
                  QStringList({"black=Black", "Red=Red", "Green=Green", "Yellow=Yellow",
                               "blue=Blue", "Magenta=Magenta", "Cyan=Cyan", "White=White"}));
