@@ -25,8 +25,10 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvik::platform;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    wine::WineRegistry registry("/nonexistent-prefix",
-                                [&](const std::filesystem::path&) { return text; });
+    wine::WineRegistry registry("/nonexistent-prefix", [&](const std::filesystem::path&,
+                                                          std::uintmax_t) {
+        return ReadResult{Status::success(), text};
+    });
     SilentDialogs dialogs;
     for (const char* key : {"HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor",
                             "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",

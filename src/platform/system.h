@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ struct ReadResult {
     Status status = Status::success();
     std::string bytes;
 };
+
+// Reads a whole file, refused when it is larger than maxBytes: the machine back
+// end's own reader, handed to the parts that read files outside the handlers.
+using FileReader = std::function<ReadResult(const fs::path& path, std::uintmax_t maxBytes)>;
 
 // Where the game lives: natively on Windows, or inside a Wine or Proton prefix.
 enum class HostKind { Windows, Wine };

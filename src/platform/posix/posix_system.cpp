@@ -101,9 +101,9 @@ std::vector<WinePrefix> protonPrefixes(const fs::path& library) {
 
 // Only the keys are read here: most prefixes are not the game's.
 bool holdsGameKey(const fs::path& prefix) {
-    const auto text = wine::readWholeFile(prefix / "system.reg", wine::kMaxRegistryFileBytes);
-    if (!text) return false;
-    const wine::RegistryHive keys = wine::parseRegistryKeys(*text);
+    const ReadResult read = readFile(prefix / "system.reg", wine::kMaxRegistryFileBytes);
+    if (!read.status) return false;
+    const wine::RegistryHive keys = wine::parseRegistryKeys(read.bytes);
     return keys.hasKey(kGameKey) || keys.hasKey(kGameKey32);
 }
 
@@ -184,10 +184,9 @@ std::vector<fs::path> steamLibraries(const fs::path& home) {
         if (!folderExists(folder)) continue;
         add(folder);
         for (const fs::path& steamapps : steamappsFolders(folder)) {
-            const auto text =
-                wine::readWholeFile(steamapps / "libraryfolders.vdf", 4u * 1024u * 1024u);
-            if (!text) continue;
-            for (const std::string& listed : wine::parseLibraryFolders(*text)) {
+            const ReadResult read = readFile(steamapps / "libraryfolders.vdf", 4u * 1024u * 1024u);
+            if (!read.status) continue;
+            for (const std::string& listed : wine::parseLibraryFolders(read.bytes)) {
                 const fs::path library = pathFromUtf8(listed);
                 if (library.is_absolute()) add(library);
             }
@@ -230,7 +229,7 @@ std::optional<ChosenPrefix> choosePrefix(const WineEnvironment& environment) {
                                      [](const WinePrefix& c) { return holdsGameKey(c.root); });
     // The first candidate is always $WINEPREFIX or ~/.wine.
     const WinePrefix& prefix = chosen != candidates.end() ? *chosen : candidates.front();
-    return ChosenPrefix{prefix, std::make_unique<wine::WineRegistry>(prefix.root)};
+    return ChosenPrefix{prefix, std::make_unique<wine::WineRegistry>(prefix.root, readFile)};
 }
 
 std::optional<fs::path> findDocumentsFolder(const fs::path& prefix, const wine::RegistryHive& user,

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <utility>
 
 #include "platform/text_codec.h"
@@ -392,40 +391,15 @@ std::optional<std::u16string> RegistryHive::stringValue(std::u16string_view keyP
     return text;
 }
 
-std::optional<std::string> readWholeFile(const fs::path& path, std::uintmax_t maxBytes) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return std::nullopt;
-    const auto size = fs::file_size(path, error);
-    if (error || size > maxBytes) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    char chunk[1 << 16];
-    for (;;) {
-        in.read(chunk, sizeof chunk);
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (bytes.size() + got > maxBytes) return std::nullopt;  // grew while we read
-        bytes.append(chunk, got);
-        if (!in) break;
-    }
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
-
 WineRegistry::WineRegistry(fs::path prefix, FileReader reader)
-    : prefix_(std::move(prefix)), reader_(std::move(reader)) {
-    if (!reader_) {
-        reader_ = [](const fs::path& path) { return readWholeFile(path, kMaxRegistryFileBytes); };
-    }
-}
+    : prefix_(std::move(prefix)), reader_(std::move(reader)) {}
 
 WineRegistry::~WineRegistry() = default;
 
 const RegistryHive& WineRegistry::load(std::optional<RegistryHive>& slot, const char* fileName) {
     if (!slot) {
-        const auto text = reader_(prefix_ / fileName);
-        slot = text ? parseRegistryFile(*text) : RegistryHive{};
+        const ReadResult read = reader_(prefix_ / fileName, kMaxRegistryFileBytes);
+        slot = read.status ? parseRegistryFile(read.bytes) : RegistryHive{};
     }
     return *slot;
 }

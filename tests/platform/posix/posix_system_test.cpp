@@ -9,6 +9,7 @@
 
 #include "app/general.h"
 #include "platform/paths.h"
+#include "platform/posix/posix_files.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/wine_test_process.h"
@@ -235,7 +236,7 @@ TEST(PosixPrefixes, DocumentsFolderAsWineReportsIt) {
                                          prefix / "drive_c/users/jane/Documents");
         }
 
-        wine::WineRegistry registry(prefix);
+        wine::WineRegistry registry(prefix, readFile);
         const auto found = findDocumentsFolder(prefix, registry.user(), "jane");
         if (!c.expected) {
             EXPECT_EQ(found, std::nullopt) << c.name;

@@ -99,12 +99,13 @@ struct Fixture {
 
     explicit Fixture(std::string system = systemReg())
         : files{{"system.reg", std::move(system)}, {"user.reg", kUserReg}},
-          registry("/prefix", [this](const std::filesystem::path& path) {
+          registry("/prefix", [this](const std::filesystem::path& path, std::uintmax_t) {
               const std::string name = path.filename().string();
               ++reads[name];
               const auto found = files.find(name);
-              return found == files.end() ? std::nullopt
-                                          : std::optional<std::string>(found->second);
+              return found == files.end()
+                         ? ReadResult{Status::failure("No such file or directory"), {}}
+                         : ReadResult{Status::success(), found->second};
           }) {}
 
     std::optional<std::string> read(std::string keyPath, const std::string& name,

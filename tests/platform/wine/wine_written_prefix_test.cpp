@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/general.h"
+#include "platform/posix/posix_files.h"
 #include "platform/posix/posix_system.h"
 #include "platform/wine/wine_registry.h"
 #include "support/fake_dialogs.h"
@@ -73,7 +74,7 @@ TEST(WineWrittenPrefix, ReadsWhatWineWrote) {
         GTEST_SKIP() << "the Wine server did not end";
     }
 
-    WineRegistry registry(prefix);
+    WineRegistry registry(prefix, posix::readFile);
     ASSERT_TRUE(registry.machine().recognised());
     EXPECT_EQ(registry.machine().stringValue(u"Software\\Grenmark\\QuellMoor", u"Tricky"),
               u"Jane \"JD\" Doe \\ caf\u00e9 \u20ac \u03b1");
