@@ -52,7 +52,8 @@ void Form1::Form_Load() {
     read(GameExePath, "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor", "Exe_Path",
          ViewPolicy::Prefer32Bit);
 
-    panel.Label2.Caption = GameVersion;
+    // The panel holds 8-bit text, as the window shows it.
+    panel.Label2.Caption = system_.codePage().fromUtf8(GameVersion);
     panel.Label12.Caption = "Not Set.";
     panel.Label29.Caption = "Not Set.";
     ToolVersion = identity::kToolVersion;

@@ -1,7 +1,6 @@
 #include "launch/launch.h"
 
 #include "platform/paths.h"
-#include "platform/text_codec.h"
 
 namespace quorvik::launch {
 namespace {
@@ -54,7 +53,7 @@ std::optional<std::string> launchGame(platform::System& system, const std::strin
             "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor) was not found. Is the game "
             "installed?");
     }
-    const std::string exePath = system.codePage().toUtf8(gameExePath);
+    const std::string& exePath = gameExePath;
     if (!system.fileExists(system.nativePath(exePath))) {
         return "The game cannot be started: its program " + exePath + " does not exist.";
     }

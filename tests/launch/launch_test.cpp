@@ -93,10 +93,11 @@ TEST_F(Launch, TheWindowShowsTheProblemAndStaysOpen) {
     EXPECT_EQ(dialogs.boxes[0].style, 16);
     EXPECT_EQ(dialogs.closeCount, 0);
 
-    // Works before any settings file was loaded; the 8-bit path becomes UTF-8.
-    const auto accented = dir / "Jeux \xC3\xA9t\xC3\xA9" / "QuellMoor.exe";
+    // Works before any settings file was loaded; the path stays Unicode, even
+    // with letters no 8-bit code page of the West holds.
+    const auto accented = dir / "Jeux \xC3\xA9t\xC3\xA9 \xD0\x98\xD0\xB3\xD1\x80\xD1\x8B" / "QuellMoor.exe";
     writeBytes(accented, "MZ");
-    form.GameExePath = platform::windows1252().fromUtf8(platform::pathToUtf8(accented));
+    form.GameExePath = platform::pathToUtf8(accented);
     form.Launch_Click();
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     ASSERT_EQ(system.launches.size(), 1u);

@@ -17,10 +17,14 @@ namespace quorvik::testing {
 
 namespace fs = std::filesystem;
 
+// The bytes of a UTF-8 text as the wide-character registry call gives them.
+std::string utf16Bytes(std::string_view utf8);
+
 // Registry values held in memory, as a 64-bit Windows keeps them: the 32-bit
 // view of HKEY_LOCAL_MACHINE\Software is Software\Wow6432Node.
 class MemoryRegistry : public platform::RegistryBackend {
 public:
+    // A REG_SZ value of UTF-8 text, stored in UTF-16 with its NUL.
     void setString(platform::RootKey root, const std::string& subkey, const std::string& name,
                    const std::string& value);
     void setBytes(platform::RootKey root, const std::string& subkey, const std::string& name,

@@ -157,10 +157,6 @@ std::string utf16Bytes(std::u16string_view text) {
     return bytes;
 }
 
-bool isStringType(std::uint32_t type) {
-    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-}
-
 std::u16string unitsOf(std::string_view bytes) {
     std::u16string text(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -414,7 +410,7 @@ const RegistryHive& WineRegistry::user() {
 long WineRegistry::openKey(RootKey root, const std::string& subkey, RegistryView view,
                            KeyHandle& key) {
     const RegistryHive* hive = nullptr;
-    std::u16string path = foldKeyPath(decodeCp1252(subkey));
+    std::u16string path = foldKeyPath(utf8ToUtf16(subkey));
     if (root == kHkeyLocalMachine) {
         hive = &machine();
         // A 32-bit program sees HKLM\Software\X at Software\Wow6432Node\X in a
@@ -449,12 +445,11 @@ long WineRegistry::queryValue(KeyHandle key, const std::string& valueName, std::
     const auto open = open_.find(key);
     if (open == open_.end()) return kErrorInvalidHandle;
     const RegistryValue* value =
-        open->second.hive->findValue(open->second.path, decodeCp1252(valueName));
+        open->second.hive->findValue(open->second.path, utf8ToUtf16(valueName));
     if (value == nullptr) return kErrorFileNotFound;
 
-    // The 8-bit call hands strings over in the ANSI code page, NUL included.
-    const std::string bytes =
-        isStringType(value->type) ? encodeCp1252(unitsOf(value->data)) : value->data;
+    // Kept as Windows stores it: strings are UTF-16LE already, NUL included.
+    const std::string& bytes = value->data;
     type = value->type;
     if (bytes.size() > UINT32_MAX) {
         length = UINT32_MAX;
