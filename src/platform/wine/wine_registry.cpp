@@ -31,12 +31,6 @@ char16_t foldUnit(char16_t c) {
     return c;
 }
 
-std::u16string foldName(std::u16string_view name) {
-    std::u16string out(name);
-    for (char16_t& c : out) c = foldUnit(c);
-    return out;
-}
-
 bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -285,6 +279,12 @@ bool parseValue(std::string_view line, Lines& lines, std::u16string& name, Regis
 
 }  // namespace
 
+std::u16string foldCase(std::u16string_view name) {
+    std::u16string out(name);
+    for (char16_t& c : out) c = foldUnit(c);
+    return out;
+}
+
 std::u16string foldKeyPath(std::u16string_view path) {
     std::u16string out;
     out.reserve(path.size());
@@ -328,7 +328,7 @@ RegistryHive parseRegistry(std::string_view text, bool withValues) {
                 std::u16string name;
                 RegistryValue value;
                 if (parseValue(line, lines, name, value) && current != nullptr) {
-                    current->insert_or_assign(foldName(name), std::move(value));
+                    current->insert_or_assign(foldCase(name), std::move(value));
                 }
                 break;
             }
@@ -372,7 +372,7 @@ const RegistryValue* RegistryHive::findValue(std::u16string_view keyPath,
                                              std::u16string_view valueName) const {
     const auto key = keys_.find(foldKeyPath(keyPath));
     if (key == keys_.end()) return nullptr;
-    const auto value = key->second.find(foldName(valueName));
+    const auto value = key->second.find(foldCase(valueName));
     return value == key->second.end() ? nullptr : &value->second;
 }
 

@@ -71,6 +71,9 @@ RegistryHive parseRegistryKeys(std::string_view text);
 
 // The key path as the hive compares it: case folded, empty parts dropped.
 std::u16string foldKeyPath(std::u16string_view path);
+// A name folded as Windows compares names without regard to case; file names
+// inside a prefix compare the same way.
+std::u16string foldCase(std::u16string_view name);
 
 // Registry files beyond this size are not Wine's and are not read.
 inline constexpr std::uintmax_t kMaxRegistryFileBytes = 64u * 1024u * 1024u;

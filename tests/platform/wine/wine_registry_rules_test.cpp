@@ -134,7 +134,7 @@ TEST(WineRegistryRules, ValuesComeBackAsTheRegistryRulesSay) {
         {kGame, "Long255", "Error"},
         {kGame, "Spaces", "1.4.2  "},
         {kGame, "Empty", ""},
-        {kGame, "NoNul", "1."},                 // stored without its NUL: the last character goes
+        {kGame, "NoNul", "1."},  // stored without its NUL: the last character goes
         {kGame, "Symbols", "\xE2\x82\xAC \"\xCE\xB1\" \xC3\xA9"},  // Unicode, every letter kept
         {kGame, "Missing", "Error"},
         {"HKEY_LOCAL_MACHINE\\Software\\Grenmark\\Missing", "Version", "Error"},

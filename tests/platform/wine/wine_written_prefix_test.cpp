@@ -10,6 +10,7 @@
 #include "app/general.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_system.h"
+#include "platform/wine/wine_paths.h"
 #include "platform/wine/wine_registry.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_dir.h"
@@ -111,7 +112,7 @@ TEST(WineWrittenPrefix, ReadsWhatWineWrote) {
 
     // Wine links the Documents folder to the home folder.
     const auto documents =
-        posix::findDocumentsFolder(prefix, registry.user(), posix::processEnvironment().login);
+        findDocumentsFolder(prefix, registry.user(), posix::processPrefixSearch({}).login);
     ASSERT_TRUE(documents);
     EXPECT_EQ(*documents, fs::canonical(home));
 }
