@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/form1.h"
+#include "app/game.h"
 #include "app/identity.h"
 #include "panel/lists.h"
 #include "app/general.h"
@@ -35,22 +36,20 @@ void Form1::Form_Load() {
                          platform::kYesNo);
     });
 
-    const auto read = [&](std::string& field, const char* keyPath, const char* valueName,
-                          General::ViewPolicy policy) {
+    const auto read = [&](std::string& field, std::string_view keyPath,
+                          std::string_view valueName, General::ViewPolicy policy) {
         step([&] {
-            std::string path = keyPath;
+            std::string path(keyPath);
             auto value = General::ReadRegistryValue(system_.registry(), dialogs_, path,
-                                                              valueName, policy);
+                                                    std::string(valueName), policy);
             if (value) field = cutAtNul(std::move(*value));
         });
     };
     using General::ViewPolicy;
     read(OsVersion, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",
          "CurrentVersion", ViewPolicy::Default);
-    read(GameVersion, "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor", "Version",
-         ViewPolicy::Prefer32Bit);
-    read(GameExePath, "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor", "Exe_Path",
-         ViewPolicy::Prefer32Bit);
+    read(GameVersion, game::kKeyPath, game::kVersionValue, ViewPolicy::Prefer32Bit);
+    read(GameExePath, game::kKeyPath, game::kExePathValue, ViewPolicy::Prefer32Bit);
 
     // The panel holds 8-bit text, as the window shows it.
     panel.Label2.Caption = system_.codePage().fromUtf8(GameVersion);
@@ -90,8 +89,10 @@ void Form1::detectSettingsPath() {
     for (const char* gameFolder : {"QuellMoor", "Quell Moor"}) {
         const auto folder = *documents / gameFolder / "out" / "Settings";
         if (system_.fileExists(folder / "Video.scr")) {
-            SettingsPath = platform::pathToUtf8(folder);
-            message("Settings path auto-detected :) Click Video.scr and Audio.scr to detect values.",
+            // Spelt as it is on disk, which under Wine may differ in case.
+            SettingsPath = platform::pathToUtf8(system_.nativePath(platform::pathToUtf8(folder)));
+            message("Settings path auto-detected :) Click Video.scr and Audio.scr to detect values.\n" +
+                        SettingsPath,
                     platform::kOkOnly);
             return;
         }

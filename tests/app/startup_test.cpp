@@ -85,9 +85,11 @@ TEST_F(StartUp, FindsTheOneWordFolderFirst) {
     settingsFile("QuellMoor", "Video.scr");
     settingsFile("Quell Moor", "Video.scr");
     load(platform::kYes);
-    EXPECT_EQ(dialogs.boxes, (std::vector<ShownBox>{{kQuestion, 4, kTitle}, {kFound, 0, kTitle}}));
-    EXPECT_EQ(form.SettingsPath,
-              platform::pathToUtf8(documents() / "QuellMoor" / "out" / "Settings"));
+    const std::string found = platform::pathToUtf8(documents() / "QuellMoor" / "out" / "Settings");
+    EXPECT_EQ(dialogs.boxes,
+              (std::vector<ShownBox>{{kQuestion, 4, kTitle}, {kFound + ("\n" + found), 0, kTitle}}))
+        << "the confirmation names the folder found";
+    EXPECT_EQ(form.SettingsPath, found);
     EXPECT_EQ(form.panel.Label12.Caption, "Not Set.") << "found, but nothing loaded yet";
 }
 
