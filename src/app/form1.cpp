@@ -30,8 +30,8 @@ void Form1::Label47_Click() {
 }
 
 void Form1::Launch_Click() {
-    if (auto problem = launch::launchGame(system_, GameExePath)) {
-        message(*problem, platform::kCritical);
+    if (const auto told = launch::launchGame(system_, GameExePath)) {
+        message(told->text, told->problem ? platform::kCritical : platform::kInformation);
     }
 }
 

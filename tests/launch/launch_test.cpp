@@ -18,6 +18,7 @@ using quorvik::testing::FakeDialogs;
 using quorvik::testing::FakeSystem;
 using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
+namespace fs = std::filesystem;
 
 class Launch : public ::testing::Test {
 protected:
@@ -32,46 +33,107 @@ protected:
     }
 };
 
-TEST_F(Launch, OnWindowsTheQuotedPathAndNoLogos) {
+TEST_F(Launch, OnWindowsTheQuotedPathAndNoLogosInTheGamesFolder) {
     EXPECT_EQ(launchGame(system, exe), std::nullopt);
     EXPECT_EQ(launchGame(system, exe), std::nullopt);
     ASSERT_EQ(system.launches.size(), 2u) << "each choice starts a further copy";
     EXPECT_EQ(system.launches[0].commandLine, "\"" + exe + "\" -nologos");
     EXPECT_EQ(platform::pathToUtf8(system.launches[0].program), exe);
+    EXPECT_EQ(system.launches[0].workingFolder, dir / "Quell Moor");
 }
 
-TEST_F(Launch, UnderWineThePrefixesWine) {
+TEST_F(Launch, UnderWineAsThePrefixsLauncherWould) {
+    using platform::PrefixOwner;
+    using platform::SteamInstall;
+    const fs::path build = dir / "runners/lutris-7.2/bin/wine";
+    writeBytes(build, "");
+    struct Case {
+        const char* name;
+        platform::WinePrefix prefix;
+        std::vector<std::string> command;  // program, then arguments
+        std::string winePrefix;            // WINEPREFIX set for it
+        std::optional<LaunchMessage> told;
+    };
+    const std::string shortcut =
+        "steam://rungameid/" + std::to_string((3000000000ull << 32) | 0x02000000);
+    const Case cases[] = {
+        {"plain Wine", {dir / "my prefix"}, {"wine", exe, "-nologos"}, "my prefix", {}},
+        {"native Steam",
+         {"/s/pfx", "4711", PrefixOwner::Steam, SteamInstall::Native},
+         {"steam", "-applaunch", "4711", "-nologos"},
+         "",
+         {}},
+        {"Flatpak Steam",
+         {"/s/pfx", "4711", PrefixOwner::Steam, SteamInstall::Flatpak},
+         {"flatpak", "run", "com.valvesoftware.Steam", "-applaunch", "4711", "-nologos"},
+         "",
+         {}},
+        {"Snap Steam",
+         {"/s/pfx", "4711", PrefixOwner::Steam, SteamInstall::Snap},
+         {"snap", "run", "steam", "-applaunch", "4711", "-nologos"},
+         "",
+         {}},
+        {"a non-Steam game's shortcut",
+         {"/s/pfx", "3000000000", PrefixOwner::Steam, SteamInstall::Native},
+         {"steam", shortcut},
+         "",
+         LaunchMessage{false,
+                       "Quell Moor is a non-Steam game in Steam, which starts it with its "
+                       "shortcut's own launch options: to skip the intro videos, add "
+                       "-nologos to the launch options of the shortcut (Properties in "
+                       "Steam)."}},
+        {"Lutris' own Wine",
+         {dir / "lq", "", PrefixOwner::Lutris, SteamInstall::Unknown, build},
+         {build.string(), exe, "-nologos"},
+         "lq",
+         {}},
+        {"a Bottles runner that is gone",
+         {dir / "bq", "", PrefixOwner::Bottles, SteamInstall::Unknown, dir / "gone/bin/wine"},
+         {"wine", exe, "-nologos"},
+         "bq",
+         {}},
+        {"a Proton prefix without its Steam",
+         {dir / "pfx", "4711", PrefixOwner::Steam, SteamInstall::Unknown},
+         {},
+         "",
+         LaunchMessage{true, "The game cannot be started: its prefix " +
+                                 platform::pathToUtf8(dir / "pfx") +
+                                 " belongs to Steam (app 4711), but no Steam that holds it was "
+                                 "found. Starting it with the system's Wine could upgrade the "
+                                 "prefix behind Proton's back, so please start Quell Moor from "
+                                 "Steam."}},
+    };
     system.hostKind = platform::HostKind::Wine;
-    system.prefix = platform::WinePrefix{dir / "my prefix", ""};
-    EXPECT_EQ(launchGame(system, exe), std::nullopt);
-    ASSERT_EQ(system.launches.size(), 1u);
-    const auto& request = system.launches[0];
-    EXPECT_EQ(request.program, "wine");
-    EXPECT_EQ(request.arguments, (std::vector<std::string>{exe, "-nologos"}));
-    ASSERT_EQ(request.environment.size(), 1u);
-    EXPECT_EQ(request.environment[0].first, "WINEPREFIX");
-    EXPECT_EQ(request.environment[0].second, platform::pathToUtf8(dir / "my prefix"));
-}
-
-TEST_F(Launch, AProtonPrefixIsStartedThroughSteam) {
-    system.hostKind = platform::HostKind::Wine;
-    system.prefix = platform::WinePrefix{"/home/p/.steam/steam/steamapps/compatdata/4711/pfx", "4711"};
-    EXPECT_EQ(launchGame(system, exe), std::nullopt);
-    EXPECT_EQ(system.launches.at(0).program, "steam");
-    EXPECT_EQ(system.launches.at(0).arguments,
-              (std::vector<std::string>{"-applaunch", "4711", "-nologos"}));
-
-    system.prefix = platform::WinePrefix{
-        "/home/p/.var/app/com.valvesoftware.Steam/data/Steam/steamapps/compatdata/4711/pfx", "4711"};
-    EXPECT_EQ(launchGame(system, exe), std::nullopt);
-    EXPECT_EQ(system.launches.at(1).program, "flatpak");
-    EXPECT_EQ(system.launches.at(1).arguments,
-              (std::vector<std::string>{"run", "com.valvesoftware.Steam", "-applaunch", "4711",
-                                        "-nologos"}));
+    for (const Case& c : cases) {
+        system.launches.clear();
+        system.prefix = c.prefix;
+        EXPECT_EQ(launchGame(system, exe), c.told) << c.name;
+        if (c.command.empty()) {
+            EXPECT_TRUE(system.launches.empty()) << c.name;
+            continue;
+        }
+        ASSERT_EQ(system.launches.size(), 1u) << c.name;
+        const auto& request = system.launches[0];
+        std::vector<std::string> command = {request.program.string()};
+        command.insert(command.end(), request.arguments.begin(), request.arguments.end());
+        EXPECT_EQ(command, c.command) << c.name;
+        EXPECT_EQ(request.workingFolder, dir / "Quell Moor") << c.name;
+        if (c.winePrefix.empty()) {
+            EXPECT_TRUE(request.environment.empty()) << c.name;
+        } else {
+            EXPECT_EQ(request.environment, (std::vector<std::pair<std::string, std::string>>{
+                                               {"WINEPREFIX", (dir / c.winePrefix).string()}}))
+                << c.name;
+        }
+    }
 }
 
 TEST_F(Launch, EveryFailureIsNamed) {
-    const auto problem = [&](const std::string& path) { return launchGame(system, path).value_or(""); };
+    const auto problem = [&](const std::string& path) {
+        const auto told = launchGame(system, path);
+        EXPECT_TRUE(told && told->problem) << path;
+        return told ? told->text : std::string();
+    };
     EXPECT_NE(problem("").find("registry entry Exe_Path is empty"), std::string::npos);
     EXPECT_NE(problem("Error").find("was not found. Is the game installed?"), std::string::npos);
     const std::string missing = platform::pathToUtf8(dir / "gone.exe");
@@ -95,7 +157,8 @@ TEST_F(Launch, TheWindowShowsTheProblemAndStaysOpen) {
 
     // Works before any settings file was loaded; the path stays Unicode, even
     // with letters no 8-bit code page of the West holds.
-    const auto accented = dir / "Jeux \xC3\xA9t\xC3\xA9 \xD0\x98\xD0\xB3\xD1\x80\xD1\x8B" / "QuellMoor.exe";
+    const auto accented =
+        dir / "Jeux \xC3\xA9t\xC3\xA9 \xD0\x98\xD0\xB3\xD1\x80\xD1\x8B" / "QuellMoor.exe";
     writeBytes(accented, "MZ");
     form.GameExePath = platform::pathToUtf8(accented);
     form.Launch_Click();
