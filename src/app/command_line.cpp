@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
 #include <CLI/CLI.hpp>
-
 #include <iostream>
 
 #include "app/game.h"
