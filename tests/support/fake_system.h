@@ -67,6 +67,7 @@ public:
     std::optional<fs::path> documents;
     platform::HostKind hostKind = platform::HostKind::Windows;
     std::optional<platform::WinePrefix> prefix;
+    std::vector<std::string> searched;  // the prefixes it says it looked in
     std::vector<platform::LaunchRequest> launches;
     platform::Status launchResult = platform::Status::success();
 
@@ -83,6 +84,7 @@ public:
     const platform::CodePage& codePage() const override { return platform::windows1252(); }
     platform::HostKind host() const override { return hostKind; }
     std::optional<platform::WinePrefix> winePrefix() override { return prefix; }
+    std::vector<std::string> searchedPlaces() override { return searched; }
     platform::Status startProgram(const platform::LaunchRequest& request) override;
 
 private:
