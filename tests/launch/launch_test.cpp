@@ -42,90 +42,50 @@ TEST_F(Launch, OnWindowsTheQuotedPathAndNoLogosInTheGamesFolder) {
     EXPECT_EQ(system.launches[0].workingFolder, dir / "Quell Moor");
 }
 
-TEST_F(Launch, UnderWineAsThePrefixsLauncherWould) {
+TEST_F(Launch, UnderWineThePrefixesWine) {
+    system.hostKind = platform::HostKind::Wine;
+    system.prefix = platform::WinePrefix{dir / "my prefix"};
+    EXPECT_EQ(launchGame(system, exe), std::nullopt);
+    ASSERT_EQ(system.launches.size(), 1u);
+    const auto& request = system.launches[0];
+    EXPECT_EQ(request.program, "wine");
+    EXPECT_EQ(request.arguments, (std::vector<std::string>{exe, "-nologos"}));
+    EXPECT_EQ(request.workingFolder, dir / "Quell Moor");
+    ASSERT_EQ(request.environment.size(), 1u);
+    EXPECT_EQ(request.environment[0].first, "WINEPREFIX");
+    EXPECT_EQ(request.environment[0].second, platform::pathToUtf8(dir / "my prefix"));
+}
+
+TEST_F(Launch, AProtonPrefixIsStartedThroughSteam) {
     using platform::PrefixOwner;
     using platform::SteamInstall;
-    const fs::path build = dir / "runners/lutris-7.2/bin/wine";
-    writeBytes(build, "");
-    struct Case {
-        const char* name;
-        platform::WinePrefix prefix;
-        std::vector<std::string> command;  // program, then arguments
-        std::string winePrefix;            // WINEPREFIX set for it
-        std::optional<LaunchMessage> told;
-    };
-    const std::string shortcut =
-        "steam://rungameid/" + std::to_string((3000000000ull << 32) | 0x02000000);
-    const Case cases[] = {
-        {"plain Wine", {dir / "my prefix"}, {"wine", exe, "-nologos"}, "my prefix", {}},
-        {"native Steam",
-         {"/s/pfx", "4711", PrefixOwner::Steam, SteamInstall::Native},
-         {"steam", "-applaunch", "4711", "-nologos"},
-         "",
-         {}},
-        {"Flatpak Steam",
-         {"/s/pfx", "4711", PrefixOwner::Steam, SteamInstall::Flatpak},
-         {"flatpak", "run", "com.valvesoftware.Steam", "-applaunch", "4711", "-nologos"},
-         "",
-         {}},
-        {"Snap Steam",
-         {"/s/pfx", "4711", PrefixOwner::Steam, SteamInstall::Snap},
-         {"snap", "run", "steam", "-applaunch", "4711", "-nologos"},
-         "",
-         {}},
-        {"a non-Steam game's shortcut",
-         {"/s/pfx", "3000000000", PrefixOwner::Steam, SteamInstall::Native},
-         {"steam", shortcut},
-         "",
-         LaunchMessage{false,
-                       "Quell Moor is a non-Steam game in Steam, which starts it with its "
-                       "shortcut's own launch options: to skip the intro videos, add "
-                       "-nologos to the launch options of the shortcut (Properties in "
-                       "Steam)."}},
-        {"Lutris' own Wine",
-         {dir / "lq", "", PrefixOwner::Lutris, SteamInstall::Unknown, build},
-         {build.string(), exe, "-nologos"},
-         "lq",
-         {}},
-        {"a Bottles runner that is gone",
-         {dir / "bq", "", PrefixOwner::Bottles, SteamInstall::Unknown, dir / "gone/bin/wine"},
-         {"wine", exe, "-nologos"},
-         "bq",
-         {}},
-        {"a Proton prefix without its Steam",
-         {dir / "pfx", "4711", PrefixOwner::Steam, SteamInstall::Unknown},
-         {},
-         "",
-         LaunchMessage{true, "The game cannot be started: its prefix " +
-                                 platform::pathToUtf8(dir / "pfx") +
-                                 " belongs to Steam (app 4711), but no Steam that holds it was "
-                                 "found. Starting it with the system's Wine could upgrade the "
-                                 "prefix behind Proton's back, so please start Quell Moor from "
-                                 "Steam."}},
-    };
     system.hostKind = platform::HostKind::Wine;
-    for (const Case& c : cases) {
+    const auto started = [&](const char* appId, SteamInstall steam) {
         system.launches.clear();
-        system.prefix = c.prefix;
-        EXPECT_EQ(launchGame(system, exe), c.told) << c.name;
-        if (c.command.empty()) {
-            EXPECT_TRUE(system.launches.empty()) << c.name;
-            continue;
+        system.prefix = platform::WinePrefix{dir / "pfx", appId, PrefixOwner::Steam, steam};
+        const auto told = launchGame(system, exe);
+        std::vector<std::string> command;
+        for (const auto& request : system.launches) {
+            command = {request.program.string()};
+            command.insert(command.end(), request.arguments.begin(), request.arguments.end());
         }
-        ASSERT_EQ(system.launches.size(), 1u) << c.name;
-        const auto& request = system.launches[0];
-        std::vector<std::string> command = {request.program.string()};
-        command.insert(command.end(), request.arguments.begin(), request.arguments.end());
-        EXPECT_EQ(command, c.command) << c.name;
-        EXPECT_EQ(request.workingFolder, dir / "Quell Moor") << c.name;
-        if (c.winePrefix.empty()) {
-            EXPECT_TRUE(request.environment.empty()) << c.name;
-        } else {
-            EXPECT_EQ(request.environment, (std::vector<std::pair<std::string, std::string>>{
-                                               {"WINEPREFIX", (dir / c.winePrefix).string()}}))
-                << c.name;
-        }
-    }
+        return std::make_pair(command, told.value_or(LaunchMessage{}).text);
+    };
+    using Command = std::vector<std::string>;
+    EXPECT_EQ(started("4711", SteamInstall::Native).first,
+              (Command{"steam", "-applaunch", "4711", "-nologos"}));
+    EXPECT_EQ(started("4711", SteamInstall::Snap).first,
+              (Command{"snap", "run", "steam", "-applaunch", "4711", "-nologos"}));
+
+    // A non-Steam game added to Steam has a shortcut id of 2^31 or more.
+    const auto [shortcut, note] = started("3000000000", SteamInstall::Flatpak);
+    EXPECT_EQ(shortcut, (Command{"flatpak", "run", "com.valvesoftware.Steam",
+                                 "steam://rungameid/12884901888033554432"}));
+    EXPECT_NE(note.find("add -nologos to the launch options of the shortcut"), std::string::npos);
+
+    const auto [none, problem] = started("4711", SteamInstall::Unknown);
+    EXPECT_TRUE(none.empty()) << "never the system's Wine in a Proton prefix";
+    EXPECT_NE(problem.find("no Steam that holds it was found"), std::string::npos);
 }
 
 TEST_F(Launch, EveryFailureIsNamed) {
@@ -165,6 +125,14 @@ TEST_F(Launch, TheWindowShowsTheProblemAndStaysOpen) {
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     ASSERT_EQ(system.launches.size(), 1u);
     EXPECT_EQ(system.launches[0].program, accented);
+
+    // A word to the player beside a started game is information, not an error.
+    system.hostKind = platform::HostKind::Wine;
+    system.prefix = platform::WinePrefix{dir / "pfx", "3000000000", platform::PrefixOwner::Steam,
+                                         platform::SteamInstall::Native};
+    form.Launch_Click();
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].style, 64);
 }
 
 }  // namespace
