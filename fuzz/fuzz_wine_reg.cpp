@@ -6,6 +6,7 @@
 
 #include "platform/dialogs.h"
 #include "app/general.h"
+#include "platform/text_codec.h"
 #include "platform/wine/wine_registry.h"
 
 namespace {
@@ -25,8 +26,10 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvik::platform;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    wine::WineRegistry registry("/nonexistent-prefix",
-                                [&](const std::filesystem::path&) { return text; });
+    wine::WineRegistry registry("/nonexistent-prefix", [&](const std::filesystem::path&,
+                                                          std::uintmax_t) {
+        return ReadResult{Status::success(), text};
+    });
     SilentDialogs dialogs;
     for (const char* key : {"HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor",
                             "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",
@@ -37,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const auto policy : {General::ViewPolicy::Default, General::ViewPolicy::Prefer32Bit}) {
                 std::string path = key;
                 const auto value = General::ReadRegistryValue(registry, dialogs, path, name, policy);
-                if (value && value->size() > 254) std::abort();  // the 255-byte buffer
+                // The 255-character buffer; a character outside the BMP takes two.
+                if (value && utf8Length(*value) > 254) std::abort();
             }
         }
     }

@@ -35,8 +35,12 @@ void Form1::Label47_Click() {
 }
 
 void Form1::Launch_Click() {
-    if (auto failure = launch::launchGame(system_, GameExePath)) {
-        problem(*failure, platform::kCritical);
+    if (const auto told = launch::launchGame(system_, GameExePath)) {
+        if (told->problem) {
+            problem(told->text, platform::kCritical);
+        } else {
+            message(told->text, platform::kInformation);
+        }
     }
 }
 

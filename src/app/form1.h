@@ -51,9 +51,9 @@ public:
     Picture Image1 = Picture::None;         // filled at start-up with the window's picture
     Picture Image2 = Picture::Black;
 
-    std::string OsVersion;    // 8-bit text, as the registry gives it
-    std::string GameVersion;  // 8-bit text
-    std::string GameExePath;  // 8-bit text, the game's executable
+    std::string OsVersion;    // UTF-8, as the registry gives it
+    std::string GameVersion;  // UTF-8
+    std::string GameExePath;  // UTF-8, the game's executable
     std::string ToolVersion;
 
     // The settings folder without a trailing separator (UTF-8), or a text shorter

@@ -5,12 +5,14 @@
 #include <utility>
 
 #include "app/identity.h"
+#include "platform/text_codec.h"
 
 namespace quorvik::app::General {
 namespace {
 
 using namespace platform;
 
+// Characters, two bytes each as the wide-character call counts them.
 constexpr std::size_t kBufferSize = 255;
 
 constexpr std::array<std::pair<std::string_view, RootKey>, 7> kRoots = {{
@@ -70,22 +72,26 @@ std::optional<std::string> ReadRegistryValue(RegistryBackend& registry, Dialogs&
     }
     if (result != kErrorSuccess) return "Error";
 
-    std::string buffer(kBufferSize, ' ');
-    std::uint32_t length = kBufferSize;
+    std::array<unsigned char, 2 * kBufferSize> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); i += 2) bytes[i] = ' ';
+    std::uint32_t length = static_cast<std::uint32_t>(bytes.size());
     std::uint32_t type = kRegSz;
-    result = registry.queryValue(key, ValueName, type,
-                                 reinterpret_cast<unsigned char*>(buffer.data()), length);
+    result = registry.queryValue(key, ValueName, type, bytes.data(), length);
     registry.closeKey(key);
     if (result != kErrorSuccess) return "Error";
 
+    std::u16string buffer(kBufferSize, u' ');
+    for (std::size_t i = 0; i < kBufferSize; ++i) {
+        buffer[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    }
     // The whole buffer counts: the value, its terminating NUL and the spaces
     // after it. Trimming stops at the NUL, which is then dropped.
-    const auto first = buffer.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    const auto last = buffer.find_last_not_of(' ');
-    std::string text = buffer.substr(first, last - first + 1);
+    const auto first = buffer.find_first_not_of(u' ');
+    if (first == std::u16string::npos) return std::string();
+    const auto last = buffer.find_last_not_of(u' ');
+    std::u16string text = buffer.substr(first, last - first + 1);
     text.pop_back();
-    return text;
+    return utf16ToUtf8(text);
 }
 
 }  // namespace quorvik::app::General

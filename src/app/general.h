@@ -30,8 +30,9 @@ RootKey RootKeyFromName(std::string_view name);
 // message: KeyPath stays as it was and Root becomes 0.
 void SplitKeyPath(std::string& KeyPath, RootKey& Root, Dialogs& dialogs);
 
-// The value's text; "Error" when the key or value cannot be read or the value
-// does not fit 254 characters; nothing for a malformed path or unknown root.
+// The value's text in UTF-8; "Error" when the key or value cannot be read or
+// the value does not fit 254 characters; nothing for a malformed path or
+// unknown root.
 // KeyPath is rewritten to the subkey, so callers pass a copy.
 std::optional<std::string> ReadRegistryValue(RegistryBackend& registry, Dialogs& dialogs,
                                              std::string& KeyPath, const std::string& ValueName,

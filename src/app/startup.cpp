@@ -3,10 +3,11 @@
 #include <exception>
 
 #include "app/form1.h"
-#include "app/identity.h"
-#include "panel/lists.h"
+#include "app/game.h"
 #include "app/general.h"
 #include "app/help_texts.h"
+#include "app/identity.h"
+#include "panel/lists.h"
 #include "platform/paths.h"
 
 namespace quorvik::app {
@@ -35,24 +36,23 @@ void Form1::Form_Load() {
                          platform::kYesNo);
     });
 
-    const auto read = [&](std::string& field, const char* keyPath, const char* valueName,
-                          General::ViewPolicy policy) {
+    const auto read = [&](std::string& field, std::string_view keyPath,
+                          std::string_view valueName, General::ViewPolicy policy) {
         step([&] {
-            std::string path = keyPath;
+            std::string path(keyPath);
             auto value = General::ReadRegistryValue(system_.registry(), dialogs_, path,
-                                                              valueName, policy);
+                                                    std::string(valueName), policy);
             if (value) field = cutAtNul(std::move(*value));
         });
     };
     using General::ViewPolicy;
     read(OsVersion, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",
          "CurrentVersion", ViewPolicy::Default);
-    read(GameVersion, "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor", "Version",
-         ViewPolicy::Prefer32Bit);
-    read(GameExePath, "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor", "Exe_Path",
-         ViewPolicy::Prefer32Bit);
+    read(GameVersion, game::kKeyPath, game::kVersionValue, ViewPolicy::Prefer32Bit);
+    read(GameExePath, game::kKeyPath, game::kExePathValue, ViewPolicy::Prefer32Bit);
 
-    panel.Label2.Caption = GameVersion;
+    // The panel holds 8-bit text, as the window shows it.
+    panel.Label2.Caption = system_.codePage().fromUtf8(GameVersion);
     panel.Label12.Caption = "Not Set.";
     panel.Label29.Caption = "Not Set.";
     ToolVersion = identity::kToolVersion;
@@ -80,27 +80,34 @@ void Form1::Form_Load() {
 }
 
 void Form1::detectSettingsPath() {
+    // Where the machine looked for the game itself, as under Wine: its prefixes.
+    std::string prefixes;
+    for (const std::string& place : system_.searchedPlaces()) prefixes += "\r\n" + place;
+    if (!prefixes.empty()) prefixes = "\r\nWine prefixes searched:" + prefixes;
+
     const auto documents = system_.documentsFolder();
     if (!documents) {
         SettingsPath = "1";
-        problem("No settings folder was found: Quorvik could not find your Documents folder.\r\n"
-                "Click \"Set Video.scr\" to enter the folder that holds Video.scr.",
+        problem("No settings folder was found: Quorvik could not find your Documents folder." +
+                    prefixes + "\r\nClick \"Set Video.scr\" to enter the folder that holds Video.scr.",
                 platform::kExclamation);
         return;
     }
-    // The game's own folder name has no blank; some installs spell it with one.
     std::string searched;
-    for (const char* gameFolder : {"QuellMoor", "Quell Moor"}) {
-        const auto folder = *documents / gameFolder / "out" / "Settings";
+    for (const std::string_view gameFolder : game::kGameFolders) {
+        const auto folder = *documents / game::settingsFolder(gameFolder);
         if (system_.fileExists(folder / "Video.scr")) {
-            SettingsPath = platform::pathToUtf8(folder);
-            message("Settings path auto-detected :) Click Video.scr and Audio.scr to detect values.",
+            // Spelt as it is on disk, which under Wine may differ in case.
+            SettingsPath = platform::pathToUtf8(system_.nativePath(platform::pathToUtf8(folder)));
+            message("Settings path auto-detected :) Click Video.scr and Audio.scr to detect "
+                    "values.\r\n" +
+                        SettingsPath,
                     platform::kOkOnly);
             return;
         }
         searched += "\r\n" + platform::pathToUtf8(folder);
     }
-    problem("No settings folder was found. Quorvik looked for Video.scr in:" + searched +
+    problem("No settings folder was found. Quorvik looked for Video.scr in:" + searched + prefixes +
                 "\r\nClick \"Set Video.scr\" to enter the folder that holds it.",
             platform::kExclamation);
 }

@@ -153,7 +153,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     session.system = machine(prefix.empty() ? std::nullopt : std::optional<fs::path>(prefix), machineError);
     if (!session.system) {
         err << "quorvik-cli: " << machineError << '\n';
-        return static_cast<int>(Exit::Failed);
+        return static_cast<int>(Exit::Usage);
     }
     session.form = std::make_unique<app::Form1>(session.dialogs, *session.system);
     app::Form1& form = *session.form;

@@ -15,7 +15,8 @@
 namespace quorvik::cli {
 
 // The machine, for a Wine prefix the user named (Linux) or the usual search;
-// nothing, with the reason in `error`, when that cannot be had.
+// nothing, with the reason in `error`, when the command line asks for one that
+// cannot be had.
 using MachineFactory = std::function<std::unique_ptr<platform::System>(
     const std::optional<std::filesystem::path>& prefix, std::string& error)>;
 

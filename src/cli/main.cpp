@@ -12,6 +12,7 @@
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_text.h"
 #else
+#include "app/game.h"
 #include "platform/posix/posix_system.h"
 #endif
 
@@ -28,10 +29,15 @@ std::unique_ptr<System> machine(const std::optional<std::filesystem::path>& pref
     }
     return std::make_unique<quorvik::platform::win32::Win32System>();
 #else
-    (void)error;
-    auto environment = quorvik::platform::posix::processEnvironment();
-    if (prefix) environment.winePrefix = std::filesystem::absolute(*prefix);
-    return std::make_unique<quorvik::platform::posix::PosixSystem>(environment);
+    std::error_code failure;
+    if (prefix && !std::filesystem::is_directory(*prefix, failure)) {
+        error = "--prefix " + prefix->string() + ": there is no such folder";
+        return nullptr;
+    }
+    // The prefix chosen is not reported: standard error is for what failed.
+    return std::make_unique<quorvik::platform::posix::PosixSystem>(
+        quorvik::platform::posix::processPrefixSearch(quorvik::app::game::signature(), prefix),
+        nullptr);
 #endif
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
-// src/launch: starting the game without its intro videos, as the machine the
-// game lives on starts it.
+// src/launch: starting the game without its intro videos, the way the
+// player's own launcher starts it: the executable itself on Windows; under
+// Wine the Steam, Lutris, Heroic or Bottles Wine that the game's prefix
+// belongs to.
 
 #include <optional>
 #include <string>
@@ -10,13 +12,27 @@
 
 namespace quorvik::launch {
 
-// What starts the game: the executable with its quoted command line on Windows;
-// under Wine the prefix's wine, or Steam for a Proton prefix. exePath is UTF-8.
-platform::LaunchRequest launchRequest(platform::System& system, const std::string& exePath);
+// What starts the game, or why it is not started.
+struct LaunchPlan {
+    platform::LaunchRequest request;
+    std::string problem;  // not empty: nothing is started
+    std::string note;     // not empty: something the player must know once it runs
+};
 
-// Starts the game named by GameExePath (8-bit text, as the registry gives it)
-// with " -nologos", and does not wait for it. Returns the message to show when
-// it cannot be started, naming the problem.
-std::optional<std::string> launchGame(platform::System& system, const std::string& gameExePath);
+// The plan for the executable exePath (UTF-8, as the registry gives it),
+// started in its own folder.
+LaunchPlan planLaunch(platform::System& system, const std::string& exePath);
+
+// What the player is told after Launch.
+struct LaunchMessage {
+    bool problem = false;  // the game was not started
+    std::string text;
+
+    bool operator==(const LaunchMessage&) const = default;
+};
+
+// Starts the game named by GameExePath with " -nologos" and does not wait for
+// it. Returns what to tell the player, if anything.
+std::optional<LaunchMessage> launchGame(platform::System& system, const std::string& gameExePath);
 
 }  // namespace quorvik::launch

@@ -3,7 +3,9 @@
 // The raw registry read the registry rules stand on: open a key of a root, read
 // a value's bytes into the caller's buffer, close the key. Results are Windows
 // error codes (0 success). Back ends: the Windows registry, and a Wine prefix's
-// registry files.
+// registry files. Text stays Unicode all the way: names are UTF-8, string data
+// comes as the wide-character call gives it, so no 8-bit code page can turn a
+// letter into "?".
 
 #include <cstdint>
 #include <string>
@@ -38,12 +40,13 @@ public:
 
     virtual ~RegistryBackend() = default;
 
-    // Opens subkey (empty: the root itself) for reading.
+    // Opens subkey (UTF-8; empty: the root itself) for reading.
     virtual long openKey(RootKey root, const std::string& subkey, RegistryView view,
                          KeyHandle& key) = 0;
-    // Reads the value's data, as the 8-bit ("A") call gives it, into data[0..length).
-    // On entry length is the buffer's size, on return the data's size. Data longer
-    // than the buffer gives kErrorMoreData.
+    // Reads the value's data as the wide-character ("W") call gives it, strings in
+    // UTF-16LE with their NUL, into data[0..length). The value's name is UTF-8. On
+    // entry length is the buffer's size in bytes, on return the data's size. Data
+    // longer than the buffer gives kErrorMoreData; a null data asks for the size.
     virtual long queryValue(KeyHandle key, const std::string& valueName, std::uint32_t& type,
                             unsigned char* data, std::uint32_t& length) = 0;
     virtual void closeKey(KeyHandle key) = 0;

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,12 +32,26 @@ struct ReadResult {
     std::string bytes;
 };
 
+// Reads a whole file, refused when it is larger than maxBytes: the machine back
+// end's own reader, handed to the parts that read files outside the handlers.
+using FileReader = std::function<ReadResult(const fs::path& path, std::uintmax_t maxBytes)>;
+
 // Where the game lives: natively on Windows, or inside a Wine or Proton prefix.
 enum class HostKind { Windows, Wine };
 
+// Who starts games in a prefix: the launcher whose prefix it is, or plain Wine.
+enum class PrefixOwner { Wine, Steam, Lutris, Heroic, Bottles };
+// The Steam whose library holds a Proton prefix; Unknown when none was found.
+enum class SteamInstall { Unknown, Native, Flatpak, Snap };
+
 struct WinePrefix {
-    fs::path root;                 // the folder that holds system.reg and drive_c
-    std::string steamAppId;        // set for a Steam compatdata prefix (Proton)
+    fs::path root{};               // the folder that holds system.reg and drive_c
+    std::string steamAppId{};      // set for a Steam compatdata prefix (Proton)
+    PrefixOwner owner = PrefixOwner::Wine;
+    SteamInstall steam = SteamInstall::Unknown;
+    fs::path wineBuild{};          // the Wine its launcher's config names; empty: the system's
+
+    bool operator==(const WinePrefix&) const = default;
 };
 
 // A program to start and not wait for. On Windows the command line is used as
@@ -76,6 +91,9 @@ public:
 
     virtual HostKind host() const = 0;
     virtual std::optional<WinePrefix> winePrefix() = 0;
+    // The prefixes looked in for the game, for a player told that nothing was
+    // found; none where the game does not live in a prefix.
+    virtual std::vector<std::string> searchedPlaces() { return {}; }
     virtual Status startProgram(const LaunchRequest& request) = 0;
 };
 

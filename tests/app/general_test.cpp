@@ -20,7 +20,7 @@ constexpr const char* kGameKey = "Software\\Grenmark\\QuellMoor";
 
 struct Case {
     const char* name;
-    std::string stored;  // bytes as the 8-bit call gives them; "-" for no value
+    std::string stored;  // UTF-8, stored as the wide-character call gives it; "-" for no value
     std::optional<std::string> expected;
 };
 
@@ -33,7 +33,8 @@ TEST_P(ReadRegistryValueTest, ReturnsTheTrimmedTextOrError) {
     FakeDialogs dialogs;
     registry.addKey(kHkeyLocalMachine, kGameKey);
     if (GetParam().stored != "-") {
-        registry.setBytes(kHkeyLocalMachine, kGameKey, "Exe_Path", kRegSz, GetParam().stored);
+        registry.setBytes(kHkeyLocalMachine, kGameKey, "Exe_Path", kRegSz,
+                          quorvik::testing::utf16Bytes(GetParam().stored));
     }
     std::string keyPath = std::string("HKEY_LOCAL_MACHINE\\") + kGameKey;
     EXPECT_EQ(ReadRegistryValue(registry, dialogs, keyPath, "Exe_Path"), GetParam().expected);
@@ -43,6 +44,12 @@ TEST_P(ReadRegistryValueTest, ReturnsTheTrimmedTextOrError) {
 }
 
 const std::string k254(254, 'x');
+std::string repeated(std::string_view text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+const std::string k254Accented = repeated("\xC3\xA9", 254);  // é: two bytes, one character
 INSTANTIATE_TEST_SUITE_P(
     Values, ReadRegistryValueTest,
     ::testing::Values(
@@ -55,6 +62,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"InnerNulKept", std::string("ab\0cd\0", 6), std::string("ab\0cd", 5)},
         Case{"Fits254", k254 + std::string(1, '\0'), k254},
         Case{"TooLong255", std::string(255, 'x') + std::string(1, '\0'), "Error"},
+        Case{"UnicodeStaysUnicode",
+             std::string("C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\\xE5\xAD\xA6\\Q.exe\0", 22),
+             "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\\xE5\xAD\xA6\\Q.exe"},
+        Case{"Fits254CountedInCharacters", k254Accented + std::string(1, '\0'), k254Accented},
+        Case{"TooLong255CountedInCharacters",
+             repeated("\xC3\xA9", 255) + std::string(1, '\0'), "Error"},
         Case{"MissingValue", "-", "Error"}),
     [](const auto& info) { return std::string(info.param.name); });
 

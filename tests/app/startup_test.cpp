@@ -85,9 +85,11 @@ TEST_F(StartUp, FindsTheOneWordFolderFirst) {
     settingsFile("QuellMoor", "Video.scr");
     settingsFile("Quell Moor", "Video.scr");
     load(platform::kYes);
-    EXPECT_EQ(dialogs.boxes, (std::vector<ShownBox>{{kQuestion, 4, kTitle}, {kFound, 0, kTitle}}));
-    EXPECT_EQ(form.SettingsPath,
-              platform::pathToUtf8(documents() / "QuellMoor" / "out" / "Settings"));
+    const std::string found = platform::pathToUtf8(documents() / "QuellMoor" / "out" / "Settings");
+    EXPECT_EQ(dialogs.boxes,
+              (std::vector<ShownBox>{{kQuestion, 4, kTitle}, {kFound + ("\r\n" + found), 0, kTitle}}))
+        << "the confirmation names the folder found";
+    EXPECT_EQ(form.SettingsPath, found);
     EXPECT_EQ(form.panel.Label12.Caption, "Not Set.") << "found, but nothing loaded yet";
 }
 
@@ -132,14 +134,15 @@ TEST_F(StartUp, RegistryValuesFillTheFields) {
                        "Software\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", "6.3");
     // A value with a NUL inside is cut before it.
     registry.setBytes(platform::kHkeyLocalMachine, kGameKey, "Version", platform::kRegSz,
-                      std::string("1.4.2\0junk\0", 11));
-    registry.setString(platform::kHkeyLocalMachine, kGameKey, "Exe_Path",
-                       "C:\\Games\\Quell Moor\\QuellMoor.exe");
+                      quorvik::testing::utf16Bytes(std::string("1.4.2 \xC3\xA9\0junk\0", 14)));
+    // Letters outside the 8-bit code page stay what they are.
+    const std::string exe = "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\Quell Moor\\QuellMoor.exe";
+    registry.setString(platform::kHkeyLocalMachine, kGameKey, "Exe_Path", exe);
     load(platform::kNo);
     EXPECT_EQ(form.OsVersion, "6.3");
-    EXPECT_EQ(form.GameVersion, "1.4.2");
-    EXPECT_EQ(form.panel.Label2.Caption, "1.4.2");
-    EXPECT_EQ(form.GameExePath, "C:\\Games\\Quell Moor\\QuellMoor.exe");
+    EXPECT_EQ(form.GameVersion, "1.4.2 \xC3\xA9");
+    EXPECT_EQ(form.panel.Label2.Caption, "1.4.2 \xE9") << "the panel's 8-bit text";
+    EXPECT_EQ(form.GameExePath, exe);
 }
 
 TEST_F(StartUp, MissingGameKeyShowsError) {

@@ -6,3 +6,10 @@ target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/help_texts_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/restore_changes_test.cpp
 )
+if(NOT WIN32)
+  target_sources(quorvik_unit_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/command_line_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linux_prefixes_e2e_test.cpp
+  )
+  target_link_libraries(quorvik_unit_tests PRIVATE quorvik_command_line)
+endif()

@@ -18,6 +18,7 @@ using quorvik::testing::FakeDialogs;
 using quorvik::testing::FakeSystem;
 using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
+namespace fs = std::filesystem;
 
 class Launch : public ::testing::Test {
 protected:
@@ -32,46 +33,67 @@ protected:
     }
 };
 
-TEST_F(Launch, OnWindowsTheQuotedPathAndNoLogos) {
+TEST_F(Launch, OnWindowsTheQuotedPathAndNoLogosInTheGamesFolder) {
     EXPECT_EQ(launchGame(system, exe), std::nullopt);
     EXPECT_EQ(launchGame(system, exe), std::nullopt);
     ASSERT_EQ(system.launches.size(), 2u) << "each choice starts a further copy";
     EXPECT_EQ(system.launches[0].commandLine, "\"" + exe + "\" -nologos");
     EXPECT_EQ(platform::pathToUtf8(system.launches[0].program), exe);
+    EXPECT_EQ(system.launches[0].workingFolder, dir / "Quell Moor");
 }
 
 TEST_F(Launch, UnderWineThePrefixesWine) {
     system.hostKind = platform::HostKind::Wine;
-    system.prefix = platform::WinePrefix{dir / "my prefix", ""};
+    system.prefix = platform::WinePrefix{dir / "my prefix"};
     EXPECT_EQ(launchGame(system, exe), std::nullopt);
     ASSERT_EQ(system.launches.size(), 1u);
     const auto& request = system.launches[0];
     EXPECT_EQ(request.program, "wine");
     EXPECT_EQ(request.arguments, (std::vector<std::string>{exe, "-nologos"}));
+    EXPECT_EQ(request.workingFolder, dir / "Quell Moor");
     ASSERT_EQ(request.environment.size(), 1u);
     EXPECT_EQ(request.environment[0].first, "WINEPREFIX");
     EXPECT_EQ(request.environment[0].second, platform::pathToUtf8(dir / "my prefix"));
 }
 
 TEST_F(Launch, AProtonPrefixIsStartedThroughSteam) {
+    using platform::PrefixOwner;
+    using platform::SteamInstall;
     system.hostKind = platform::HostKind::Wine;
-    system.prefix = platform::WinePrefix{"/home/p/.steam/steam/steamapps/compatdata/4711/pfx", "4711"};
-    EXPECT_EQ(launchGame(system, exe), std::nullopt);
-    EXPECT_EQ(system.launches.at(0).program, "steam");
-    EXPECT_EQ(system.launches.at(0).arguments,
-              (std::vector<std::string>{"-applaunch", "4711", "-nologos"}));
+    const auto started = [&](const char* appId, SteamInstall steam) {
+        system.launches.clear();
+        system.prefix = platform::WinePrefix{dir / "pfx", appId, PrefixOwner::Steam, steam};
+        const auto told = launchGame(system, exe);
+        std::vector<std::string> command;
+        for (const auto& request : system.launches) {
+            command = {request.program.string()};
+            command.insert(command.end(), request.arguments.begin(), request.arguments.end());
+        }
+        return std::make_pair(command, told.value_or(LaunchMessage{}).text);
+    };
+    using Command = std::vector<std::string>;
+    EXPECT_EQ(started("4711", SteamInstall::Native).first,
+              (Command{"steam", "-applaunch", "4711", "-nologos"}));
+    EXPECT_EQ(started("4711", SteamInstall::Snap).first,
+              (Command{"snap", "run", "steam", "-applaunch", "4711", "-nologos"}));
 
-    system.prefix = platform::WinePrefix{
-        "/home/p/.var/app/com.valvesoftware.Steam/data/Steam/steamapps/compatdata/4711/pfx", "4711"};
-    EXPECT_EQ(launchGame(system, exe), std::nullopt);
-    EXPECT_EQ(system.launches.at(1).program, "flatpak");
-    EXPECT_EQ(system.launches.at(1).arguments,
-              (std::vector<std::string>{"run", "com.valvesoftware.Steam", "-applaunch", "4711",
-                                        "-nologos"}));
+    // A non-Steam game added to Steam has a shortcut id of 2^31 or more.
+    const auto [shortcut, note] = started("3000000000", SteamInstall::Flatpak);
+    EXPECT_EQ(shortcut, (Command{"flatpak", "run", "com.valvesoftware.Steam",
+                                 "steam://rungameid/12884901888033554432"}));
+    EXPECT_NE(note.find("add -nologos to the launch options of the shortcut"), std::string::npos);
+
+    const auto [none, problem] = started("4711", SteamInstall::Unknown);
+    EXPECT_TRUE(none.empty()) << "never the system's Wine in a Proton prefix";
+    EXPECT_NE(problem.find("no Steam that holds it was found"), std::string::npos);
 }
 
 TEST_F(Launch, EveryFailureIsNamed) {
-    const auto problem = [&](const std::string& path) { return launchGame(system, path).value_or(""); };
+    const auto problem = [&](const std::string& path) {
+        const auto told = launchGame(system, path);
+        EXPECT_TRUE(told && told->problem) << path;
+        return told ? told->text : std::string();
+    };
     EXPECT_NE(problem("").find("registry entry Exe_Path is empty"), std::string::npos);
     EXPECT_NE(problem("Error").find("was not found. Is the game installed?"), std::string::npos);
     const std::string missing = platform::pathToUtf8(dir / "gone.exe");
@@ -93,14 +115,24 @@ TEST_F(Launch, TheWindowShowsTheProblemAndStaysOpen) {
     EXPECT_EQ(dialogs.boxes[0].style, 16);
     EXPECT_EQ(dialogs.closeCount, 0);
 
-    // Works before any settings file was loaded; the 8-bit path becomes UTF-8.
-    const auto accented = dir / "Jeux \xC3\xA9t\xC3\xA9" / "QuellMoor.exe";
+    // Works before any settings file was loaded; the path stays Unicode, even
+    // with letters no 8-bit code page of the West holds.
+    const auto accented =
+        dir / "Jeux \xC3\xA9t\xC3\xA9 \xD0\x98\xD0\xB3\xD1\x80\xD1\x8B" / "QuellMoor.exe";
     writeBytes(accented, "MZ");
-    form.GameExePath = platform::windows1252().fromUtf8(platform::pathToUtf8(accented));
+    form.GameExePath = platform::pathToUtf8(accented);
     form.Launch_Click();
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     ASSERT_EQ(system.launches.size(), 1u);
     EXPECT_EQ(system.launches[0].program, accented);
+
+    // A word to the player beside a started game is information, not an error.
+    system.hostKind = platform::HostKind::Wine;
+    system.prefix = platform::WinePrefix{dir / "pfx", "3000000000", platform::PrefixOwner::Steam,
+                                         platform::SteamInstall::Native};
+    form.Launch_Click();
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].style, 64);
 }
 
 }  // namespace

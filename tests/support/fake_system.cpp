@@ -34,6 +34,15 @@ std::string placed(platform::RootKey root, const std::string& subkey, RegistryVi
 
 }  // namespace
 
+std::string utf16Bytes(std::string_view utf8) {
+    std::string bytes;
+    for (const char16_t unit : platform::utf8ToUtf16(utf8)) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
 void MemoryRegistry::addKey(platform::RootKey root, const std::string& subkey) {
     keys_[{root, lower(subkey)}];
 }
@@ -46,7 +55,7 @@ void MemoryRegistry::setBytes(platform::RootKey root, const std::string& subkey,
 
 void MemoryRegistry::setString(platform::RootKey root, const std::string& subkey,
                                const std::string& name, const std::string& value) {
-    setBytes(root, subkey, name, platform::kRegSz, value + std::string(1, '\0'));
+    setBytes(root, subkey, name, platform::kRegSz, utf16Bytes(value + std::string(1, '\0')));
 }
 
 long MemoryRegistry::openKey(platform::RootKey root, const std::string& subkey, RegistryView view,

@@ -17,10 +17,14 @@ namespace quorvik::testing {
 
 namespace fs = std::filesystem;
 
+// The bytes of a UTF-8 text as the wide-character registry call gives them.
+std::string utf16Bytes(std::string_view utf8);
+
 // Registry values held in memory, as a 64-bit Windows keeps them: the 32-bit
 // view of HKEY_LOCAL_MACHINE\Software is Software\Wow6432Node.
 class MemoryRegistry : public platform::RegistryBackend {
 public:
+    // A REG_SZ value of UTF-8 text, stored in UTF-16 with its NUL.
     void setString(platform::RootKey root, const std::string& subkey, const std::string& name,
                    const std::string& value);
     void setBytes(platform::RootKey root, const std::string& subkey, const std::string& name,
@@ -63,6 +67,7 @@ public:
     std::optional<fs::path> documents;
     platform::HostKind hostKind = platform::HostKind::Windows;
     std::optional<platform::WinePrefix> prefix;
+    std::vector<std::string> searched;  // the prefixes it says it looked in
     std::vector<platform::LaunchRequest> launches;
     platform::Status launchResult = platform::Status::success();
 
@@ -79,6 +84,7 @@ public:
     const platform::CodePage& codePage() const override { return platform::windows1252(); }
     platform::HostKind host() const override { return hostKind; }
     std::optional<platform::WinePrefix> winePrefix() override { return prefix; }
+    std::vector<std::string> searchedPlaces() override { return searched; }
     platform::Status startProgram(const platform::LaunchRequest& request) override;
 
 private:

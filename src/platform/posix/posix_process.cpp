@@ -47,13 +47,28 @@ Status startDetached(const LaunchRequest& request) {
     std::vector<char*> argv = pointers(arguments);
     std::vector<char*> envp = pointers(environment);
 
+    // Said plainly here: a failed change of folder in the child reads like a
+    // missing program.
+    std::error_code folderError;
+    if (!request.workingFolder.empty() && !fs::is_directory(request.workingFolder, folderError)) {
+        return Status::failure("its folder " + pathToUtf8(request.workingFolder) +
+                               " does not exist");
+    }
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!request.workingFolder.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, request.workingFolder.c_str());
+    }
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // A session of its own: the game keeps running when the tool closes.
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t child = 0;
-    const int error = posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), envp.data());
+    const int error =
+        posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
     if (error != 0) return Status::failure(std::generic_category().message(error));
 
     // Nobody waits for the game, but its exit must not leave a zombie behind.

@@ -6,8 +6,8 @@
 namespace quorvik::platform::posix {
 
 // Starts the program with its arguments as an array (never through a shell),
-// in a session of its own, and does not wait for it. Fails when the program
-// cannot be found or started.
+// in a session of its own and in the request's working folder, and does not
+// wait for it. Fails when the program cannot be found or started.
 Status startDetached(const LaunchRequest& request);
 
 }  // namespace quorvik::platform::posix

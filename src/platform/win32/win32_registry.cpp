@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/win32/win32_text.h"
+
 namespace quorvik::platform::win32 {
 namespace {
 
@@ -36,7 +38,7 @@ long Win32Registry::openKey(RootKey root, const std::string& subkey, RegistryVie
                             KeyHandle& key) {
     HKEY opened = nullptr;
     const LONG result =
-        RegOpenKeyExA(rootHandle(root), subkey.c_str(), 0, accessFor(view), &opened);
+        RegOpenKeyExW(rootHandle(root), widen(subkey).c_str(), 0, accessFor(view), &opened);
     if (result == ERROR_SUCCESS) key = reinterpret_cast<KeyHandle>(opened);
     return result;
 }
@@ -46,7 +48,7 @@ long Win32Registry::queryValue(KeyHandle key, const std::string& valueName, std:
     DWORD valueType = type;
     DWORD size = length;
     const LONG result =
-        RegQueryValueExA(keyHandle(key), valueName.c_str(), nullptr, &valueType, data, &size);
+        RegQueryValueExW(keyHandle(key), widen(valueName).c_str(), nullptr, &valueType, data, &size);
     type = valueType;
     length = size;
     return result;

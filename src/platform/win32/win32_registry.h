@@ -1,7 +1,7 @@
 #pragma once
 
-// The Windows registry through advapi32's 8-bit calls, which give the text in
-// the system's ANSI code page as the registry rules expect it.
+// The Windows registry through advapi32's wide-character calls: names go in as
+// UTF-16, string data comes back as UTF-16, never through the ANSI code page.
 
 #include <string>
 

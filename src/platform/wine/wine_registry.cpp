@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <utility>
 
 #include "platform/text_codec.h"
@@ -30,12 +29,6 @@ char16_t foldUnit(char16_t c) {
     if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
     if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
     return c;
-}
-
-std::u16string foldName(std::u16string_view name) {
-    std::u16string out(name);
-    for (char16_t& c : out) c = foldUnit(c);
-    return out;
 }
 
 bool isHexDigit(char c) {
@@ -156,10 +149,6 @@ std::string utf16Bytes(std::u16string_view text) {
         bytes.push_back(static_cast<char>(unit >> 8));
     }
     return bytes;
-}
-
-bool isStringType(std::uint32_t type) {
-    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
 std::u16string unitsOf(std::string_view bytes) {
@@ -290,6 +279,12 @@ bool parseValue(std::string_view line, Lines& lines, std::u16string& name, Regis
 
 }  // namespace
 
+std::u16string foldCase(std::u16string_view name) {
+    std::u16string out(name);
+    for (char16_t& c : out) c = foldUnit(c);
+    return out;
+}
+
 std::u16string foldKeyPath(std::u16string_view path) {
     std::u16string out;
     out.reserve(path.size());
@@ -333,7 +328,7 @@ RegistryHive parseRegistry(std::string_view text, bool withValues) {
                 std::u16string name;
                 RegistryValue value;
                 if (parseValue(line, lines, name, value) && current != nullptr) {
-                    current->insert_or_assign(foldName(name), std::move(value));
+                    current->insert_or_assign(foldCase(name), std::move(value));
                 }
                 break;
             }
@@ -377,7 +372,7 @@ const RegistryValue* RegistryHive::findValue(std::u16string_view keyPath,
                                              std::u16string_view valueName) const {
     const auto key = keys_.find(foldKeyPath(keyPath));
     if (key == keys_.end()) return nullptr;
-    const auto value = key->second.find(foldName(valueName));
+    const auto value = key->second.find(foldCase(valueName));
     return value == key->second.end() ? nullptr : &value->second;
 }
 
@@ -392,40 +387,15 @@ std::optional<std::u16string> RegistryHive::stringValue(std::u16string_view keyP
     return text;
 }
 
-std::optional<std::string> readWholeFile(const fs::path& path, std::uintmax_t maxBytes) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return std::nullopt;
-    const auto size = fs::file_size(path, error);
-    if (error || size > maxBytes) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    char chunk[1 << 16];
-    for (;;) {
-        in.read(chunk, sizeof chunk);
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (bytes.size() + got > maxBytes) return std::nullopt;  // grew while we read
-        bytes.append(chunk, got);
-        if (!in) break;
-    }
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
-
 WineRegistry::WineRegistry(fs::path prefix, FileReader reader)
-    : prefix_(std::move(prefix)), reader_(std::move(reader)) {
-    if (!reader_) {
-        reader_ = [](const fs::path& path) { return readWholeFile(path, kMaxRegistryFileBytes); };
-    }
-}
+    : prefix_(std::move(prefix)), reader_(std::move(reader)) {}
 
 WineRegistry::~WineRegistry() = default;
 
 const RegistryHive& WineRegistry::load(std::optional<RegistryHive>& slot, const char* fileName) {
     if (!slot) {
-        const auto text = reader_(prefix_ / fileName);
-        slot = text ? parseRegistryFile(*text) : RegistryHive{};
+        const ReadResult read = reader_(prefix_ / fileName, kMaxRegistryFileBytes);
+        slot = read.status ? parseRegistryFile(read.bytes) : RegistryHive{};
     }
     return *slot;
 }
@@ -440,7 +410,7 @@ const RegistryHive& WineRegistry::user() {
 long WineRegistry::openKey(RootKey root, const std::string& subkey, RegistryView view,
                            KeyHandle& key) {
     const RegistryHive* hive = nullptr;
-    std::u16string path = foldKeyPath(decodeCp1252(subkey));
+    std::u16string path = foldKeyPath(utf8ToUtf16(subkey));
     if (root == kHkeyLocalMachine) {
         hive = &machine();
         // A 32-bit program sees HKLM\Software\X at Software\Wow6432Node\X in a
@@ -475,12 +445,11 @@ long WineRegistry::queryValue(KeyHandle key, const std::string& valueName, std::
     const auto open = open_.find(key);
     if (open == open_.end()) return kErrorInvalidHandle;
     const RegistryValue* value =
-        open->second.hive->findValue(open->second.path, decodeCp1252(valueName));
+        open->second.hive->findValue(open->second.path, utf8ToUtf16(valueName));
     if (value == nullptr) return kErrorFileNotFound;
 
-    // The 8-bit call hands strings over in the ANSI code page, NUL included.
-    const std::string bytes =
-        isStringType(value->type) ? encodeCp1252(unitsOf(value->data)) : value->data;
+    // Kept as Windows stores it: strings are UTF-16LE already, NUL included.
+    const std::string& bytes = value->data;
     type = value->type;
     if (bytes.size() > UINT32_MAX) {
         length = UINT32_MAX;

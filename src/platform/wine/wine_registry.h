@@ -6,13 +6,13 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/registry_backend.h"
+#include "platform/system.h"
 
 namespace quorvik::platform::wine {
 
@@ -71,23 +71,20 @@ RegistryHive parseRegistryKeys(std::string_view text);
 
 // The key path as the hive compares it: case folded, empty parts dropped.
 std::u16string foldKeyPath(std::u16string_view path);
-
-// Reads a whole file; nothing when it is missing, unreadable or too large.
-using FileReader = std::function<std::optional<std::string>(const std::filesystem::path&)>;
+// A name folded as Windows compares names without regard to case; file names
+// inside a prefix compare the same way.
+std::u16string foldCase(std::u16string_view name);
 
 // Registry files beyond this size are not Wine's and are not read.
 inline constexpr std::uintmax_t kMaxRegistryFileBytes = 64u * 1024u * 1024u;
 
-// A plain std::ifstream read of at most maxBytes.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path,
-                                         std::uintmax_t maxBytes);
-
-// The raw registry reads over a prefix folder. Each file is read on first use
-// and kept; a missing file is an empty registry. HKEY_CLASSES_ROOT is
-// HKEY_LOCAL_MACHINE\Software\Classes; other roots have no keys.
+// The raw registry reads over a prefix folder. Each file is read on first use,
+// through the machine's file reader, and kept; a missing or unreadable file is
+// an empty registry. HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\Software\Classes;
+// other roots have no keys.
 class WineRegistry : public RegistryBackend {
 public:
-    explicit WineRegistry(std::filesystem::path prefix, FileReader reader = {});
+    WineRegistry(std::filesystem::path prefix, FileReader reader);
     ~WineRegistry() override;
 
     long openKey(RootKey root, const std::string& subkey, RegistryView view,

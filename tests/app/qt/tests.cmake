@@ -15,4 +15,3 @@ quorvik_view_test(form1_window_test ${CMAKE_CURRENT_LIST_DIR}/form1_window_test.
 quorvik_view_test(tooltip_test ${CMAKE_CURRENT_LIST_DIR}/tooltip_test.cpp)
 quorvik_view_test(qt_dialogs_test ${CMAKE_CURRENT_LIST_DIR}/qt_dialogs_test.cpp)
 quorvik_view_test(session_test ${CMAKE_CURRENT_LIST_DIR}/session_test.cpp)
-target_compile_definitions(session_test PRIVATE QUORVIK_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")

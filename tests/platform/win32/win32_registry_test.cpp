@@ -116,10 +116,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"Prefer32BitFallsBackTo64BitView", kValues, "Long254", ViewPolicy::Prefer32Bit, k254}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Win32RegistryValues, TextComesInTheAnsiCodePage) {
+TEST(Win32RegistryValues, TextComesAsUnicode) {
     if (!prepared()) GTEST_SKIP() << kNotPrepared;
-    if (GetACP() != 1252) GTEST_SKIP() << "the system's code page is not Windows-1252";
-    EXPECT_EQ(readRecorded("Cafe", kValues, "Cafe", ViewPolicy::Default), "Caf\xE9");
+    EXPECT_EQ(readRecorded("Cafe", kValues, "Cafe", ViewPolicy::Default), "Caf\xC3\xA9");
+    EXPECT_EQ(readRecorded("Beyond1252", kValues, "Beyond1252", ViewPolicy::Default),
+              "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\Quell Moor")
+        << "letters no 8-bit code page of the West holds";
 }
 
 TEST(Win32RegistryValues, WindowsVersionHasNoNulOrTrailingSpaces) {
@@ -143,12 +145,12 @@ TEST(Win32RegistryBackend, ViewsAndBufferSizes) {
     std::uint32_t type = 0;
     std::uint32_t length = sizeof data;
     EXPECT_EQ(registry.queryValue(key, "Long254", type, data, length), kErrorMoreData);
-    EXPECT_EQ(length, 255u) << "the size needed, its NUL included";
+    EXPECT_EQ(length, 510u) << "the size needed in bytes, its NUL included";
 
     length = sizeof data;
     EXPECT_EQ(registry.queryValue(key, "Empty", type, data, length), kErrorSuccess);
     EXPECT_EQ(type, kRegSz);
-    EXPECT_EQ(length, 1u) << "an empty string is its NUL";
+    EXPECT_EQ(length, 2u) << "an empty string is its NUL";
     registry.closeKey(key);
 
     EXPECT_EQ(registry.openKey(kHkeyLocalMachine, "Software\\Grenmark\\QuellMoor",

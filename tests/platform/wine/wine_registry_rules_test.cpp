@@ -99,12 +99,13 @@ struct Fixture {
 
     explicit Fixture(std::string system = systemReg())
         : files{{"system.reg", std::move(system)}, {"user.reg", kUserReg}},
-          registry("/prefix", [this](const std::filesystem::path& path) {
+          registry("/prefix", [this](const std::filesystem::path& path, std::uintmax_t) {
               const std::string name = path.filename().string();
               ++reads[name];
               const auto found = files.find(name);
-              return found == files.end() ? std::nullopt
-                                          : std::optional<std::string>(found->second);
+              return found == files.end()
+                         ? ReadResult{Status::failure("No such file or directory"), {}}
+                         : ReadResult{Status::success(), found->second};
           }) {}
 
     std::optional<std::string> read(std::string keyPath, const std::string& name,
@@ -129,12 +130,12 @@ TEST(WineRegistryRules, ValuesComeBackAsTheRegistryRulesSay) {
         {kGame, "Version", "1.4.2"},
         {kGame, "Exe_Path", "C:\\Games\\Quell Moor\\QuellMoor.exe"},
         {kGame, "Long254", std::string(254, 'x')},
-        {kGame, "Long254Escaped", std::string(253, 'z') + "\xe9"},
+        {kGame, "Long254Escaped", std::string(253, 'z') + "\xC3\xA9"},
         {kGame, "Long255", "Error"},
         {kGame, "Spaces", "1.4.2  "},
         {kGame, "Empty", ""},
-        {kGame, "NoNul", "1."},                 // stored without its NUL: the last character goes
-        {kGame, "Symbols", "\x80 \"?\" \xe9"},  // Windows-1252, "?" where it has no letter
+        {kGame, "NoNul", "1."},  // stored without its NUL: the last character goes
+        {kGame, "Symbols", "\xE2\x82\xAC \"\xCE\xB1\" \xC3\xA9"},  // Unicode, every letter kept
         {kGame, "Missing", "Error"},
         {"HKEY_LOCAL_MACHINE\\Software\\Grenmark\\Missing", "Version", "Error"},
         {"HKEY_LOCAL_MACHINE", "AtRoot", "root value"},
@@ -220,14 +221,14 @@ TEST(WineRegistryRules, RawQueryReportsSizesLikeTheWindowsCall) {
     std::uint32_t length = 0;
     EXPECT_EQ(fixture.registry.queryValue(key, "CurrentVersion", type, nullptr, length),
               kErrorSuccess);
-    EXPECT_EQ(length, 4u) << "6.1 and its NUL";
+    EXPECT_EQ(length, 8u) << "6.1 and its NUL, two bytes each";
     EXPECT_EQ(type, kRegSz);
 
     unsigned char small[3] = {};
     length = sizeof small;
     EXPECT_EQ(fixture.registry.queryValue(key, "CurrentVersion", type, small, length),
               kErrorMoreData);
-    EXPECT_EQ(length, 4u);
+    EXPECT_EQ(length, 8u);
 
     unsigned char dword[8] = {};
     length = sizeof dword;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/general.h"
+#include "platform/posix/posix_files.h"
 #include "platform/wine/wine_registry.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_dir.h"
@@ -79,7 +80,7 @@ TEST(WineRoundTrip, NativeReadsAgreeWithWindowsReads) {
         << resultsFile << " is missing: the Windows tests record it when they run";
     const std::string results = quorvik::testing::readBytes(resultsFile);
 
-    WineRegistry registry(prefix);
+    WineRegistry registry(prefix, posix::readFile);
     std::istringstream lines(results);
     int compared = 0;
     for (std::string line; std::getline(lines, line);) {

@@ -1,0 +1,59 @@
+#pragma once
+
+// Finding the Wine prefix a game lives in, on a Linux machine where players
+// keep Windows games in prefixes of their own (~/.wine, $WINEPREFIX) or of a
+// launcher: Steam's Proton (native, Flatpak or Snap), Lutris, Heroic, Bottles.
+// Everything the search depends on is passed in; files are read through the
+// machine's reader, folders are listed directly.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace quorvik::platform::wine {
+
+// What marks the game inside a prefix.
+struct GameSignature {
+    std::string machineKey;                    // under HKEY_LOCAL_MACHINE, either view; UTF-8
+    std::vector<std::string> settingsFolders;  // under the Documents folder, "/" between parts
+    std::vector<std::string> settingsFiles;    // in the settings folder; their age shows use
+};
+
+struct PrefixSearch {
+    std::optional<std::filesystem::path> home;
+    std::optional<std::filesystem::path> chosenPrefix;  // --prefix: this one and no other
+    std::optional<std::filesystem::path> winePrefix;    // $WINEPREFIX: likewise
+    std::string login;                                  // the name under drive_c/users
+    GameSignature game;
+};
+
+struct PrefixCandidate {
+    WinePrefix prefix;
+    std::string origin;  // where it was found, in words: "~/.wine", "Lutris (quell-moor.yml)"
+};
+
+// Every prefix the game may live in, in the order they are tried: --prefix or
+// else $WINEPREFIX alone; otherwise ~/.wine, the Proton prefixes of every
+// Steam root's libraries, then the prefixes that Lutris, Heroic and Bottles
+// name. A folder reached twice is listed once, where it was first reached.
+std::vector<PrefixCandidate> candidatePrefixes(const PrefixSearch& search, const FileReader& read);
+
+struct PrefixChoice {
+    std::optional<PrefixCandidate> chosen;
+    std::string reason;                 // why this one, or why none
+    std::vector<std::string> searched;  // the prefixes looked in; where there were none,
+                                        // the places prefixes were looked for
+};
+
+// The candidate the game is played from: one that holds the game's registry
+// key beats one that does not; then one whose Documents folder holds the
+// settings folder; then the one used last (the newest of its system.reg,
+// user.reg, pfx.lock and settings files); then the earlier one. A candidate
+// with neither the key nor the settings folder is never chosen, except the one
+// named by --prefix or $WINEPREFIX, which always is.
+PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read);
+
+}  // namespace quorvik::platform::wine
