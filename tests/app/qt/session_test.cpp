@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 
 #include "app/qt/form1_window.h"
@@ -110,9 +111,14 @@ private slots:
             QVERIFY2((permissions & fs::perms::owner_write) == fs::perms::none, file);
         }
 
-        const std::string shown = boxLines(dialogs.boxes);
+        // The folder found is named in each system's own spelling.
+        const auto sameFolder = [](const std::string& boxes) {
+            return std::regex_replace(boxes, std::regex(R"((detect values\.)\\n[^\n]*)"),
+                                      "$1 <the folder found>");
+        };
+        const std::string shown = sameFolder(boxLines(dialogs.boxes));
         if (const QByteArray windows = qgetenv("QUORVIK_WIN32_SESSION"); !windows.isEmpty()) {
-            QCOMPARE(readBytes(fs::path(windows.toStdString()) / "boxes.txt"), shown);
+            QCOMPARE(sameFolder(readBytes(fs::path(windows.toStdString()) / "boxes.txt")), shown);
         }
     }
 };
