@@ -20,14 +20,7 @@ struct Edited : quorvik::testing::GameSession {
     Edited() {
         copySamples();
         loadBoth();
-        form.panel.Text1.Text = "1920";
-        form.panel.Text2.Text = "1080";
-        form.panel.Combo6.setText("Extreme");
-        form.panel.Combo5.select(4);
-        form.panel.Check2.Value = 0;
-        form.panel.Text20.Text = "25";
-        form.panel.Check9.Value = 1;
-        form.panel.Combo8.setText("high");
+        makeSampleEdits();
         dialogs.boxes.clear();
     }
     bool readOnly(const char* name) const {

@@ -37,6 +37,17 @@ void GameSession::loadBoth() {
     form.Command2_Click();
 }
 
+void GameSession::makeSampleEdits() {
+    form.panel.Text1.Text = "1920";
+    form.panel.Text2.Text = "1080";
+    form.panel.Combo6.setText("Extreme");
+    form.panel.Combo5.select(4);
+    form.panel.Check2.Value = 0;
+    form.panel.Text20.Text = "25";
+    form.panel.Check9.Value = 1;
+    form.panel.Combo8.setText("high");
+}
+
 bool GameSession::shown(const std::string& text) const {
     const auto texts = dialogs.texts();
     return std::find(texts.begin(), texts.end(), text) != texts.end();

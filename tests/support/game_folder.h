@@ -40,6 +40,9 @@ struct GameSession : GameFolder {
     app::Form1 form{dialogs, system};
 
     void loadBoth();
+    // The edits whose result tests/data/edited holds: resolution, a typed
+    // drop-down text, shader model, a flag, audio.
+    void makeSampleEdits();
     bool shown(const std::string& text) const;
 };
 
