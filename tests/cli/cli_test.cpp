@@ -52,6 +52,21 @@ TEST(Cli, ShowPrintsEveryLoadedSettingAsJson) {
     EXPECT_EQ(run.err, "");
 }
 
+TEST(Cli, FindsTheSettingsInAPrefixLaidOutAsAPlayersIs) {
+    GameFolder game;
+    const fs::path prefix = game.dir / "demo prefix";
+    const fs::path demo =
+        fs::path(QUORVIK_TEST_DATA).parent_path().parent_path() / "scripts/make-demo-prefix";
+    ASSERT_EQ(quorvik::testing::runProgram({demo.string(), prefix.string()}, {},
+                                           std::chrono::seconds(30)),
+              0);
+    const auto status = quorvik::testing::runProgram(
+        {QUORVIK_CLI, "--prefix", prefix.string(), "show", "--json"},
+        {{"HOME", (game.dir / "home").string()}}, std::chrono::seconds(30), game.dir.path());
+    EXPECT_EQ(status, 0) << readBytes(game.dir / "stderr");
+    EXPECT_EQ(readBytes(game.dir / "stdout"), dataBytes("cli/show.json"));
+}
+
 TEST(Cli, RefusedValuesAndWrongCommandsAreUsageErrorsThatWriteNothing) {
     struct Row {
         std::vector<std::string> arguments;
