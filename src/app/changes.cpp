@@ -89,9 +89,7 @@ std::vector<Change> Form1::changesOfSave(std::vector<std::string>* notes) {
             {scripts, "Depth of Field", onOff(disk.Check11.Value), onOff(panel.Check11.Value)});
     }
 
-    std::string view = saved.Text15.Text;
-    view.erase(0, view.find_first_not_of(" \t"));
-    view.erase(view.find_last_not_of(" \t") + 1);
+    const std::string view(platform::trimBlanks(saved.Text15.Text));
     const std::optional<int> order = overrides::compareWithDefaultFieldOfView(view);
     const std::string before = disk.Text15.Text == "62.5" ? kGameOwnView : codePage.toUtf8(disk.Text15.Text);
     if (!order) {

@@ -41,21 +41,12 @@ std::string inFolder(const std::string& settingsPath, const char* name) {
 
 // A path pasted with the quotes Windows' "Copy as path" adds, or with blanks
 // around it, is the path without them.
-std::string typedFolder(std::string text) {
-    const auto trim = [](std::string& s) {
-        const auto first = s.find_first_not_of(" \t");
-        if (first == std::string::npos) {
-            s.clear();
-            return;
-        }
-        s = s.substr(first, s.find_last_not_of(" \t") - first + 1);
-    };
-    trim(text);
+std::string typedFolder(const std::string& typed) {
+    std::string_view text = platform::trimBlanks(typed);
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-        text = text.substr(1, text.size() - 2);
-        trim(text);
+        text = platform::trimBlanks(text.substr(1, text.size() - 2));
     }
-    return text;
+    return std::string(text);
 }
 
 const char* expectedForm(settings::Number number) {

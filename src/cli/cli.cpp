@@ -9,6 +9,7 @@
 #include "cli/console_dialogs.h"
 #include "overrides/skills_file.h"
 #include "platform/paths.h"
+#include "platform/text_codec.h"
 #include "settings/setting_values.h"
 
 namespace quorvik::cli {
@@ -71,9 +72,7 @@ std::optional<std::string> setValue(panel::Panel& panel, const Setting& setting,
         }
         return std::nullopt;
     }
-    std::string view = value;
-    view.erase(0, view.find_first_not_of(" \t"));
-    view.erase(view.find_last_not_of(" \t") + 1);
+    const std::string view(platform::trimBlanks(value));
     if (!overrides::compareWithDefaultFieldOfView(view)) return "takes a number such as 75.0";
     panel.Text15.Text = view;
     return std::nullopt;

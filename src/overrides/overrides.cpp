@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "overrides/skills_file.h"
+#include "platform/text_codec.h"
 
 namespace quorvik::overrides {
 namespace {
@@ -169,12 +170,6 @@ void remove(platform::System& system, const fs::path& path, Problems& problems) 
     }
 }
 
-std::string trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return std::string(text);
-}
-
 }  // namespace
 
 Problems saveOverrideScripts(platform::System& system, const std::filesystem::path& settingsFolder,
@@ -216,7 +211,7 @@ Problems saveOverrideScripts(platform::System& system, const std::filesystem::pa
 Problems saveSkillsFile(platform::System& system, const std::filesystem::path& settingsFolder,
                         panel::Panel& panel) {
     std::string& text = panel.Text15.Text;
-    text = trimmed(text);
+    text = std::string(platform::trimBlanks(text));
     const std::optional<int> order = compareWithDefaultFieldOfView(text);
     // The text goes into an XML attribute of the game's file: only a plain
     // number is safe there.

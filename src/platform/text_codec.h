@@ -34,6 +34,13 @@ public:
 // Windows-1252, every byte kept.
 const CodePage& windows1252();
 
+// The text without the blanks and tabs around it, as a typed value is meant.
+constexpr std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
 // Number of characters (code points) in a UTF-8 text.
 std::size_t utf8Length(std::string_view utf8);
 

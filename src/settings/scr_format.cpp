@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "panel/lists.h"
+#include "platform/text_codec.h"
 #include "settings/lines.h"
 
 namespace quorvik::settings {
@@ -73,12 +74,6 @@ bool isOffForm(std::string_view line, std::string_view onForm) {
     return line.starts_with(key) && line.substr(key.size()).starts_with("(disable)");
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A plain number as the game reads it: an optional minus sign, digits, and for
@@ -116,7 +111,7 @@ std::vector<BadNumber> tidyNumbers(panel::Panel& panel, std::span<const Template
     std::vector<BadNumber> bad;
     const auto check = [&](const TemplateLine& line, panel::TextBox panel::Panel::*box) {
         std::string& text = (panel.*box).Text;
-        text = std::string(trimmed(text));
+        text = std::string(platform::trimBlanks(text));
         if (!isPlainNumber(text, line.number)) bad.push_back({line.caption, text, line.number});
     };
     for (const TemplateLine& line : lines) {
