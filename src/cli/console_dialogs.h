@@ -24,6 +24,11 @@ public:
     const std::vector<std::string>* problems = nullptr;
 
     int messageBox(const std::string& text, int style, const std::string& title) override;
+    // No one is there to choose: as if cancelled.
+    int chooseItem(const std::string&, const std::vector<std::string>&, const std::string&,
+                   const std::string&) override {
+        return -1;
+    }
     // No one is there to type: as if cancelled.
     std::string inputBox(const std::string& prompt, const std::string& title) override;
     void setClipboardText(const std::string& text) override;

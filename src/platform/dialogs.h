@@ -4,6 +4,7 @@
 // window itself. Texts here are UTF-8.
 
 #include <string>
+#include <vector>
 
 namespace quorvik::platform {
 
@@ -33,6 +34,12 @@ public:
     // Blocks until dismissed; returns kOk, kYes/kNo for a Yes/No box, and
     // kYes/kNo/kCancel for a Yes/No/Cancel box (closing it is Cancel).
     virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
+    // A list to take one item from: the text above it, the items (the first
+    // one highlighted), a button named `button` that takes the highlighted item
+    // (as a double click or Return does) and Cancel. The position taken, or -1
+    // when cancelled (closing the dialog and Escape are Cancel).
+    virtual int chooseItem(const std::string& text, const std::vector<std::string>& items,
+                           const std::string& button, const std::string& title) = 0;
     // The text typed, or an empty text when cancelled. No default text.
     virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;
     // Empties the clipboard, then places the text on it.

@@ -23,6 +23,7 @@ struct Problem {
         FolderMissing, // a folder the step needs is not there; the reason says what could not be done
         NotANumber,    // a value that must be a number is not one; the reason holds the value
         NotApplied,    // a value the step leaves alone on purpose; the reason holds the value
+        Busy,          // another program holds what is needed, for now
     };
 
     Kind kind = Kind::Failed;

@@ -1,4 +1,5 @@
 target_sources(quorvik_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/system.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_codec.cpp
 )
 target_sources(quorvik_core PRIVATE

@@ -10,9 +10,11 @@
 // so tests can run them against real files in a temporary folder, or inject
 // faults.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +56,31 @@ struct WinePrefix {
     bool operator==(const WinePrefix&) const = default;
 };
 
+// How a file is written.
+struct WriteOptions {
+    // The file is left read-only. The attribute is set on the temporary file
+    // before it takes the target's place, so a kill never leaves it writable.
+    bool readOnly = false;
+    // A read-only target is replaced; otherwise it is refused, as Windows
+    // refuses it.
+    bool replaceReadOnly = false;
+};
+
+// A file written in full beside its target under a temporary name (one that
+// isTemporaryName recognises), synced and given its final attributes: ready
+// to take the target's place in one step.
+struct StagedFile {
+    fs::path temporary;
+    fs::path target;  // where it goes: a symbolic link's target, so the link stays
+    WriteOptions options;
+};
+
+// Held while it lives; the system also ends it when the process ends.
+class FolderLock {
+public:
+    virtual ~FolderLock() = default;
+};
+
 // A program to start and not wait for. On Windows the command line is used as
 // it stands; elsewhere the program is started with the arguments as an array.
 struct LaunchRequest {
@@ -74,10 +101,31 @@ public:
     // The whole file, refused when it is larger than maxBytes.
     virtual ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) = 0;
     // Replaces the file whole, or leaves it as it was: never half-written.
-    virtual Status writeFile(const fs::path& path, std::string_view bytes) = 0;
+    Status writeFile(const fs::path& path, std::string_view bytes, WriteOptions options = {});
+    // The two halves of writeFile, so that several files can be written in
+    // full before any of them replaces its target.
+    virtual Expected<StagedFile> stageFile(const fs::path& path, std::string_view bytes,
+                                           WriteOptions options) = 0;
+    // Puts the staged file in its target's place; on failure the staged file
+    // is still there, for another try or discardFile.
+    virtual Status commitFile(const StagedFile& staged) = 0;
+    virtual void discardFile(const StagedFile& staged) = 0;
     virtual Status setReadOnly(const fs::path& path, bool readOnly) = 0;
     // Removes exactly this file; a file that is not there is no error.
     virtual Status deleteFile(const fs::path& path) = 0;
+    // The names (files and folders) in a folder; none when it cannot be read.
+    virtual std::vector<fs::path> listFolder(const fs::path& folder) = 0;
+    // One folder, in a folder that exists; an existing folder is no error.
+    virtual Status createFolder(const fs::path& folder) = 0;
+    // An empty folder only.
+    virtual Status removeFolder(const fs::path& folder) = 0;
+    // The exclusive lock of a lock file, which is made when missing. Another
+    // process's lock is a Busy problem, at once: the caller decides how long
+    // to try.
+    virtual Expected<std::unique_ptr<FolderLock>> tryLock(const fs::path& lockFile) = 0;
+    // The local time, as names of the history's entries give it: "2026-12-07 13.45.02".
+    virtual std::string localTime() = 0;
+    virtual void pause(std::chrono::milliseconds duration) = 0;
 
     virtual RegistryBackend& registry() = 0;
     // The user's Documents folder as the system reports it, if there is one.
@@ -96,5 +144,12 @@ public:
     virtual std::vector<std::string> searchedPlaces() { return {}; }
     virtual Status startProgram(const LaunchRequest& request) = 0;
 };
+
+// The temporary name of a file being written beside `target`:
+// ".Video.scr.<process>-<count>-<random>.tmp".
+std::string temporaryName(const fs::path& target, unsigned long processId);
+// Whether a name is such a temporary name: the leftover of a write that a kill
+// or a crash cut off, once no one holds the folder's lock.
+bool isTemporaryName(const fs::path& name);
 
 }  // namespace quorvik::platform

@@ -20,6 +20,18 @@ std::string FakeDialogs::inputBox(const std::string& prompt, const std::string& 
     return answer;
 }
 
+int FakeDialogs::chooseItem(const std::string& text, const std::vector<std::string>& items,
+                            const std::string& button, const std::string& title) {
+    std::string shown = text;
+    for (const auto& item : items) shown += "\r\n" + item;
+    boxes.push_back({shown + "\r\n[" + button + "] [Cancel]", kListStyle, title});
+    lists.push_back(items);
+    if (choices.empty()) return -1;
+    const int answer = choices.front();
+    choices.pop_front();
+    return answer;
+}
+
 void FakeDialogs::setClipboardText(const std::string& text) { clipboardHistory.push_back(text); }
 
 std::vector<std::string> FakeDialogs::texts() const {

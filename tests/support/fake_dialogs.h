@@ -20,11 +20,17 @@ struct ShownBox {
 
 class FakeDialogs : public platform::Dialogs {
 public:
+    // The style of a list's entry in `boxes`.
+    static constexpr int kListStyle = -1;
+
     // Answers for the next Yes/No and Yes/No/Cancel boxes, in order; kYes once
     // the script runs out.
     std::deque<int> yesNoAnswers;
     // Texts typed into the next input boxes; empty (cancelled) once it runs out.
     std::deque<std::string> inputAnswers;
+
+    // Positions to take in the next lists; -1 (Cancel) once it runs out.
+    std::deque<int> choices;
 
     std::vector<ShownBox> boxes;        // message boxes
     std::vector<ShownBox> inputs;       // input boxes: prompt and title (style 0)
@@ -33,6 +39,11 @@ public:
 
     int messageBox(const std::string& text, int style, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title) override;
+    // Recorded as a box too (kListStyle): its text, each item on a line of its
+    // own, then the buttons.
+    int chooseItem(const std::string& text, const std::vector<std::string>& items,
+                   const std::string& button, const std::string& title) override;
+    std::vector<std::vector<std::string>> lists;  // the items of each list shown
     void setClipboardText(const std::string& text) override;
     void closeWindow() override { ++closeCount; }
 

@@ -1,6 +1,7 @@
 #include "support/fake_system.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/paths.h"
@@ -107,10 +108,21 @@ platform::ReadResult FakeSystem::readFile(const fs::path& path, std::uintmax_t m
     return real_->readFile(path, maxBytes);
 }
 
-platform::Status FakeSystem::writeFile(const fs::path& path, std::string_view bytes) {
-    if (auto failure = injected(FileOp::Write, path)) return *failure;
-    return real_->writeFile(path, bytes);
+platform::Expected<platform::StagedFile> FakeSystem::stageFile(const fs::path& path,
+                                                               std::string_view bytes,
+                                                               platform::WriteOptions options) {
+    if (auto failure = injected(FileOp::Write, path)) {
+        return platform::Problem{platform::Problem::Kind::Failed, path, failure->reason()};
+    }
+    return real_->stageFile(path, bytes, options);
 }
+
+platform::Status FakeSystem::commitFile(const platform::StagedFile& staged) {
+    if (auto failure = injected(FileOp::Commit, staged.target)) return *failure;
+    return real_->commitFile(staged);
+}
+
+void FakeSystem::discardFile(const platform::StagedFile& staged) { real_->discardFile(staged); }
 
 platform::Status FakeSystem::setReadOnly(const fs::path& path, bool readOnly) {
     if (auto failure = injected(readOnly ? FileOp::SetReadOnly : FileOp::ClearReadOnly, path)) {
@@ -122,6 +134,34 @@ platform::Status FakeSystem::setReadOnly(const fs::path& path, bool readOnly) {
 platform::Status FakeSystem::deleteFile(const fs::path& path) {
     if (auto failure = injected(FileOp::Delete, path)) return *failure;
     return real_->deleteFile(path);
+}
+
+std::vector<fs::path> FakeSystem::listFolder(const fs::path& folder) {
+    return real_->listFolder(folder);
+}
+
+platform::Status FakeSystem::createFolder(const fs::path& folder) {
+    if (auto failure = injected(FileOp::Write, folder)) return *failure;
+    return real_->createFolder(folder);
+}
+
+platform::Status FakeSystem::removeFolder(const fs::path& folder) {
+    if (auto failure = injected(FileOp::Delete, folder)) return *failure;
+    return real_->removeFolder(folder);
+}
+
+platform::Expected<std::unique_ptr<platform::FolderLock>> FakeSystem::tryLock(const fs::path& lockFile) {
+    if (auto failure = injected(FileOp::Lock, lockFile)) {
+        return failure->problem();
+    }
+    return real_->tryLock(lockFile);
+}
+
+std::string FakeSystem::localTime() {
+    const int seconds = 45 * 60 + clockReadings++;
+    char text[32];
+    std::snprintf(text, sizeof text, "2026-12-07 13.%02d.%02d", seconds / 60 % 60, seconds % 60);
+    return text;
 }
 
 fs::path FakeSystem::nativePath(std::string_view utf8) { return platform::pathFromUtf8(utf8); }

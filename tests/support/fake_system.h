@@ -51,7 +51,9 @@ private:
     KeyHandle next_ = 1;
 };
 
-enum class FileOp { Read, Write, SetReadOnly, ClearReadOnly, Delete };
+// Write is a file written in full under its temporary name (the path is the
+// target's), Commit the step that puts it in the target's place.
+enum class FileOp { Read, Write, Commit, SetReadOnly, ClearReadOnly, Delete, Lock };
 
 class FakeSystem : public platform::System {
 public:
@@ -74,9 +76,22 @@ public:
     bool fileExists(const fs::path& path) override;
     bool folderExists(const fs::path& path) override;
     platform::ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) override;
-    platform::Status writeFile(const fs::path& path, std::string_view bytes) override;
+    platform::Expected<platform::StagedFile> stageFile(const fs::path& path, std::string_view bytes,
+                                                       platform::WriteOptions options) override;
+    platform::Status commitFile(const platform::StagedFile& staged) override;
+    void discardFile(const platform::StagedFile& staged) override;
     platform::Status setReadOnly(const fs::path& path, bool readOnly) override;
     platform::Status deleteFile(const fs::path& path) override;
+    std::vector<fs::path> listFolder(const fs::path& folder) override;
+    platform::Status createFolder(const fs::path& folder) override;
+    platform::Status removeFolder(const fs::path& folder) override;
+    platform::Expected<std::unique_ptr<platform::FolderLock>> tryLock(const fs::path& lockFile) override;
+    // A clock that moves one second on at every reading, from 2026-12-07 13.45.00.
+    std::string localTime() override;
+    // Waits are counted, not waited.
+    void pause(std::chrono::milliseconds duration) override { paused += duration; }
+    std::chrono::milliseconds paused{0};
+    int clockReadings = 0;
 
     platform::RegistryBackend& registry() override { return memoryRegistry; }
     std::optional<fs::path> documentsFolder() override { return documents; }

@@ -159,6 +159,10 @@ public:
         window_.build();
         return typed;
     }
+    int chooseItem(const std::string& text, const std::vector<std::string>& items,
+                   const std::string& button, const std::string& title) override {
+        return dialogs_.chooseItem(text, items, button, title);
+    }
     void setClipboardText(const std::string& text) override { dialogs_.setClipboardText(text); }
     void closeWindow() override { dialogs_.closeWindow(); }
 

@@ -114,6 +114,11 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
     return platform::kOk;
 }
 
+int QtDialogs::chooseItem(const std::string&, const std::vector<std::string>&, const std::string&,
+                          const std::string&) {
+    return -1;  // TODO(dialog): the list dialog
+}
+
 std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title) {
     bool accepted = false;
     const QString text = QInputDialog::getText(parentWidget(), fromUtf8(title), displayText(prompt),

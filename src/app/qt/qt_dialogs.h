@@ -13,6 +13,8 @@ public:
     explicit QtDialogs(QWidget* window) : window_(window) {}
 
     int messageBox(const std::string& text, int style, const std::string& title) override;
+    int chooseItem(const std::string& text, const std::vector<std::string>& items,
+                   const std::string& button, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title) override;
     void setClipboardText(const std::string& text) override;
     void closeWindow() override;

@@ -4,10 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <random>
+#include <ctime>
 #include <string>
 #include <system_error>
 
@@ -40,13 +39,6 @@ private:
 
 fs::path folderOf(const fs::path& path) {
     return path.has_parent_path() ? path.parent_path() : fs::path(".");
-}
-
-std::string temporaryName(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
-    static thread_local std::mt19937 random{std::random_device{}()};
-    return "." + pathToUtf8(target.filename()) + "." + std::to_string(::getpid()) + "-" +
-           std::to_string(counter++) + "-" + std::to_string(random() % 1000000) + ".tmp";
 }
 
 Status writeAll(int fd, std::string_view bytes) {
@@ -112,7 +104,8 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     return {Status::success(), std::move(bytes)};
 }
 
-Status writeFileAtomic(const fs::path& requested, std::string_view bytes) {
+Expected<StagedFile> stageFile(const fs::path& requested, std::string_view bytes,
+                               WriteOptions options) {
     std::error_code error;
     // A settings file that is a link to a file elsewhere stays a link.
     fs::path target = requested;
@@ -123,32 +116,58 @@ Status writeFileAtomic(const fs::path& requested, std::string_view bytes) {
 
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return Status::failure(errnoText(EISDIR));
-    if (exists && (existing.st_mode & 0222) == 0) return Status::failure("the file is read-only");
+    if (exists && S_ISDIR(existing.st_mode)) return Problem{Problem::Kind::Failed, target, errnoText(EISDIR)};
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return Problem{Problem::Kind::Failed, target, "it is not a regular file"};
+    }
+    if (exists && (existing.st_mode & 0222) == 0 && !options.replaceReadOnly) {
+        return Problem{Problem::Kind::Failed, target, "the file is read-only"};
+    }
 
     const fs::path folder = folderOf(target);
     if (!folderExists(folder)) {
-        return Status::failure("the folder " + pathToUtf8(folder) + " does not exist");
+        return Problem{Problem::Kind::Failed, target,
+                       "the folder " + pathToUtf8(folder) + " does not exist"};
     }
-    const fs::path temporary = folder / temporaryName(target);
+    const fs::path temporary = folder / temporaryName(target, static_cast<unsigned long>(::getpid()));
     Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (fd.get() < 0) return Status::failure(errnoText(errno));
+    if (fd.get() < 0) return Problem{Problem::Kind::Failed, target, errnoText(errno)};
 
-    const auto abandon = [&](const std::string& reason) {
+    const auto abandon = [&](const std::string& reason) -> Expected<StagedFile> {
         fd.close();
         ::unlink(temporary.c_str());
-        return Status::failure(reason);
+        return Problem{Problem::Kind::Failed, target, reason};
     };
-    if (exists && ::fchmod(fd.get(), existing.st_mode & 07777) != 0) {
-        return abandon(errnoText(errno));
+    // The target's permissions, or for a new file what the umask leaves.
+    mode_t mode = 0;
+    if (exists) {
+        mode = existing.st_mode & 07777;
+    } else {
+        struct stat created {};
+        if (::fstat(fd.get(), &created) != 0) return abandon(errnoText(errno));
+        mode = created.st_mode & 07777;
     }
+    if (options.readOnly) {
+        mode &= ~mode_t{0222};
+    } else if ((mode & 0222) == 0) {
+        mode |= S_IWUSR;
+    }
+    if (::fchmod(fd.get(), mode) != 0) return abandon(errnoText(errno));
     if (Status written = writeAll(fd.get(), bytes); !written) return abandon(written.reason());
     if (::fsync(fd.get()) != 0) return abandon(errnoText(errno));
     if (fd.close() != 0) return abandon(errnoText(errno));
-    if (::rename(temporary.c_str(), target.c_str()) != 0) return abandon(errnoText(errno));
-    syncFolder(folder);
+    return StagedFile{temporary, target, options};
+}
+
+Status commitFile(const StagedFile& staged) {
+    if (::rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
+        return Status::failure(errnoText(errno));
+    }
+    syncFolder(folderOf(staged.target));
     return Status::success();
 }
+
+void discardFile(const StagedFile& staged) { ::unlink(staged.temporary.c_str()); }
 
 Status setReadOnly(const fs::path& path, bool readOnly) {
     struct stat info {};
@@ -161,6 +180,68 @@ Status setReadOnly(const fs::path& path, bool readOnly) {
 Status deleteFile(const fs::path& path) {
     if (::unlink(path.c_str()) == 0 || errno == ENOENT) return Status::success();
     return Status::failure(errnoText(errno));
+}
+
+std::vector<fs::path> listFolder(const fs::path& folder) {
+    std::vector<fs::path> names;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        names.push_back(entry->path().filename());
+    }
+    return names;
+}
+
+Status createFolder(const fs::path& folder) {
+    if (::mkdir(folder.c_str(), 0777) == 0) return Status::success();
+    if (errno == EEXIST && folderExists(folder)) return Status::success();
+    return Status::failure(errnoText(errno));
+}
+
+Status removeFolder(const fs::path& folder) {
+    if (::rmdir(folder.c_str()) == 0) return Status::success();
+    return Status::failure(errnoText(errno));
+}
+
+namespace {
+
+class FileLock : public FolderLock {
+public:
+    explicit FileLock(int fd) : fd_(fd) {}
+    ~FileLock() override { ::close(fd_); }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+Expected<std::unique_ptr<FolderLock>> tryLock(const fs::path& lockFile) {
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return Problem{Problem::Kind::Failed, lockFile, errnoText(errno)};
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EAGAIN || error == EACCES) {
+            return Problem{Problem::Kind::Busy, lockFile, "another program holds it"};
+        }
+        return Problem{Problem::Kind::Failed, lockFile, errnoText(error)};
+    }
+    return std::unique_ptr<FolderLock>(std::make_unique<FileLock>(fd));
+}
+
+std::string localTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%d %H.%M.%S", &local);
+    return text;
 }
 
 }  // namespace quorvik::platform::posix

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <iostream>
+#include <thread>
 
 #include "platform/paths.h"
 #include "platform/posix/posix_files.h"
@@ -132,14 +133,33 @@ bool PosixSystem::folderExists(const fs::path& path) {
 ReadResult PosixSystem::readFile(const fs::path& path, std::uintmax_t maxBytes) {
     return posix::readFile(onDisk(path), maxBytes);
 }
-Status PosixSystem::writeFile(const fs::path& path, std::string_view bytes) {
-    return writeFileAtomic(onDisk(path), bytes);
+Expected<StagedFile> PosixSystem::stageFile(const fs::path& path, std::string_view bytes,
+                                             WriteOptions options) {
+    return posix::stageFile(onDisk(path), bytes, options);
 }
+Status PosixSystem::commitFile(const StagedFile& staged) { return posix::commitFile(staged); }
+void PosixSystem::discardFile(const StagedFile& staged) { posix::discardFile(staged); }
 Status PosixSystem::setReadOnly(const fs::path& path, bool readOnly) {
     return posix::setReadOnly(onDisk(path), readOnly);
 }
 Status PosixSystem::deleteFile(const fs::path& path) {
     return posix::deleteFile(onDisk(path));
+}
+std::vector<fs::path> PosixSystem::listFolder(const fs::path& folder) {
+    return posix::listFolder(onDisk(folder));
+}
+Status PosixSystem::createFolder(const fs::path& folder) {
+    return posix::createFolder(onDisk(folder));
+}
+Status PosixSystem::removeFolder(const fs::path& folder) {
+    return posix::removeFolder(onDisk(folder));
+}
+Expected<std::unique_ptr<FolderLock>> PosixSystem::tryLock(const fs::path& lockFile) {
+    return posix::tryLock(onDisk(lockFile));
+}
+std::string PosixSystem::localTime() { return posix::localTime(); }
+void PosixSystem::pause(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
 }
 
 RegistryBackend& PosixSystem::registry() {

@@ -34,9 +34,18 @@ public:
     bool fileExists(const fs::path& path) override;
     bool folderExists(const fs::path& path) override;
     ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) override;
-    Status writeFile(const fs::path& path, std::string_view bytes) override;
+    Expected<StagedFile> stageFile(const fs::path& path, std::string_view bytes,
+                                   WriteOptions options) override;
+    Status commitFile(const StagedFile& staged) override;
+    void discardFile(const StagedFile& staged) override;
     Status setReadOnly(const fs::path& path, bool readOnly) override;
     Status deleteFile(const fs::path& path) override;
+    std::vector<fs::path> listFolder(const fs::path& folder) override;
+    Status createFolder(const fs::path& folder) override;
+    Status removeFolder(const fs::path& folder) override;
+    Expected<std::unique_ptr<FolderLock>> tryLock(const fs::path& lockFile) override;
+    std::string localTime() override;
+    void pause(std::chrono::milliseconds duration) override;
 
     // The registry, Documents folder and drive letters all come from one prefix.
     RegistryBackend& registry() override;

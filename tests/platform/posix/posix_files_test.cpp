@@ -24,6 +24,12 @@ std::size_t entriesIn(const fs::path& folder) {
         std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
+Status writeFileAtomic(const fs::path& path, std::string_view bytes, WriteOptions options = {}) {
+    Expected<StagedFile> staged = stageFile(path, bytes, options);
+    if (!staged) return staged.problem();
+    return commitFile(*staged);
+}
+
 TEST(PosixFiles, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
     TempDir dir;
     const auto file = dir / "Video.scr";
@@ -52,6 +58,38 @@ TEST(PosixFiles, ReadOnlyTargetIsRefusedAndKept) {
     EXPECT_TRUE(writeFileAtomic(file, "now"));
     EXPECT_EQ(readBytes(file), "now");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+// A settings file is read-only before it takes its place, so a kill at any
+// moment never leaves it writable; only the caller that means to replace a
+// read-only file may.
+TEST(PosixFiles, TheReadOnlyAttributeIsOnTheStagedFile) {
+    TempDir dir;
+    const auto file = dir / "Video.scr";
+    writeBytes(file, "old");
+    ASSERT_TRUE(setReadOnly(file, true));
+    Expected<StagedFile> staged = stageFile(file, "new", {.readOnly = true, .replaceReadOnly = true});
+    ASSERT_TRUE(staged);
+    EXPECT_TRUE(isTemporaryName(staged->temporary.filename())) << staged->temporary;
+    EXPECT_EQ(modeOf(staged->temporary) & 0222, 0u);
+    EXPECT_EQ(readBytes(file), "old");
+    ASSERT_TRUE(commitFile(*staged));
+    EXPECT_EQ(readBytes(file), "new");
+    EXPECT_EQ(modeOf(file) & 0222, 0u);
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(PosixFiles, ALockIsHeldAgainstEveryOtherTakerUntilReleased) {
+    TempDir dir;
+    const auto lockFile = dir / "lock";
+    auto first = tryLock(lockFile);
+    ASSERT_TRUE(first);
+    const auto second = tryLock(lockFile);
+    ASSERT_FALSE(second);
+    EXPECT_EQ(second.problem().kind, Problem::Kind::Busy);
+    first->reset();
+    EXPECT_TRUE(tryLock(lockFile));
+    EXPECT_FALSE(tryLock(dir / "missing" / "lock")) << "a lock where no file can be made";
 }
 
 TEST(PosixFiles, WriteIntoMissingFolderNamesTheFolder) {
