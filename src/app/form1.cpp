@@ -35,7 +35,7 @@ void Form1::Label47_Click() {
 }
 
 void Form1::Launch_Click() {
-    if (const auto told = launch::launchGame(system_, GameExePath)) {
+    if (const auto told = launch::launchGame(system_, GameExeFound ? std::optional(GameExePath) : std::nullopt)) {
         if (told->problem) {
             problem(told->text, platform::kCritical);
         } else {

@@ -15,6 +15,11 @@
 #include <optional>
 #include <span>
 
+#include "operations/apply.h"
+#include "operations/load.h"
+#include "operations/plan.h"
+#include "operations/restore.h"
+#include "operations/settings_table.h"
 #include "panel/panel.h"
 #include "platform/dialogs.h"
 #include "platform/result.h"
@@ -26,19 +31,6 @@ namespace quorvik::app {
 
 // The pictures the window can show behind its controls.
 enum class Picture { None, Moor, Black };
-
-// The two sets of backups: the one every save makes, and File > Backup's.
-enum class BackupSet { LastSave, Menu };
-
-// One setting that a save would change, in the window's terms.
-struct Change {
-    std::string file;     // "Video.scr", "Audio.scr" or the Data folder's file
-    std::string caption;  // the caption beside the control
-    std::string before;   // UTF-8, as the disk holds it now
-    std::string after;    // UTF-8, as the save would write it
-
-    bool operator==(const Change&) const = default;
-};
 
 class Form1 {
 public:
@@ -54,6 +46,7 @@ public:
     std::string OsVersion;    // UTF-8, as the registry gives it
     std::string GameVersion;  // UTF-8
     std::string GameExePath;  // UTF-8, the game's executable
+    bool GameExeFound = false;  // whether the registry gave GameExePath
     std::string ToolVersion;
 
     // The settings folder without a trailing separator (UTF-8), or a text shorter
@@ -66,23 +59,37 @@ public:
     int VideoLineCount = 0;
     std::vector<std::string> AudioLines;
     int AudioLineCount = 0;
-    // Why the last "Set Video.scr" / "Set Audio.scr" brought nothing into the
-    // window; nothing while the file is loaded or no load was tried.
-    std::optional<platform::Problem> VideoLoadProblem;
-    std::optional<platform::Problem> AudioLoadProblem;
+    // Each file as the last "Set Video.scr" / "Set Audio.scr" found it, and
+    // the Data folder as the last "Set Video.scr" read it: what a save starts
+    // from and checks the disk against.
+    operations::LoadedFile VideoFile;
+    operations::LoadedFile AudioFile;
+    operations::DataFolder DataFolder;
+    // Settings given a value on purpose (the console's KEY=VALUE), so that a
+    // save writes them even where the file had no line for them.
+    std::vector<const operations::Setting*> Typed;
     // Every message that told of something not done, in order: what a front
     // end without a window reports as failure.
     std::vector<std::string> ProblemsShown;
 
+    bool folderKnown() const;
+    bool videoLoaded() const { return VideoFile.loaded(); }
+    bool audioLoaded() const { return AudioFile.loaded(); }
+
     void Form_Load();
 
-    // Puts Video.scr and Audio.scr back from a backup set, keeping each file it
-    // replaces as .sc2, then loads them; a file without its backup is left as
-    // it is. What the restore menu item and the console's restore run.
-    void restoreBackup(BackupSet set);
-    // What a save would change, file by file, against the disk now. Writes
-    // nothing. Notes say what a save would leave alone and why.
-    std::vector<Change> changesOfSave(std::vector<std::string>* notes = nullptr);
+    // What File > Save Settings would do now: the plan Show Changes shows,
+    // the console prints and the save carries out. Writes nothing.
+    operations::Plan planOfSave() const;
+    // The save itself, every message shown as it happens. A file changed on
+    // disk since it was loaded is overwritten only when forced; otherwise
+    // nothing is saved and the report says which (the caller tells the player).
+    operations::Report saveSettings(bool force);
+    // What File > Restore Backup... offers, and putting one of them back; the
+    // window then shows what the files hold.
+    std::vector<operations::RestoreChoice> restoreChoices();
+    void restoreFrom(const operations::RestoreChoice& choice);
+
     void Command1_Click();
     void Command2_Click();
     void save_Click();
@@ -112,24 +119,15 @@ private:
     // The same, for something that could not be done; it is also kept in ProblemsShown.
     int problem(const std::string& text, int style);
     void detectSettingsPath();
-    void showDataFolderProblems(const std::vector<platform::Problem>& problems);
-    // Reads a settings file into the controls and its lines (position 0 empty);
-    // the problem when nothing was loaded, and then nothing changed.
-    std::optional<platform::Problem> loadSettingsFile(const std::string& filePath,
-                                                      std::span<const settings::KeyRule> keys,
-                                                      std::vector<std::string>& lines,
-                                                      int& count);
+    std::filesystem::path settingsFolder() const;
+    void showNotes(const std::vector<operations::Note>& notes);
+    void showRefusal(const operations::Refusal& refusal);
+    // Tells of a plan that was not carried out; true when one was shown.
+    bool showFailure(const operations::Report& report);
     void reportLoadProblem(const platform::Problem& failure, const char* name);
     // The part of "Set Video.scr" / "Set Audio.scr" after the file's path is known.
     void loadVideo();
     void loadAudio();
-    // Whether the save may write this settings file; tells the player why not.
-    bool mayWrite(const char* name, const char* button, bool loaded,
-                  const std::optional<platform::Problem>& loadProblem,
-                  const std::vector<settings::BadNumber>& badNumbers);
-    void writeBackup(const char* name, const std::vector<std::string>& lines, int count,
-                     std::string_view updateAddress);
-    void writeSettingsFile(const char* name, const std::vector<std::string>& lines);
     void setLabelColors(panel::ColorNumber color);
 
     platform::Dialogs& dialogs_;

@@ -56,7 +56,8 @@ void SplitKeyPath(std::string& KeyPath, RootKey& Root, Dialogs& dialogs) {
 
 std::optional<std::string> ReadRegistryValue(RegistryBackend& registry, Dialogs& dialogs,
                                              std::string& KeyPath, const std::string& ValueName,
-                                             ViewPolicy policy) {
+                                             ViewPolicy policy, bool* found) {
+    if (found != nullptr) *found = false;
     RootKey root = 0;
     SplitKeyPath(KeyPath, root, dialogs);
     if (root == 0) return std::nullopt;
@@ -79,6 +80,7 @@ std::optional<std::string> ReadRegistryValue(RegistryBackend& registry, Dialogs&
     result = registry.queryValue(key, ValueName, type, bytes.data(), length);
     registry.closeKey(key);
     if (result != kErrorSuccess) return "Error";
+    if (found != nullptr) *found = true;
 
     std::u16string buffer(kBufferSize, u' ');
     for (std::size_t i = 0; i < kBufferSize; ++i) {

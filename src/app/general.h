@@ -33,9 +33,11 @@ void SplitKeyPath(std::string& KeyPath, RootKey& Root, Dialogs& dialogs);
 // The value's text in UTF-8; "Error" when the key or value cannot be read or
 // the value does not fit 254 characters; nothing for a malformed path or
 // unknown root.
-// KeyPath is rewritten to the subkey, so callers pass a copy.
+// KeyPath is rewritten to the subkey, so callers pass a copy. `found`, when
+// given, tells whether the value itself was read.
 std::optional<std::string> ReadRegistryValue(RegistryBackend& registry, Dialogs& dialogs,
                                              std::string& KeyPath, const std::string& ValueName,
-                                             ViewPolicy policy = ViewPolicy::Default);
+                                             ViewPolicy policy = ViewPolicy::Default,
+                                             bool* found = nullptr);
 
 }  // namespace quorvik::app::General

@@ -1,10 +1,15 @@
 #pragma once
 
-// The words and message-box styles of the problems the domain reports: the
-// domain says what happened, the app decides how the player is told.
+// The words and message-box styles of what the operations report: the
+// operations say what happened, the app decides how the player is told. The
+// window's boxes and the console's lines come from here.
 
 #include <string>
+#include <string_view>
 
+#include "operations/apply.h"
+#include "operations/plan.h"
+#include "operations/restore.h"
 #include "platform/result.h"
 #include "platform/text_codec.h"
 
@@ -17,11 +22,44 @@ struct Message {
     bool operator==(const Message&) const = default;
 };
 
-// A problem with the game's Data folder: an override script, the skills file
-// or the field of view. 8-bit values are shown through the code page.
+// A problem with the game's Data folder found while loading it. 8-bit values
+// are shown through the code page.
 Message dataFolderMessage(const platform::Problem& problem, const platform::CodePage& codePage);
 
 // A path as the player should read it: ".." resolved in words only.
 std::string shownPath(const std::filesystem::path& path);
+
+// Why a save leaves a settings file as it is: the save's own message box, and
+// the one line Show Changes gives it.
+Message refusalMessage(const operations::Refusal& refusal, const platform::CodePage& codePage);
+std::string refusalLine(const operations::Refusal& refusal);
+
+// What a save leaves alone in the Data folder: the box and the line.
+Message noteMessage(const operations::Note& note, const platform::CodePage& codePage);
+std::string noteLine(const operations::Note& note, const platform::CodePage& codePage);
+
+// The plan as Show Changes and the console's --dry-run show it: setting by
+// setting, then the lines dropped or rewritten, the files the player edited,
+// then what is left alone. Lines end in CR LF; `arrow` stands between before
+// and after.
+std::string planText(const operations::Plan& plan, const platform::CodePage& codePage,
+                     std::string_view arrow);
+
+// Files changed on disk since they were loaded, which a save does not
+// overwrite.
+std::string changedText(const std::vector<std::string>& files);
+
+// A plan that was not carried out, or only in part: why, and what became of
+// the files. Nothing to say for a plan carried out or refused as changed.
+std::string failureText(const operations::Report& report);
+
+// After a save that dropped lines, replaced files the player edited or
+// overwrote a change made on disk: where the replaced files are kept.
+std::string keptText(const operations::Report& report);
+
+// An item of File > Restore Backup...'s list, and the first line of what a
+// restore from it did.
+std::string restoreChoiceText(const operations::RestoreChoice& choice);
+std::string restoreHeading(const operations::RestoreChoice& choice);
 
 }  // namespace quorvik::app

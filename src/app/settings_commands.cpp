@@ -1,18 +1,21 @@
-// "Set Video.scr", "Set Audio.scr", "Save Settings" and "Backup".
+// "Set Video.scr", "Set Audio.scr", "Save Settings", "Backup", "Restore
+// Backup..." and "Show Changes": each hands the work to an operation and
+// tells the player what it did, in the order it happens.
 //
 // A save writes a settings file only when this session loaded it: a file that
 // was missing, unreadable or held no setting the tool knows keeps its bytes,
 // since the window holds none of its settings to write back. Numbers the game
-// could not read stop their file's write too. Either way the player is told,
-// and the rest of the save goes on.
+// could not read, or settings the file lacks, stop their file's write too.
+// Whatever a save replaces is kept in the history first.
 
-#include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "app/form1.h"
 #include "app/identity.h"
 #include "app/messages.h"
-#include "overrides/overrides.h"
+#include "operations/history.h"
+#include "operations/save_plan.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 #include "settings/lines.h"
@@ -30,11 +33,6 @@ constexpr const char* kAudioPrompt =
     "Please enter the full path to your Audio.scr file WITHOUT trailing \\ (Usually in My "
     "Documents\\QuellMoor\\out\\Settings)";
 
-// Fewer than two characters is no folder: empty, or "1" when detection was declined.
-bool folderKnown(const std::string& settingsPath) {
-    return platform::utf8Length(settingsPath) >= 2;
-}
-
 std::string inFolder(const std::string& settingsPath, const char* name) {
     return settingsPath + static_cast<char>(std::filesystem::path::preferred_separator) + name;
 }
@@ -49,45 +47,76 @@ std::string typedFolder(const std::string& typed) {
     return std::string(text);
 }
 
-const char* expectedForm(settings::Number number) {
-    return number == settings::Number::Decimal ? "a number with a point, such as 1.0"
-                                               : "a whole number, such as 60";
+// The lines as Form1 keeps them: line n at position n.
+void keepLines(const operations::LoadedFile& file, std::vector<std::string>& lines, int& count) {
+    if (!file.loaded()) return;
+    std::vector<std::string> loaded = settings::settingsFileLines(*file.bytes);
+    count = static_cast<int>(loaded.size());
+    lines.assign(1, std::string());
+    lines.insert(lines.end(), std::make_move_iterator(loaded.begin()), std::make_move_iterator(loaded.end()));
+}
+
+// The messages the save and File > Backup show as each file is written.
+class Announcer : public operations::Observer {
+public:
+    explicit Announcer(std::function<void(const std::string&, int)> show) : show_(std::move(show)) {}
+
+    void backingUp(const operations::FileChange& change) override {
+        show_("Creating Backup of Current Settings to " + change.shown, platform::kExclamation);
+    }
+    void writing(const operations::FileChange& change) override {
+        if (change.announced) {
+            show_("Config File Generated. Press OK to write file " + change.shown + "!",
+                  platform::kInformation);
+        }
+    }
+    void written(const operations::FileChange& change) override {
+        if (change.announced) show_("Settings written to " + change.shown + "!", platform::kInformation);
+    }
+
+private:
+    std::function<void(const std::string&, int)> show_;
+};
+
+bool dropsOrReplacesTheirOwn(const operations::Plan& plan) {
+    for (const operations::FileChange& file : plan.files) {
+        if (!file.dropped.empty() || file.handEdited) return true;
+    }
+    return false;
 }
 
 }  // namespace
 
-void Form1::showDataFolderProblems(const std::vector<Problem>& problems) {
-    for (const Problem& problem : problems) {
-        const Message shown = dataFolderMessage(problem, system_.codePage());
+bool Form1::folderKnown() const {
+    // Fewer than two characters is no folder: empty, or "1" when detection was declined.
+    return platform::utf8Length(SettingsPath) >= 2;
+}
+
+std::filesystem::path Form1::settingsFolder() const { return system_.nativePath(SettingsPath); }
+
+void Form1::showNotes(const std::vector<operations::Note>& notes) {
+    for (const operations::Note& note : notes) {
+        const Message shown = noteMessage(note, system_.codePage());
         // A value left alone on purpose is information, not a failure.
-        if (problem.kind == Problem::Kind::NotApplied) {
+        if (note.kind == operations::Note::Kind::BelowDefault) {
             message(shown.text, shown.style);
         } else {
-            this->problem(shown.text, shown.style);
+            problem(shown.text, shown.style);
         }
     }
 }
 
-std::optional<Problem> Form1::loadSettingsFile(const std::string& filePath,
-                                               std::span<const settings::KeyRule> keys,
-                                               std::vector<std::string>& lines, int& count) {
-    const auto path = system_.nativePath(filePath);
-    if (!system_.fileExists(path)) return Problem{Problem::Kind::NotFound, path, {}};
-    const platform::ReadResult read = system_.readFile(path, settings::kMaxSettingsFileBytes);
-    if (!read.status) return Problem{Problem::Kind::Unreadable, path, read.status.reason()};
+void Form1::showRefusal(const operations::Refusal& refusal) {
+    const Message shown = refusalMessage(refusal, system_.codePage());
+    problem(shown.text, shown.style);
+}
 
-    std::vector<std::string> loaded = settings::settingsFileLines(read.bytes);
-    // Lines that are no setting change no control, so a file without any
-    // leaves the window exactly as it was.
-    bool recognised = false;
-    for (const std::string& line : loaded) recognised |= settings::applyLine(panel, line, keys);
-    if (!recognised) return Problem{Problem::Kind::Unrecognised, path, {}};
-
-    count = static_cast<int>(loaded.size());
-    lines.assign(1, std::string());
-    lines.insert(lines.end(), std::make_move_iterator(loaded.begin()),
-                 std::make_move_iterator(loaded.end()));
-    return std::nullopt;
+bool Form1::showFailure(const operations::Report& report) {
+    const std::string text = failureText(report);
+    if (text.empty()) return false;
+    problem(text, report.outcome == operations::Report::Outcome::Busy ? platform::kExclamation
+                                                                      : platform::kCritical);
+    return true;
 }
 
 void Form1::reportLoadProblem(const Problem& failure, const char* name) {
@@ -109,12 +138,13 @@ void Form1::reportLoadProblem(const Problem& failure, const char* name) {
 }
 
 void Form1::Command1_Click() {
-    if (!folderKnown(SettingsPath)) {
+    if (!folderKnown()) {
         SettingsPath = typedFolder(dialogs_.inputBox(kVideoPrompt, "Video.scr Path"));
     } else {
         VideoFilePath = inFolder(SettingsPath, "Video.scr");
     }
-    if (platform::utf8Length(VideoFilePath) < 12) {
+    // After the prompt no path is assembled until the next click.
+    if (VideoFilePath.empty()) {
         panel.Label12.Caption = "NOT Set";
         return;
     }
@@ -122,24 +152,30 @@ void Form1::Command1_Click() {
 }
 
 void Form1::loadVideo() {
-    VideoLoadProblem = loadSettingsFile(VideoFilePath, settings::videoKeys(), VideoLines,
-                                        VideoLineCount);
-    panel.Label12.Caption = VideoLoadProblem ? "NOT Set" : "Set.";
-    if (VideoLoadProblem) {
-        reportLoadProblem(*VideoLoadProblem, "Video.scr");
+    VideoFile = operations::loadSettingsFile(system_, system_.nativePath(VideoFilePath),
+                                             settings::videoKeys(), operations::Place::Video, panel);
+    keepLines(VideoFile, VideoLines, VideoLineCount);
+    panel.Label12.Caption = videoLoaded() ? "Set." : "NOT Set";
+    if (VideoFile.problem) {
+        reportLoadProblem(*VideoFile.problem, "Video.scr");
         // A file that could not be read stops here: nothing of this click changes.
-        if (VideoLoadProblem->kind == Problem::Kind::Unreadable) return;
+        if (VideoFile.problem->kind == Problem::Kind::Unreadable) return;
     }
 
     // The override scripts and the field of view live beside the settings folder.
-    if (!folderKnown(SettingsPath)) return;
-    const auto folder = system_.nativePath(SettingsPath);
-    overrides::loadOverrideStates(system_, folder, panel);
-    showDataFolderProblems(overrides::loadFieldOfView(system_, folder, panel));
+    if (!folderKnown()) return;
+    const auto folder = settingsFolder();
+    operations::sweepIfIdle(system_, folder);
+    std::vector<Problem> problems;
+    DataFolder = operations::readDataFolder(system_, folder, panel, problems);
+    for (const Problem& found : problems) {
+        const Message shown = dataFolderMessage(found, system_.codePage());
+        problem(shown.text, shown.style);
+    }
 }
 
 void Form1::Command2_Click() {
-    if (!folderKnown(SettingsPath)) {
+    if (!folderKnown()) {
         SettingsPath = typedFolder(dialogs_.inputBox(kAudioPrompt, "Audio.scr Path"));
         return;
     }
@@ -148,186 +184,136 @@ void Form1::Command2_Click() {
 }
 
 void Form1::loadAudio() {
-    AudioLoadProblem = loadSettingsFile(AudioFilePath, settings::audioKeys(), AudioLines,
-                                        AudioLineCount);
-    panel.Label29.Caption = AudioLoadProblem ? "NOT Set" : "Set.";
-    if (AudioLoadProblem) reportLoadProblem(*AudioLoadProblem, "Audio.scr");
+    AudioFile = operations::loadSettingsFile(system_, system_.nativePath(AudioFilePath),
+                                             settings::audioKeys(), operations::Place::Audio, panel);
+    keepLines(AudioFile, AudioLines, AudioLineCount);
+    panel.Label29.Caption = audioLoaded() ? "Set." : "NOT Set";
+    if (AudioFile.problem) reportLoadProblem(*AudioFile.problem, "Audio.scr");
 }
 
-void Form1::writeBackup(const char* name, const std::vector<std::string>& lines, int count,
-                        std::string_view updateAddress) {
-    message(std::string("Creating Backup of Current Settings to ") + name, platform::kExclamation);
-    const auto first = lines.begin() + (count > 0 ? 1 : 0);
-    const std::vector<std::string> loaded(first, first + count);
-    const auto path = system_.nativePath(inFolder(SettingsPath, name));
-    const platform::Status written =
-        system_.writeFile(path, settings::backupContents(loaded, ToolVersion, updateAddress));
-    if (!written) {
-        problem(std::string("Could not write the backup ") + name + " (" +
-                    platform::pathToUtf8(path) + "): " + written.reason() + ".",
-                platform::kCritical);
-    }
+operations::Plan Form1::planOfSave() const {
+    std::optional<std::filesystem::path> folder;
+    if (folderKnown()) folder = settingsFolder();
+    return operations::planSave({folder, VideoFile, AudioFile, DataFolder, panel, Typed,
+                                 {ToolVersion, identity::kSaveBackupUpdates}, system_.codePage()});
 }
 
-void Form1::writeSettingsFile(const char* name, const std::vector<std::string>& lines) {
-    const auto path = system_.nativePath(inFolder(SettingsPath, name));
-    // The game's settings files are kept read-only; lift that just for the write.
-    const bool existed = system_.fileExists(path);
-    if (existed) system_.setReadOnly(path, false);
-    message(std::string("Config File Generated. Press OK to write file ") + name + "!",
-            platform::kInformation);
-    const platform::Status written = system_.writeFile(path, settings::joinLines(lines));
-    if (written) {
-        message(std::string("Settings written to ") + name + "!", platform::kInformation);
-        system_.setReadOnly(path, true);
-        return;
-    }
-    if (existed) system_.setReadOnly(path, true);
-    problem(std::string("Could not write ") + name + " (" + platform::pathToUtf8(path) +
-                "): " + written.reason() + ". The file was left as it was.",
-            platform::kCritical);
-}
+operations::Report Form1::saveSettings(bool force) {
+    // The window shows numbers as the save writes them: without blanks around.
+    settings::tidyVideoNumbers(panel);
+    settings::tidyAudioNumbers(panel);
+    panel.Text15.Text = std::string(platform::trimBlanks(panel.Text15.Text));
+    const operations::Plan plan = planOfSave();
+    for (const operations::Refusal& refusal : plan.refused) showRefusal(refusal);
 
-bool Form1::mayWrite(const char* name, const char* button, bool loaded,
-                     const std::optional<Problem>& loadProblem,
-                     const std::vector<settings::BadNumber>& badNumbers) {
-    if (!loaded) {
-        // Never tried: nothing to say, as before any load.
-        if (!loadProblem) return false;
-        const std::string why =
-            loadProblem->kind == Problem::Kind::NotFound ? "it was not found"
-            : loadProblem->kind == Problem::Kind::Unreadable
-                ? "it could not be read (" + loadProblem->reason + ")"
-                : std::string("no settings were recognised in it");
-        problem(std::string(name) + " was left as it is: " + why + " when \"" + button +
-                    "\" ran, so the window holds none of its settings to save.",
-                platform::kExclamation);
-        return false;
+    Announcer announcer([this](const std::string& text, int style) { message(text, style); });
+    const operations::Report report = operations::apply(system_, plan, {force, "a save"}, &announcer);
+    if (report.outcome == operations::Report::Outcome::Changed || showFailure(report)) return report;
+    operations::recordWritten(plan, VideoFile, AudioFile, DataFolder);
+    showNotes(plan.notes);
+    if (!report.historyEntry.empty() && (dropsOrReplacesTheirOwn(plan) || !report.changed.empty())) {
+        message(keptText(report), platform::kInformation);
     }
-    if (badNumbers.empty()) return true;
-    std::string text = std::string(name) +
-                       " was not saved and was left as it is, because the game cannot read these "
-                       "values:";
-    for (const settings::BadNumber& bad : badNumbers) {
-        text += "\r\n" + std::string(bad.caption) + ": \"" + system_.codePage().toUtf8(bad.text) +
-                "\" (enter " + expectedForm(bad.expected) + ")";
-    }
-    problem(text, platform::kExclamation);
-    return false;
+    return report;
 }
 
 void Form1::save_Click() {
-    // The status labels read "Set." only while the last load brought the
-    // file's settings into the window.
-    const bool video = mayWrite("Video.scr", "Set Video.scr", panel.Label12.Caption == "Set.",
-                                VideoLoadProblem, settings::tidyVideoNumbers(panel));
-    const bool audio = mayWrite("Audio.scr", "Set Audio.scr", panel.Label29.Caption == "Set.",
-                                AudioLoadProblem, settings::tidyAudioNumbers(panel));
-    if (video) {
-        writeBackup("Video.sc1", VideoLines, VideoLineCount, identity::kSaveBackupUpdates);
-    }
-    if (audio) {
-        writeBackup("Audio.sc1", AudioLines, AudioLineCount, identity::kSaveBackupUpdates);
-    }
-    if (video) writeSettingsFile("Video.scr", settings::videoFileLines(panel));
-    if (audio) writeSettingsFile("Audio.scr", settings::audioFileLines(panel));
+    const operations::Report report = saveSettings(false);
+    if (report.outcome != operations::Report::Outcome::Changed) return;
+    const int answer = problem(changedText(report.changed) +
+                                   "\r\n\r\nLoad the files again now? What you changed in the "
+                                   "window is replaced by what the files hold.",
+                               platform::kYesNo | platform::kExclamation);
+    if (answer != platform::kYes) return;
+    if (videoLoaded() || VideoFile.problem) loadVideo();
+    if (audioLoaded() || AudioFile.problem) loadAudio();
+}
 
-    if (!folderKnown(SettingsPath)) {
-        problem("The settings folder is not known yet, so motion blur, depth of field and the "
-                "field of view were not saved. Click \"Set Video.scr\" and enter the folder "
-                "first.",
+void Form1::Changes_Click() {
+    const operations::Plan plan = planOfSave();
+    std::string text = planText(plan, system_.codePage(), "\u2192");
+    if (const auto changed = operations::changedSinceLoaded(system_, plan); !changed.empty()) {
+        text += "\r\n\r\n" + changedText(changed) + "\r\n\r\nClick \"Set Video.scr\" and \"Set Audio.scr\" to load them again.";
+    }
+    message(text, platform::kInformation);
+}
+
+void Form1::Backup_Click() {
+    if (!folderKnown()) {
+        problem("The settings folder is not known yet, so no backup was written. Click \"Set "
+                "Video.scr\" and enter the folder first.",
                 platform::kExclamation);
         return;
     }
-    const auto folder = system_.nativePath(SettingsPath);
-    showDataFolderProblems(overrides::saveOverrideScripts(system_, folder, panel));
-    showDataFolderProblems(overrides::saveSkillsFile(system_, folder, panel));
+    const operations::Plan plan = operations::planBackup(settingsFolder(), VideoFile, AudioFile,
+                                                         {ToolVersion, identity::kMenuBackupUpdates});
+    for (const operations::Refusal& refusal : plan.refused) {
+        const std::string backup = refusal.file.substr(0, refusal.file.find('.')) + ".sc0";
+        problem(backup + " was not written: " + refusal.file +
+                    " is not loaded, so there is nothing of it to back up. Click \"" + refusal.button +
+                    "\" first.",
+                platform::kExclamation);
+    }
+    Announcer announcer([this](const std::string& text, int style) { message(text, style); });
+    showFailure(operations::apply(system_, plan, {false, "a backup"}, &announcer));
+}
+
+std::vector<operations::RestoreChoice> Form1::restoreChoices() {
+    if (!folderKnown()) return {};
+    return operations::restoreChoices(system_, settingsFolder());
 }
 
 void Form1::Restore_Click() {
-    if (!folderKnown(SettingsPath)) {
+    if (!folderKnown()) {
         problem("The settings folder is not known yet, so there is no backup to restore. Click "
                 "\"Set Video.scr\" and enter the folder first.",
                 platform::kExclamation);
         return;
     }
-    const int answer = message(
-        "Restore Video.scr and Audio.scr from which backups?\r\n\r\n"
-        "Yes: the backups the last save made (Video.sc1, Audio.sc1)\r\n"
-        "No: the backups File > Backup made (Video.sc0, Audio.sc0)\r\n"
-        "Cancel: restore nothing\r\n\r\n"
-        "The files they replace are kept as Video.sc2 and Audio.sc2.",
-        platform::kYesNoCancel | platform::kQuestion);
-    if (answer == platform::kYes) restoreBackup(BackupSet::LastSave);
-    if (answer == platform::kNo) restoreBackup(BackupSet::Menu);
+    const std::vector<operations::RestoreChoice> choices = restoreChoices();
+    if (choices.empty()) {
+        problem("There is nothing to restore yet: no backup (Video.sc1, Audio.sc1, Video.sc0, "
+                "Audio.sc0) and no history in " + shownPath(settingsFolder()) + ".",
+                platform::kExclamation);
+        return;
+    }
+    std::vector<std::string> items;
+    for (const operations::RestoreChoice& choice : choices) items.push_back(restoreChoiceText(choice));
+    const int chosen = dialogs_.chooseItem(
+        "Put which files back? What a restore replaces is kept in the history first, so a restore "
+        "can be undone too.",
+        items, "Restore", "Restore Backup");
+    if (chosen < 0 || chosen >= static_cast<int>(choices.size())) return;
+    restoreFrom(choices[static_cast<std::size_t>(chosen)]);
 }
 
-void Form1::restoreBackup(BackupSet set) {
-    if (!folderKnown(SettingsPath)) {
+void Form1::restoreFrom(const operations::RestoreChoice& choice) {
+    if (!folderKnown()) {
         problem("The settings folder is not known yet, so there is no backup to restore.",
                 platform::kExclamation);
         return;
     }
-    const char* extension = set == BackupSet::LastSave ? ".sc1" : ".sc0";
-    std::string report;
-    bool restoredAny = false;
-    bool leftAlone = false;
-    for (const std::string stem : {"Video", "Audio"}) {
-        const std::string name = stem + ".scr";
-        const std::string backupName = stem + extension;
-        const auto path = system_.nativePath(inFolder(SettingsPath, name.c_str()));
-        const auto backup = system_.nativePath(inFolder(SettingsPath, backupName.c_str()));
-        const auto kept = system_.nativePath(inFolder(SettingsPath, (stem + ".sc2").c_str()));
-        const auto notRestored = [&](const std::string& why) {
-            report += "\r\n" + name + " was left as it is: " + why + ".";
-            leftAlone = true;
-        };
+    const operations::RestorePlan restore = operations::planRestore(system_, settingsFolder(), choice);
+    const operations::Report report = operations::apply(system_, restore.plan, {false, restore.what});
+    if (showFailure(report)) return;
 
-        if (!system_.fileExists(backup)) {
-            notRestored("there is no backup " + backupName);
-            continue;
+    std::string text = restoreHeading(choice);
+    for (const operations::FileChange& file : restore.plan.files) {
+        if (file.action == operations::Action::Delete) {
+            text += "\r\n" + file.shown + " was removed: it was not there then.";
+        } else if (choice.kind == operations::RestoreChoice::Kind::History) {
+            text += "\r\n" + file.shown + " was put back.";
+        } else {
+            text += "\r\n" + file.shown + " was restored from " + file.shown.substr(0, file.shown.find('.')) +
+                    (choice.kind == operations::RestoreChoice::Kind::LastSave ? ".sc1." : ".sc0.");
         }
-        const platform::ReadResult read = system_.readFile(backup, settings::kMaxSettingsFileBytes);
-        if (!read.status) {
-            notRestored(backupName + " could not be read (" + read.status.reason() + ")");
-            continue;
-        }
-        std::vector<std::string> lines = settings::settingsFileLines(read.bytes);
-        if (!lines.empty() && lines.back().starts_with(settings::kBackupMarkStart)) lines.pop_back();
-        panel::Panel trial = panel;
-        const auto keys = stem == "Video" ? settings::videoKeys() : settings::audioKeys();
-        if (std::none_of(lines.begin(), lines.end(),
-                         [&](const std::string& line) { return settings::applyLine(trial, line, keys); })) {
-            notRestored(backupName + " holds no settings");
-            continue;
-        }
-
-        // The file being replaced is kept first, so that a restore can be undone.
-        if (system_.fileExists(path)) {
-            const platform::ReadResult current = system_.readFile(path, settings::kMaxSettingsFileBytes);
-            const platform::Status keptWritten =
-                current.status ? system_.writeFile(kept, current.bytes) : current.status;
-            if (!keptWritten) {
-                notRestored("its current content could not be kept as " + stem + ".sc2 (" +
-                            keptWritten.reason() + ")");
-                continue;
-            }
-            system_.setReadOnly(path, false);
-        }
-        const platform::Status written = system_.writeFile(path, settings::joinLines(lines));
-        system_.setReadOnly(path, true);
-        if (!written) {
-            notRestored("it could not be written (" + written.reason() + ")");
-            continue;
-        }
-        restoredAny = true;
-        report += "\r\n" + name + " was restored from " + backupName + "; the file it replaced is kept as " +
-                  stem + ".sc2.";
     }
-    const std::string text = (set == BackupSet::LastSave ? "Restore from the backups of the last save:"
-                                                         : "Restore from the backups of File > Backup:") +
-                             report;
-    if (leftAlone) {
+    for (const auto& [file, why] : restore.leftAlone) text += "\r\n" + file + " was left as it is: " + why + ".";
+    if (!report.historyEntry.empty()) {
+        text += "\r\nWhat it replaced is kept in " + shownPath(report.historyEntry) + ".";
+    }
+    const bool restoredAny = !restore.plan.files.empty();
+    if (!restore.leftAlone.empty()) {
         problem(text, restoredAny ? platform::kInformation : platform::kExclamation);
     } else {
         message(text, platform::kInformation);
@@ -339,17 +325,6 @@ void Form1::restoreBackup(BackupSet set) {
     AudioFilePath = inFolder(SettingsPath, "Audio.scr");
     loadVideo();
     loadAudio();
-}
-
-void Form1::Backup_Click() {
-    if (!folderKnown(SettingsPath)) {
-        problem("The settings folder is not known yet, so no backup was written. Click \"Set "
-                "Video.scr\" and enter the folder first.",
-                platform::kExclamation);
-        return;
-    }
-    writeBackup("Video.sc0", VideoLines, VideoLineCount, identity::kMenuBackupUpdates);
-    writeBackup("Audio.sc0", AudioLines, AudioLineCount, identity::kMenuBackupUpdates);
 }
 
 }  // namespace quorvik::app

@@ -6,5 +6,4 @@ target_sources(quorvik_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/general.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_texts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/changes.cpp
 )

@@ -37,11 +37,12 @@ void Form1::Form_Load() {
     });
 
     const auto read = [&](std::string& field, std::string_view keyPath,
-                          std::string_view valueName, General::ViewPolicy policy) {
+                          std::string_view valueName, General::ViewPolicy policy,
+                          bool* found = nullptr) {
         step([&] {
             std::string path(keyPath);
             auto value = General::ReadRegistryValue(system_.registry(), dialogs_, path,
-                                                    std::string(valueName), policy);
+                                                    std::string(valueName), policy, found);
             if (value) field = cutAtNul(std::move(*value));
         });
     };
@@ -49,7 +50,7 @@ void Form1::Form_Load() {
     read(OsVersion, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",
          "CurrentVersion", ViewPolicy::Default);
     read(GameVersion, game::kKeyPath, game::kVersionValue, ViewPolicy::Prefer32Bit);
-    read(GameExePath, game::kKeyPath, game::kExePathValue, ViewPolicy::Prefer32Bit);
+    read(GameExePath, game::kKeyPath, game::kExePathValue, ViewPolicy::Prefer32Bit, &GameExeFound);
 
     // The panel holds 8-bit text, as the window shows it.
     panel.Label2.Caption = system_.codePage().fromUtf8(GameVersion);

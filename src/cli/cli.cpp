@@ -7,10 +7,10 @@
 #include "app/form1.h"
 #include "app/identity.h"
 #include "cli/console_dialogs.h"
-#include "overrides/skills_file.h"
+#include "app/messages.h"
+#include "operations/settings_table.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
-#include "settings/setting_values.h"
 
 namespace quorvik::cli {
 namespace {
@@ -19,69 +19,12 @@ namespace fs = std::filesystem;
 
 enum class Exit { Done = 0, Failed = 1, Usage = 2 };
 
-// One setting by its key: a line of Video.scr or Audio.scr, or a control of
-// the Data folder's files.
-struct Setting {
-    std::string key;
-    const settings::TemplateLine* line = nullptr;
-    panel::CheckBox panel::Panel::*effect = nullptr;  // MotionBlur, DepthOfField
-    bool fieldOfView = false;
-};
-
-std::vector<Setting> allSettings() {
-    std::vector<Setting> all;
-    for (const auto* line : settings::videoSettings()) all.push_back({std::string(line->text), line});
-    for (const auto* line : settings::audioSettings()) all.push_back({std::string(line->text), line});
-    all.push_back({"MotionBlur", nullptr, &panel::Panel::Check4});
-    all.push_back({"DepthOfField", nullptr, &panel::Panel::Check11});
-    all.push_back({"FieldOfView", nullptr, nullptr, true});
-    return all;
-}
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+// The window's texts as console lines.
+std::string consoleText(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+        text.replace(at, 2, "\n");
+    }
     return text;
-}
-
-const Setting* findSetting(const std::vector<Setting>& all, const std::string& key) {
-    for (const Setting& setting : all) {
-        if (lowered(setting.key) == lowered(key)) return &setting;
-    }
-    return nullptr;
-}
-
-std::string valueOf(const panel::Panel& panel, const Setting& setting) {
-    if (setting.line != nullptr) return settings::windowText(panel, *setting.line);
-    if (setting.effect != nullptr) return (panel.*setting.effect).Value != 0 ? "on" : "off";
-    return panel.Text15.Text;
-}
-
-// The problem in words when the control cannot take the value.
-std::optional<std::string> setValue(panel::Panel& panel, const Setting& setting,
-                                    const std::string& value) {
-    if (setting.line != nullptr) return settings::setWindowText(panel, *setting.line, value);
-    if (setting.effect != nullptr) {
-        const std::string text = lowered(value);
-        if (text == "on" || text == "1" || text == "true") {
-            (panel.*setting.effect).Value = 1;
-        } else if (text == "off" || text == "0" || text == "false") {
-            (panel.*setting.effect).Value = 0;
-        } else {
-            return "takes on or off";
-        }
-        return std::nullopt;
-    }
-    const std::string view(platform::trimBlanks(value));
-    if (!overrides::compareWithDefaultFieldOfView(view)) return "takes a number such as 75.0";
-    panel.Text15.Text = view;
-    return std::nullopt;
-}
-
-std::string keyList(const std::vector<Setting>& all) {
-    std::string keys;
-    for (const Setting& setting : all) keys += (keys.empty() ? "" : ", ") + setting.key;
-    return keys;
 }
 
 struct Session {
@@ -101,7 +44,6 @@ struct Session {
 
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const MachineFactory& machine) {
-    const std::vector<Setting> all = allSettings();
     CLI::App cli{"Shows and changes Quell Moor's video and audio settings as Quorvik's window "
                  "does, restores backups and starts the game.",
                  "quorvik-cli"};
@@ -127,15 +69,24 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     set->add_option("KEY=VALUE", assignments, "settings to change; keys without regard to case")
         ->required();
     set->add_flag("--dry-run", dryRun, "print the changes and write nothing");
+    bool force = false;
+    set->add_flag("--force", force,
+                  "save even over files changed on disk since they were read (they are kept in "
+                  "the history)");
 
     auto* backup = cli.add_subcommand("backup", "File > Backup: copy both files to Video.sc0 and Audio.sc0");
     std::string from = "sc1";
+    bool list = false;
     auto* restore = cli.add_subcommand(
-        "restore", "put Video.scr and Audio.scr back from a backup, keeping them as .sc2");
-    restore->add_option("--from", from, "sc1: the last save's backups (default); sc0: File > Backup's")
-        ->check(CLI::IsMember({"sc0", "sc1"}));
+        "restore", "put files back from a backup or from the history; what is replaced is kept in "
+                   "the history first");
+    auto* fromOption = restore->add_option(
+        "--from", from,
+        "sc1: the last save's backups (default); sc0: File > Backup's; or an entry of the history "
+        "as --list names it");
+    restore->add_flag("--list", list, "list what can be restored")->excludes(fromOption);
     auto* launch = cli.add_subcommand("launch", "start the game without its intro videos");
-    cli.footer("Settings: " + keyList(all) +
+    cli.footer("Settings: " + operations::keyList() +
                ".\nValues are the window's: Resolution as 2560,1440, a drop-down's entry, on or off "
                "for MotionBlur, DepthOfField and the check boxes.\nExit status: 0 done, 1 an "
                "operation failed (its message on standard error), 2 a usage error.");
@@ -169,9 +120,33 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return static_cast<int>(session.outcome());
     }
     if (restore->parsed()) {
-        session.dialogs.printMessages = true;
-        form.restoreBackup(from == "sc0" ? app::BackupSet::Menu : app::BackupSet::LastSave);
-        return static_cast<int>(session.outcome());
+        const std::vector<operations::RestoreChoice> choices = form.restoreChoices();
+        if (list) {
+            for (const operations::RestoreChoice& choice : choices) {
+                std::string text = app::restoreChoiceText(choice);
+                if (text.starts_with(choice.id + ": ")) text.erase(0, choice.id.size() + 2);
+                out << choice.id << "\t" << text << '\n';
+            }
+            return static_cast<int>(Exit::Done);
+        }
+        const auto chosen = std::find_if(choices.begin(), choices.end(),
+                                         [&](const operations::RestoreChoice& choice) { return choice.id == from; });
+        if (chosen != choices.end()) {
+            session.dialogs.printMessages = true;
+            form.restoreFrom(*chosen);
+            return static_cast<int>(session.outcome());
+        }
+        // Nothing to put back from a backup set that is not there: the restore says so.
+        if (from == "sc1" || from == "sc0") {
+            session.dialogs.printMessages = true;
+            form.restoreFrom({from == "sc1" ? operations::RestoreChoice::Kind::LastSave
+                                            : operations::RestoreChoice::Kind::Menu,
+                              from, {}, {}});
+            return static_cast<int>(session.outcome());
+        }
+        err << "quorvik-cli: there is nothing to restore called \"" << from
+            << "\"; quorvik-cli restore --list shows what there is. Nothing was written.\n";
+        return static_cast<int>(Exit::Usage);
     }
 
     form.Command1_Click();
@@ -180,13 +155,14 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     if (show->parsed()) {
         if (json) {
             nlohmann::ordered_json values = nlohmann::ordered_json::object();
-            for (const Setting& setting : all) {
-                values[setting.key] = codePage.toUtf8(valueOf(form.panel, setting));
+            for (const operations::Setting& setting : operations::allSettings()) {
+                values[setting.key] = codePage.toUtf8(operations::valueOf(form.panel, setting));
             }
             out << values.dump(2) << '\n';
         } else {
-            for (const Setting& setting : all) {
-                out << setting.key << '=' << codePage.toUtf8(valueOf(form.panel, setting)) << '\n';
+            for (const operations::Setting& setting : operations::allSettings()) {
+                out << setting.key << '=' << codePage.toUtf8(operations::valueOf(form.panel, setting))
+                    << '\n';
             }
         }
         return static_cast<int>(session.outcome());
@@ -202,34 +178,35 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     for (const std::string& assignment : assignments) {
         const auto equals = assignment.find('=');
         const std::string key = assignment.substr(0, equals);
-        const Setting* setting = findSetting(all, key);
+        const operations::Setting* setting = operations::findSetting(key);
         if (equals == std::string::npos || setting == nullptr) {
-            err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are " << keyList(all)
-                << ". Nothing was written.\n";
+            err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are "
+                << operations::keyList() << ". Nothing was written.\n";
             return static_cast<int>(Exit::Usage);
         }
         const std::string value = codePage.fromUtf8(assignment.substr(equals + 1));
-        if (const auto problem = setValue(form.panel, *setting, value)) {
+        if (const auto problem = operations::setValue(form.panel, *setting, value)) {
             err << "quorvik-cli: " << setting->key << " " << *problem << "; \""
                 << assignment.substr(equals + 1) << "\" cannot be set. Nothing was written.\n";
             return static_cast<int>(Exit::Usage);
         }
+        form.Typed.push_back(setting);
     }
-    std::vector<std::string> notes;
-    const std::vector<app::Change> changes = form.changesOfSave(&notes);
-    if (changes.empty()) out << "No setting would change.\n";
-    for (const app::Change& change : changes) {
-        out << change.file << ": " << change.caption << ": " << change.before << " -> " << change.after
-            << '\n';
-    }
-    for (const std::string& note : notes) out << note << '\n';
+    // What would be written is what the save carries out: one plan.
+    out << consoleText(app::planText(form.planOfSave(), codePage, "->")) << '\n';
     if (dryRun) {
         out << "Dry run: nothing was written.\n";
         return static_cast<int>(session.outcome());
     }
     const std::size_t before = session.problems();
     session.dialogs.printMessages = true;
-    form.save_Click();
+    const operations::Report report = form.saveSettings(force);
+    if (report.outcome == operations::Report::Outcome::Changed) {
+        err << "quorvik-cli: " << app::changedText(report.changed)
+            << " Run the command again, or add --force to save over it (what it replaces is kept "
+               "in the history).\n";
+        return static_cast<int>(Exit::Failed);
+    }
     return static_cast<int>(session.outcome(before));
 }
 

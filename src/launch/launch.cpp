@@ -97,18 +97,20 @@ LaunchPlan planLaunch(platform::System& system, const std::string& exePath) {
     return plan;
 }
 
-std::optional<LaunchMessage> launchGame(platform::System& system, const std::string& gameExePath) {
+std::optional<LaunchMessage> launchGame(platform::System& system,
+                                        const std::optional<std::string>& found) {
     const auto problem = [](std::string text) { return LaunchMessage{true, std::move(text)}; };
-    if (gameExePath.empty()) {
-        return problem(
-            "The game cannot be started: its registry entry Exe_Path is empty. Please reinstall "
-            "Quell Moor or start it yourself.");
-    }
-    if (gameExePath == "Error") {
+    if (!found) {
         return problem(
             "The game cannot be started: Quell Moor's registry entry (Exe_Path under "
             "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor) was not found. Is the game "
             "installed?");
+    }
+    const std::string& gameExePath = *found;
+    if (gameExePath.empty()) {
+        return problem(
+            "The game cannot be started: its registry entry Exe_Path is empty. Please reinstall "
+            "Quell Moor or start it yourself.");
     }
     if (!system.fileExists(system.nativePath(gameExePath))) {
         return problem("The game cannot be started: its program " + gameExePath +

@@ -32,7 +32,9 @@ struct LaunchMessage {
 };
 
 // Starts the game named by GameExePath with " -nologos" and does not wait for
-// it. Returns what to tell the player, if anything.
-std::optional<LaunchMessage> launchGame(platform::System& system, const std::string& gameExePath);
+// it; nothing for a path the registry did not give. Returns what to tell the
+// player, if anything.
+std::optional<LaunchMessage> launchGame(platform::System& system,
+                                        const std::optional<std::string>& gameExePath);
 
 }  // namespace quorvik::launch

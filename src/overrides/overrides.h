@@ -3,42 +3,42 @@
 // src/overrides: the game's Data folder beside the settings folder. It reads
 // further tuning from there: override scripts that switch motion blur and
 // depth of field off (here), and the skills file that holds the camera's field
-// of view (skills_file.h, with its fixed text). Steps return the problems they
-// met; the app words them.
+// of view (skills_file.h, with its fixed text). What the files hold and which
+// file serves which box; reading them and saving them are operations'.
 
 #include <filesystem>
+#include <span>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "panel/panel.h"
-#include "platform/result.h"
-#include "platform/system.h"
 
 namespace quorvik::overrides {
 
-// What went wrong, file by file; the app words it for the player. A step that
-// meets a problem goes on with the rest of its files.
-using Problems = std::vector<platform::Problem>;
+// An effect is switched off by writing its scripts and on again by removing
+// them, which leaves the game's own values in force. Removal has an order of
+// its own, not the order of writing. On load one file, the marker, tells
+// whether the effect is off.
+struct Effect {
+    std::string_view caption;  // the caption beside its box
+    panel::CheckBox panel::Panel::*box;
+    std::span<const std::string_view> written;
+    std::span<const std::string_view> deleted;
+    std::string_view marker;
+};
 
-// Save: writes the motion-blur scripts when Check4 is unchecked and deletes
-// them when it is checked; the same for depth of field and Check11. A missing
-// scripts folder is FolderMissing, its reason what could not be switched off.
-Problems saveOverrideScripts(platform::System& system,
-                                        const std::filesystem::path& settingsFolder,
-                                        const panel::Panel& panel);
+// Motion blur (Check4), then depth of field (Check11).
+std::span<const Effect> effects();
 
-// Save: deletes the skills file at a field of view of exactly 62.5, writes it
-// above, leaves it below (NotApplied). Blanks around the value are trimmed in
-// the panel first; a value that is no plain number is NotANumber, with the
-// 8-bit text as its reason, and the file is left alone.
-Problems saveSkillsFile(platform::System& system, const std::filesystem::path& settingsFolder,
-                        panel::Panel& panel);
+// The five scripts' names, in the order they are written.
+std::span<const std::string_view> scriptNames();
 
-// Load, at the end of "Set Video.scr": the check boxes from the marker files,
-// then the field of view from the skills file.
-void loadOverrideStates(platform::System& system, const std::filesystem::path& settingsFolder,
-                        panel::Panel& panel);
-Problems loadFieldOfView(platform::System& system, const std::filesystem::path& settingsFolder,
-                         panel::Panel& panel);
+// A script's whole text as the tool writes it, every line ended by CR LF.
+std::string scriptText(std::string_view name);
+
+// Where the Data folder's files live, beside the settings folder.
+std::filesystem::path scriptsFolder(const std::filesystem::path& settingsFolder);
+std::filesystem::path skillsFolder(const std::filesystem::path& settingsFolder);
+std::filesystem::path skillsFile(const std::filesystem::path& settingsFolder);
 
 }  // namespace quorvik::overrides

@@ -424,7 +424,13 @@ std::optional<std::string> fieldOfViewIn(std::string_view bytes) {
     return found;
 }
 
-std::optional<int> compareWithDefaultFieldOfView(std::string_view text) {
+namespace {
+
+// How a plain decimal (digits, at most one ".") compares with whole.fraction;
+// nothing for any other text. Compared as written, digit by digit: no
+// rounding, no locale.
+std::optional<int> compareDecimal(std::string_view text, std::string_view otherWhole,
+                                  std::string_view otherFraction) {
     const auto point = text.find('.');
     std::string_view whole = text.substr(0, point);
     std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
@@ -434,12 +440,24 @@ std::optional<int> compareWithDefaultFieldOfView(std::string_view text) {
     if (!allDigits(whole) || !allDigits(fraction) || whole.size() + fraction.size() == 0) {
         return std::nullopt;
     }
-    // Compared as written, digit by digit: no rounding, no locale.
     whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));
     fraction.remove_suffix(fraction.size() - (fraction.find_last_not_of('0') + 1));
-    if (const int order = compareWhole(whole, "62"); order != 0) return order;
-    const int order = fraction.compare("5");
+    if (const int order = compareWhole(whole, otherWhole); order != 0) return order;
+    const int order = fraction.compare(otherFraction);
     return (order > 0) - (order < 0);
+}
+
+}  // namespace
+
+std::optional<int> compareWithDefaultFieldOfView(std::string_view text) {
+    return compareDecimal(text, "62", "5");
+}
+
+std::optional<FieldOfViewProblem> fieldOfViewProblem(std::string_view text) {
+    const std::optional<int> order = compareDecimal(text, "99", "9");
+    if (!order) return FieldOfViewProblem::NotANumber;
+    if (*order > 0) return FieldOfViewProblem::TooWide;
+    return std::nullopt;
 }
 
 }  // namespace quorvik::overrides

@@ -1,5 +1,6 @@
-// The field of view on save and load: when the skills file is written, removed
-// or left, what comes back, and what survives bad input and faults.
+// The field of view on save and load, through the window's handlers: when the
+// skills file is written, removed or left, what comes back, and what survives
+// bad input and faults.
 
 #include <gtest/gtest.h>
 
@@ -7,10 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "overrides/overrides.h"
+#include "app/messages.h"
 #include "overrides/skills_file.h"
-#include "support/fake_system.h"
-#include "support/shown.h"
 #include "support/game_folder.h"
 
 namespace quorvik::overrides {
@@ -18,29 +17,47 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using quorvik::testing::kOddFolderName;
-using quorvik::testing::FakeSystem;
 using quorvik::testing::FileOp;
+using quorvik::testing::GameSession;
+using quorvik::testing::kOddFolderName;
 using quorvik::testing::readBytes;
-using quorvik::testing::GameFolder;
 using quorvik::testing::writeBytes;
+using Notice = app::Message;
 
 const std::string kOld = "<level id=\"1\">\r\n<prop n=\"CameraDefaultFOV\" v=\"70.0\"/>\r\n";
 
-panel::Panel withFieldOfView(const std::string& text) {
-    panel::Panel panel;
-    panel.Text15.Text = text;
-    return panel;
-}
-
-using Notice = app::Message;
-using quorvik::testing::shown;
-
-std::vector<Notice> saveFieldOfView(FakeSystem& system, const fs::path& settings,
-                                    const std::string& text) {
-    panel::Panel panel = withFieldOfView(text);
-    return shown(saveSkillsFile(system, settings, panel));
-}
+// Video.scr loaded, so that the Data folder is read; then a save with the
+// field of view as typed.
+struct Skills : GameSession {
+    explicit Skills(std::string_view base = "Quell Moor", int data = AllData) : GameSession(base, data) {
+        copySamples();
+    }
+    // What the save said beyond the settings file's own messages.
+    std::vector<Notice> save(const std::string& text) {
+        form.Command1_Click();
+        form.panel.Text15.Text = text;
+        dialogs.boxes.clear();
+        system.fileLog.clear();
+        form.save_Click();
+        std::vector<Notice> notices;
+        for (const auto& box : dialogs.boxes) {
+            if (box.text.starts_with("Creating Backup") || box.text.starts_with("Config File") ||
+                box.text.starts_with("Settings written") || box.text.starts_with("The files this save replaced")) {
+                continue;
+            }
+            notices.push_back({box.text, box.style});
+        }
+        return notices;
+    }
+    // The skills file's own steps: put in place or removed.
+    std::size_t skillsSteps() const {
+        std::size_t steps = 0;
+        for (const auto& [op, path] : system.fileLog) {
+            steps += (op == FileOp::Commit || op == FileOp::Delete) && path == skills;
+        }
+        return steps;
+    }
+};
 
 TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
     enum Outcome { Written, Removed, Kept, Refused };
@@ -54,13 +71,14 @@ TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
         {"90", Written},   {"60.0", Kept},          {"", Refused},     {"abc", Refused},
         {"7\"5", Refused}, {"1e2", Refused},        {"6,5", Refused},  {"+75", Refused},
         {" 75 ", Written, "75"}, {" 62.5", Removed}, {"75.0\"/><x", Refused},
+        {"99.9", Written}, {"99.90", Written}, {"100.0", Refused}, {"500", Refused},
+        {"100000000000000000000", Refused},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE('"' + c.text + '"');
-        const GameFolder game;
+        Skills game;
         writeBytes(game.skills, kOld);
-        FakeSystem system;
-        const std::vector<Notice> notices = saveFieldOfView(system, game.settings, c.text);
+        const std::vector<Notice> notices = game.save(c.text);
         switch (c.outcome) {
             case Written:
                 EXPECT_TRUE(notices.empty());
@@ -72,7 +90,7 @@ TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
             case Removed:
                 EXPECT_TRUE(notices.empty());
                 EXPECT_FALSE(fs::exists(game.skills));
-                EXPECT_EQ(system.fileLog.size(), 1u);
+                EXPECT_EQ(game.skillsSteps(), 1u);
                 break;
             case Kept:
                 // Told once, as information: the value was not applied, and why.
@@ -83,40 +101,44 @@ TEST(FieldOfViewSave, WritesAboveRemovesAtKeepsBelowRefusesNonNumbers) {
                           "view wider than the game's own 62.5, and 62.5 itself brings the game's "
                           "own back. The skills file was left as it is.");
                 EXPECT_EQ(readBytes(game.skills), kOld);
-                EXPECT_TRUE(system.fileLog.empty());
+                EXPECT_EQ(game.skillsSteps(), 0u);
                 break;
             case Refused:
                 ASSERT_EQ(notices.size(), 1u);
                 EXPECT_EQ(notices[0].style, 48);
                 EXPECT_NE(notices[0].text.find("00.0"), std::string::npos) << notices[0].text;
                 EXPECT_EQ(readBytes(game.skills), kOld);
-                EXPECT_TRUE(system.fileLog.empty());
+                EXPECT_EQ(game.skillsSteps(), 0u);
                 break;
         }
     }
 }
 
 TEST(FieldOfViewSave, NamesTheRefusedTextInTheMessage) {
-    const GameFolder game;
-    FakeSystem system;
-    EXPECT_EQ(saveFieldOfView(system, game.settings, "6,5"),
+    Skills game;
+    EXPECT_EQ(game.save("6,5"),
               (std::vector<Notice>{{"The field of view \"6,5\" is not a number. Enter it as 00.0, "
                                     "for example 75.0; the skills file was left as it is.",
                                     48}}));
+    EXPECT_EQ(game.save("120.0"),
+              (std::vector<Notice>{{"The field of view 120.0 was not applied: the game reads it back "
+                                    "as four characters in the form 00.0, so the widest is 99.9. "
+                                    "Enter it as 00.0, for example 75.0; the skills file was left "
+                                    "as it is.",
+                                    48}}));
     // 8-bit text from the panel is shown as the user typed it.
-    const std::vector<Notice> notices = saveFieldOfView(system, game.settings, "\xbd");
+    const std::vector<Notice> notices = game.save("\xbd");
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].text.find("\"\xc2\xbd\""), std::string::npos) << notices[0].text;
 }
 
 TEST(FieldOfViewSave, LoadShowsWhatTheDiskHoldsAfterEachSave) {
-    const GameFolder game;
-    FakeSystem system;
+    Skills game;
     const auto saveThenLoad = [&](const std::string& saved, const std::string& shownBefore) {
-        saveFieldOfView(system, game.settings, saved);
-        panel::Panel panel = withFieldOfView(shownBefore);
-        EXPECT_TRUE(loadFieldOfView(system, game.settings, panel).empty());
-        return panel.Text15.Text;
+        game.save(saved);
+        game.form.panel.Text15.Text = shownBefore;
+        game.form.Command1_Click();
+        return game.form.panel.Text15.Text;
     };
     EXPECT_EQ(saveThenLoad("75.0", "62.5"), "75.0");
     EXPECT_EQ(saveThenLoad("60.0", "62.5"), "75.0") << "below 62.5 leaves the written file";
@@ -153,38 +175,40 @@ TEST(FieldOfViewLoad, TakesTheLastMatchingLineUpToItsQuote) {
          "75.0"},
     };
     for (const Case& c : cases) {
-        const GameFolder game;
+        Skills game;
         writeBytes(game.skills, c.bytes);
-        FakeSystem system;
-        panel::Panel panel = withFieldOfView("kept");
-        EXPECT_TRUE(loadFieldOfView(system, game.settings, panel).empty()) << c.what;
-        EXPECT_EQ(panel.Text15.Text, c.shown) << c.what;
+        game.form.panel.Text15.Text = "kept";
+        game.form.Command1_Click();
+        EXPECT_EQ(game.dialogs.boxes.size(), 0u) << c.what;
+        EXPECT_EQ(game.form.panel.Text15.Text, c.shown) << c.what;
     }
 }
 
 TEST(FieldOfViewLoad, NoFileNoReadAndAHugeFileIsRefused) {
-    const GameFolder game;
-    FakeSystem system;
-    panel::Panel panel = withFieldOfView("70.0");
-    EXPECT_TRUE(loadFieldOfView(system, game.settings, panel).empty());
-    EXPECT_TRUE(system.fileLog.empty());
-    EXPECT_EQ(panel.Text15.Text, "70.0");
+    Skills game;
+    const auto load = [&] {
+        game.form.panel.Text15.Text = "70.0";
+        game.dialogs.boxes.clear();
+        game.form.Command1_Click();
+        return game.form.panel.Text15.Text;
+    };
+    EXPECT_EQ(load(), "70.0");
 
     // Exactly 8 MiB is read; one byte more is not.
     const std::string line = "\r\n<prop n=\"CameraDefaultFOV\" v=\"80.0\"/>\r\n";
     std::string big(8u * 1024u * 1024u - line.size(), ' ');
     writeBytes(game.skills, big + line);
-    EXPECT_TRUE(loadFieldOfView(system, game.settings, panel).empty());
-    EXPECT_EQ(panel.Text15.Text, "80.0");
+    EXPECT_EQ(load(), "80.0");
 
     writeBytes(game.skills, big + " " + line);
-    panel.Text15.Text = "70.0";
-    const std::vector<Notice> notices = shown(loadFieldOfView(system, game.settings, panel));
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].style, 48);
-    EXPECT_NE(notices[0].text.find("default_levels.xml"), std::string::npos) << notices[0].text;
-    EXPECT_NE(notices[0].text.find("too large"), std::string::npos) << notices[0].text;
-    EXPECT_EQ(panel.Text15.Text, "70.0");
+    EXPECT_EQ(load(), "70.0");
+    ASSERT_EQ(game.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(game.dialogs.boxes[0].style, 48);
+    EXPECT_NE(game.dialogs.boxes[0].text.find("default_levels.xml"), std::string::npos);
+    EXPECT_NE(game.dialogs.boxes[0].text.find("too large"), std::string::npos);
+    // A skills file that could not be read is not replaced: it could not be kept.
+    EXPECT_NE(game.save("75.0").at(0).text.find("could not be read"), std::string::npos);
+    EXPECT_EQ(readBytes(game.skills), big + " " + line);
 }
 
 TEST(FieldOfViewSave, FaultsKeepTheOldFileAndNameIt) {
@@ -193,28 +217,28 @@ TEST(FieldOfViewSave, FaultsKeepTheOldFileAndNameIt) {
         FileOp failing;
     };
     for (const Case& c : {Case{"75.0", FileOp::Write}, Case{"62.5", FileOp::Delete}}) {
-        const GameFolder game;
+        Skills game;
         writeBytes(game.skills, kOld);
-        FakeSystem system;
-        system.fault = [&](FileOp op, const fs::path&) -> std::optional<platform::Status> {
-            if (op == c.failing) return platform::Status::failure("access is denied");
+        game.system.fault = [&](FileOp op, const fs::path& path) -> std::optional<platform::Status> {
+            if (op == c.failing && path.filename() == "default_levels.xml") {
+                return platform::Status::failure("access is denied");
+            }
             return std::nullopt;
         };
-        const std::vector<Notice> notices =
-            saveFieldOfView(system, game.settings, c.text);
+        const std::vector<Notice> notices = game.save(c.text);
         ASSERT_EQ(notices.size(), 1u) << c.text;
         EXPECT_EQ(notices[0].style, 16);
         EXPECT_NE(notices[0].text.find("default_levels.xml"), std::string::npos);
         EXPECT_NE(notices[0].text.find("access is denied"), std::string::npos);
         EXPECT_EQ(readBytes(game.skills), kOld) << c.text;
+        EXPECT_EQ(readBytes(game.settings / "Video.scr"), quorvik::testing::dataBytes("Video.scr"))
+            << "a save is carried out whole or not at all";
     }
     // A read-only file refuses the write for real.
-    const GameFolder game;
+    Skills game;
     writeBytes(game.skills, kOld);
     fs::permissions(game.skills, fs::perms::owner_read);
-    FakeSystem system;
-    const std::vector<Notice> notices =
-        saveFieldOfView(system, game.settings, "75.0");
+    const std::vector<Notice> notices = game.save("75.0");
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].text.find("default_levels.xml"), std::string::npos);
     EXPECT_EQ(readBytes(game.skills), kOld);
@@ -222,10 +246,8 @@ TEST(FieldOfViewSave, FaultsKeepTheOldFileAndNameIt) {
 
 TEST(FieldOfViewSave, AMissingSkillsFolderIsNamedOnlyWhenThereIsSomethingToWrite) {
     for (const std::string text : {"75.0", "62.5", "60.0"}) {
-        const GameFolder game("Quell Moor", GameFolder::NoData);
-        FakeSystem system;
-        const std::vector<Notice> notices =
-            saveFieldOfView(system, game.settings, text);
+        Skills game("Quell Moor", GameSession::Scripts);
+        const std::vector<Notice> notices = game.save(text);
         if (text == "75.0") {
             EXPECT_EQ(notices,
                       (std::vector<Notice>{{"The game's skills folder was not found:\r\n" +
@@ -238,13 +260,13 @@ TEST(FieldOfViewSave, AMissingSkillsFolderIsNamedOnlyWhenThereIsSomethingToWrite
             ASSERT_EQ(notices.size(), 1u);
             EXPECT_EQ(notices[0].style, 64) << "below 62.5: not applied, as information";
         }
-        EXPECT_TRUE(system.fileLog.empty()) << text;
-        EXPECT_FALSE(fs::exists(game.out / "Data")) << text;
+        EXPECT_EQ(game.skillsSteps(), 0u) << text;
+        EXPECT_FALSE(fs::exists(game.out / "Data" / "Skills")) << text;
     }
 }
 
 TEST(FieldOfViewSave, FolderNamesWithBlanksAndQuotesReachOnlyTheSkillsFile) {
-    const GameFolder game(kOddFolderName);
+    Skills game(kOddFolderName);
     const fs::path base = game.dir / kOddFolderName;
     const std::vector<fs::path> neighbours = {
         game.dir / "Quell",
@@ -253,14 +275,11 @@ TEST(FieldOfViewSave, FolderNamesWithBlanksAndQuotesReachOnlyTheSkillsFile) {
         base / "out" / "Data" / "Skills" / "default_levels.xml.bak",
     };
     for (const fs::path& path : neighbours) writeBytes(path, "keep me");
-    FakeSystem system;
-    EXPECT_TRUE(saveFieldOfView(system, game.settings, "75.0").empty());
+    EXPECT_TRUE(game.save("75.0").empty());
     EXPECT_EQ(readBytes(game.skills), skillsFileText("75.0"));
-    EXPECT_TRUE(saveFieldOfView(system, game.settings, "62.5").empty());
+    EXPECT_TRUE(game.save("62.5").empty());
     EXPECT_FALSE(fs::exists(game.skills));
     for (const fs::path& path : neighbours) EXPECT_EQ(readBytes(path), "keep me") << path;
-    ASSERT_EQ(system.fileLog.size(), 2u);
-    EXPECT_EQ(system.fileLog[1].second, game.skills);
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ protected:
     Form1 form{dialogs, system};
 
     void SetUp() override {
-        writeBytes(settings / "Video.scr", crlf({"BPP(32)"}));
-        writeBytes(settings / "Audio.scr", crlf({"Channels(32)"}));
+        writeBytes(settings / "Video.scr", quorvik::testing::dataBytes("edited/Video.scr"));
+        writeBytes(settings / "Audio.scr", quorvik::testing::dataBytes("edited/Audio.scr"));
         writeBytes(scripts / "varlist_player.scr", "the game's own");  // a neighbour
         system.documents = dir.path();
         dialogs.yesNoAnswers = {platform::kYes};

@@ -1,6 +1,7 @@
-// A save in which one write or deletion fails, each in turn: every file on disk
-// then holds either its old bytes or its complete new bytes, the user is told
-// which file failed and why, and the rest of the save is done.
+// A save in which one step fails, each in turn (a file written under its
+// temporary name, put in place, removed; a backup; the history): the save is
+// carried out whole or not at all, so every file on disk then holds its old
+// bytes, and the player is told which file failed and why.
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,8 @@ using quorvik::testing::readBytes;
 using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
 
-// Every file a save may write or delete, relative to the game's "out" folder.
+// Every file of the game's a save may write or delete, relative to its "out" folder.
 const std::vector<std::string> kFiles = {
-    "Settings/Video.sc1",
-    "Settings/Audio.sc1",
     "Settings/Video.scr",
     "Settings/Audio.scr",
     "Data/Scripts/varlist_blur_camera_motion.scr",
@@ -45,16 +44,20 @@ using Disk = std::map<std::string, std::optional<std::string>>;  // nullopt: no 
 
 struct Game : quorvik::testing::GameSession {
     // Old versions of every file, then both settings files loaded.
-    explicit Game(bool effectsOn) {
-        for (const auto& name : kFiles) writeBytes(out / name, "old " + name + "\r\n");
-        writeBytes(out / "Settings" / "Video.scr", crlf({"BPP(16)"}));
-        writeBytes(out / "Settings" / "Audio.scr", crlf({"Channels(8)"}));
+    explicit Game(bool effectsOn, bool withData = true)
+        : GameSession("Quell Moor", withData ? AllData : NoData) {
+        for (const auto& name : kFiles) {
+            if (withData || name.starts_with("Settings/")) writeBytes(out / name, "old " + name + "\r\n");
+        }
+        writeBytes(out / "Settings" / "Video.scr", quorvik::testing::dataBytes("edited/Video.scr"));
+        writeBytes(out / "Settings" / "Audio.scr", quorvik::testing::dataBytes("edited/Audio.scr"));
         loadBoth();
         form.panel.Check4.Value = effectsOn ? 1 : 0;
         form.panel.Check11.Value = effectsOn ? 1 : 0;
         form.panel.Text15.Text = effectsOn ? "62.5" : "75.0";
-        form.panel.Text4.Text = "32";
+        form.panel.Text4.Text = "16";
         dialogs.boxes.clear();
+        system.fileLog.clear();
     }
 
     Disk disk() const {
@@ -72,83 +75,57 @@ struct Game : quorvik::testing::GameSession {
     }
 };
 
-// What a save without faults leaves, to compare each faulty save with.
-Disk cleanSave(bool effectsOn) {
-    Game game(effectsOn);
-    game.form.save_Click();
-    return game.disk();
+fs::path inGame(const Game& game, const fs::path& path) {
+    return path.lexically_normal().lexically_relative(game.dir.path());
 }
 
-void expectOldOrNew(const Disk& before, const Disk& after, const Disk& expected,
-                    const std::string& failed) {
-    for (const auto& name : kFiles) {
-        if (name == failed) {
-            EXPECT_EQ(after.at(name), before.at(name)) << name << " failed, so it keeps its old bytes";
-        } else {
-            EXPECT_EQ(after.at(name), expected.at(name)) << name << " is saved all the same";
+// Every step of a save that writes or removes something, in order, by its
+// path in the game's folder.
+std::vector<std::pair<FileOp, fs::path>> stepsOfASave(bool effectsOn) {
+    Game game(effectsOn);
+    game.form.save_Click();
+    std::vector<std::pair<FileOp, fs::path>> steps;
+    for (const auto& [op, path] : game.system.fileLog) {
+        if (op == FileOp::Write || op == FileOp::Commit || op == FileOp::Delete) {
+            steps.emplace_back(op, inGame(game, path));
+        }
+    }
+    return steps;
+}
+
+class EachStepFailing : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(EachStepFailing, LeavesEveryFileAsItWasAndNamesTheFile) {
+    for (const bool effectsOn : {false, true}) {
+        const auto steps = stepsOfASave(effectsOn);
+        ASSERT_GE(steps.size(), 10u);
+        for (const auto& [failingOp, failingPath] : steps) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(failingOp)) + " " + failingPath.string());
+            Game game(effectsOn);
+            const Disk before = game.disk();
+            game.system.fault = [&](FileOp op, const fs::path& path) -> std::optional<platform::Status> {
+                if (op == failingOp && inGame(game, path) == failingPath) {
+                    return platform::Status::failure(GetParam());
+                }
+                return std::nullopt;
+            };
+            game.form.save_Click();
+            EXPECT_EQ(game.disk(), before);
+            const std::string shown = game.allText();
+            EXPECT_NE(shown.find(failingPath.filename().string()), std::string::npos) << shown;
+            EXPECT_NE(shown.find(GetParam()), std::string::npos) << shown;
+            EXPECT_EQ(game.dialogs.boxes.back().style, 16) << "the last word is the failure";
         }
     }
 }
 
-class EachWriteFailing : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(EachWriteFailing, LeavesThatFileAsItWasAndSavesTheRest) {
-    const Disk expected = cleanSave(false);
-    for (const auto& name : kFiles) ASSERT_TRUE(expected.at(name)) << name << " is written";
-
-    for (std::size_t failing = 0; failing < kFiles.size(); ++failing) {
-        SCOPED_TRACE(kFiles[failing] + ": " + GetParam());
-        Game game(false);
-        const Disk before = game.disk();
-        const fs::path target = game.out / kFiles[failing];
-        game.system.fault = [&](FileOp op, const fs::path& path) -> std::optional<platform::Status> {
-            if (op == FileOp::Write && path.lexically_normal() == target.lexically_normal()) {
-                return platform::Status::failure(GetParam());
-            }
-            return std::nullopt;
-        };
-        game.form.save_Click();
-        expectOldOrNew(before, game.disk(), expected, kFiles[failing]);
-        const std::string shown = game.allText();
-        EXPECT_NE(shown.find(fs::path(kFiles[failing]).filename().string()), std::string::npos);
-        EXPECT_NE(shown.find(GetParam()), std::string::npos) << shown;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Reasons, EachWriteFailing,
-                         ::testing::Values("Permission denied", "No space left on device",
-                                           "the temporary file could not be renamed"));
-
-TEST(EachDeletionFailing, LeavesThatFileAndRemovesTheRest) {
-    const Disk expected = cleanSave(true);
-    const std::vector<std::string> deleted(kFiles.begin() + 4, kFiles.end());
-    for (const auto& name : deleted) ASSERT_FALSE(expected.at(name)) << name << " is removed";
-
-    for (const auto& failing : deleted) {
-        SCOPED_TRACE(failing);
-        Game game(true);
-        const Disk before = game.disk();
-        const fs::path target = game.out / failing;
-        game.system.fault = [&](FileOp op, const fs::path& path) -> std::optional<platform::Status> {
-            if (op == FileOp::Delete && path.lexically_normal() == target.lexically_normal()) {
-                return platform::Status::failure("Permission denied");
-            }
-            return std::nullopt;
-        };
-        game.form.save_Click();
-        expectOldOrNew(before, game.disk(), expected, failing);
-        EXPECT_NE(game.allText().find(fs::path(failing).filename().string() + ": Permission denied"),
-                  std::string::npos)
-            << game.allText();
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Reasons, EachStepFailing,
+                         ::testing::Values("Permission denied", "No space left on device"));
 
 TEST(SaveFaults, MissingDataFoldersAreNamedAndTheSettingsAreSaved) {
-    Game game(false);
-    fs::remove_all(game.out / "Data");
+    Game game(false, /*withData=*/false);
     game.form.save_Click();
-    EXPECT_EQ(readBytes(game.out / "Settings" / "Video.scr").find("BPP(32)") != std::string::npos,
-              true);
+    EXPECT_NE(readBytes(game.out / "Settings" / "Video.scr").find("BPP(16)"), std::string::npos);
     const std::string shown = game.allText();
     EXPECT_NE(shown.find("Scripts"), std::string::npos) << shown;
     EXPECT_NE(shown.find("Skills"), std::string::npos) << shown;
@@ -159,7 +136,6 @@ TEST(SaveFaults, MissingDataFoldersAreNamedAndTheSettingsAreSaved) {
 // A disk that fills up halfway through a file: the write really fails midway
 // (the process may not write files beyond 8 KiB), and the old file survives.
 TEST(SaveFaults, DiskFullHalfwayThroughTheSkillsFile) {
-    const Disk expected = cleanSave(false);
     Game game(false);
     const Disk before = game.disk();
 
@@ -176,7 +152,7 @@ TEST(SaveFaults, DiskFullHalfwayThroughTheSkillsFile) {
     setrlimit(RLIMIT_FSIZE, &saved);
     sigaction(SIGXFSZ, &previous, nullptr);
 
-    expectOldOrNew(before, game.disk(), expected, "Data/Skills/default_levels.xml");
+    EXPECT_EQ(game.disk(), before);
     EXPECT_NE(game.allText().find("default_levels.xml"), std::string::npos) << game.allText();
     for (const auto& entry : fs::directory_iterator(game.out / "Data" / "Skills")) {
         EXPECT_EQ(entry.path().filename(), "default_levels.xml") << "no temporary file is left";

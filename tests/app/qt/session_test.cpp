@@ -30,11 +30,17 @@ namespace {
 
 const fs::path kData = QUORVIK_TEST_DATA;
 
+// The game's files; the history, named by the time of the save, is checked on its own.
 std::set<std::string> filesUnder(const fs::path& folder) {
     std::set<std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) {
-            files.insert(entry.path().lexically_relative(folder).generic_string());
+    for (auto entry = fs::recursive_directory_iterator(folder); entry != fs::recursive_directory_iterator();
+         ++entry) {
+        if (entry->path().filename() == "Quorvik history") {
+            entry.disable_recursion_pending();
+            continue;
+        }
+        if (entry->is_regular_file()) {
+            files.insert(entry->path().lexically_relative(folder).generic_string());
         }
     }
     return files;
@@ -109,12 +115,16 @@ private slots:
         for (const char* file : {"Video.scr", "Audio.scr"}) {
             const auto permissions = fs::status(out / "Settings" / file).permissions();
             QVERIFY2((permissions & fs::perms::owner_write) == fs::perms::none, file);
+            // What the save replaced is kept in the history.
+            const fs::path kept = out / "Settings" / "Quorvik history" / "2026-12-07 13.45.00" / file;
+            QVERIFY2(readBytes(kept) == readBytes(kData / file), file);
         }
 
         // The folder found is named in each system's own spelling.
         const auto sameFolder = [](const std::string& boxes) {
-            return std::regex_replace(boxes, std::regex(R"((detect values\.)\\n[^\n]*)"),
-                                      "$1 <the folder found>");
+            const std::string found = std::regex_replace(
+                boxes, std::regex(R"((detect values\.)\\n[^\n]*)"), "$1 <the folder found>");
+            return std::regex_replace(found, std::regex(R"((are kept in )[^;]*;)"), "$1<the history entry>;");
         };
         const std::string shown = sameFolder(boxLines(dialogs.boxes));
         if (const QByteArray windows = qgetenv("QUORVIK_WIN32_SESSION"); !windows.isEmpty()) {

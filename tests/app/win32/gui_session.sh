@@ -101,7 +101,8 @@ click Check9                         # debug mode on
 import -window "$(xdotool search --limit 1 --name '^Quorvik Tool ')" "$session/window.png" 2>>"$log" || true
 
 menu Down Down Down                  # File > Save Settings
-for n in 1 2 3 4 5 6; do answer_box "save, box $n" 1; done
+# The six boxes of a save, then where the history keeps what it replaced.
+for n in 1 2 3 4 5 6 7; do answer_box "save, box $n" 1; done
 menu Down Up                         # File > Exit
 
 for _ in $(seq 100); do
@@ -113,9 +114,15 @@ if kill -0 "$program" 2>/dev/null; then
     fail "quorvik.exe did not end on File > Exit"
 fi
 
-# Every file as expected, no more and no fewer.
-diff <(cd "$expected" && find . -type f | sort) <(cd "$out" && find . -type f | sort) ||
+# Every file as expected, no more and no fewer; the history, named by the time
+# of the save, holds the settings files as they were.
+game_files() { find . -path './Settings/Quorvik history' -prune -o -type f -print | sort; }
+diff <(cd "$expected" && game_files) <(cd "$out" && game_files) ||
     fail "the files under out/ differ from tests/data/session"
+for file in Video.scr Audio.scr; do
+    cmp "$root/tests/data/$file" "$out/Settings/Quorvik history/"*/"$file" ||
+        fail "the history does not keep $file as it was"
+done
 while IFS= read -r file; do
     cmp "$expected/$file" "$out/$file" || fail "$file differs from tests/data/session"
 done < <(cd "$expected" && find . -type f)

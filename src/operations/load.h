@@ -1,0 +1,73 @@
+#pragma once
+
+// Loading: a settings file into the window, and the Data folder as it stands,
+// each kept as it was read so that a save can tell what it replaces and
+// whether anything changed the disk since.
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "operations/settings_table.h"
+#include "panel/panel.h"
+#include "platform/result.h"
+#include "platform/system.h"
+#include "settings/scr_format.h"
+
+namespace quorvik::operations {
+
+// Video.scr or Audio.scr as "Set Video.scr" or "Set Audio.scr" last found it.
+struct LoadedFile {
+    std::filesystem::path path;
+    // Exactly as read, while the file's settings are in the window: what its
+    // backups hold.
+    std::optional<std::string> bytes;
+    // What the disk holds as far as this session knows: the bytes loaded,
+    // then what each save wrote.
+    std::optional<std::string> onDisk;
+    // Why the last load brought nothing into the window; nothing while the
+    // file is loaded or before any load.
+    std::optional<platform::Problem> problem;
+    // The file's settings it had no line for, with the window's value right
+    // after the load: a save does not invent them.
+    std::vector<std::pair<const Setting*, std::string>> missing;
+
+    bool loaded() const { return bytes.has_value(); }
+};
+
+// Reads the file and applies its lines to the panel. A file that is missing,
+// unreadable or holds no setting changes no control.
+LoadedFile loadSettingsFile(platform::System& system, const std::filesystem::path& path,
+                            std::span<const settings::KeyRule> keys, Place place,
+                            panel::Panel& panel);
+
+// One file of the Data folder as it was read.
+struct DataFile {
+    enum class State { Absent, Present, Unreadable };
+    State state = State::Absent;
+    std::string bytes;   // Present
+    std::string reason;  // Unreadable
+};
+
+// The Data folder as the last "Set Video.scr" read it: what a save of motion
+// blur, depth of field and the field of view starts from.
+struct DataFolder {
+    bool read = false;
+    bool scriptsFolderExists = false;
+    bool skillsFolderExists = false;
+    std::map<std::string, DataFile, std::less<>> scripts;  // by name
+    DataFile skills;
+};
+
+// Reads the override scripts and the skills file: the motion-blur and
+// depth-of-field boxes follow their marker files, the field of view the
+// skills file (when it holds one). A skills file that cannot be read is
+// reported and changes nothing.
+DataFolder readDataFolder(platform::System& system, const std::filesystem::path& settingsFolder,
+                          panel::Panel& panel, std::vector<platform::Problem>& problems);
+
+}  // namespace quorvik::operations

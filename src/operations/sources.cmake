@@ -1,0 +1,8 @@
+target_sources(quorvik_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/settings_table.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/load.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/save_plan.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/history.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/apply.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/restore.cpp
+)
