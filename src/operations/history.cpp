@@ -92,6 +92,7 @@ void sweep(platform::System& system, const fs::path& settingsFolder) {
         }
         if (!system.fileExists(entry / kListName)) removeHistoryEntry(system, entry);
     }
+    pruneHistory(system, settingsFolder);
 }
 
 }  // namespace

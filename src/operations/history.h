@@ -67,8 +67,8 @@ void pruneHistory(platform::System& system, const std::filesystem::path& setting
 
 // The lock of the settings folder and its Data folder, tried for about three
 // seconds while another Quorvik holds it (then a Busy problem). Taking it
-// removes what a killed or crashed Quorvik left: temporary files and entries
-// cut off before their list.
+// removes what a killed or crashed Quorvik left (temporary files, entries
+// cut off before their list) and entries beyond the newest kHistoryKept.
 platform::Expected<std::unique_ptr<platform::FolderLock>> lockSettingsFolder(
     platform::System& system, const std::filesystem::path& settingsFolder);
 // The same clean-up at a load, when no one holds the lock and there is a

@@ -106,6 +106,15 @@ TEST(Cli, DryRunPrintsTheChangesAndWritesNothing) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, dataBytes("cli/dry-run.txt"));
     EXPECT_EQ(disk(game), before);
+
+    // A skills file the player edited is named before a save replaces it.
+    quorvik::testing::writeBytes(game.skills, "<prop n=\"CameraDefaultFOV\" v=\"75.0\"/>\r\n");
+    const Outcome edited = cli(game, {"set", "FSAA=2", "--dry-run"});
+    EXPECT_NE(edited.out.find("    Line dropped: MysteryKey(7)\n"), std::string::npos) << edited.out;
+    EXPECT_NE(edited.out.find("    default_levels.xml was edited by hand: a save replaces it with "
+                              "Quorvik's own\n"),
+              std::string::npos)
+        << edited.out;
 }
 
 TEST(Cli, SetWritesWhatTheWindowWritesAndRestoreBringsTheFilesBack) {
@@ -134,6 +143,16 @@ TEST(Cli, SetWritesWhatTheWindowWritesAndRestoreBringsTheFilesBack) {
     EXPECT_EQ(readBytes(game.settings / "Audio.scr"), dataBytes("Audio.scr"));
     EXPECT_EQ(fs::status(game.settings / "Video.scr").permissions() & fs::perms::owner_write,
               fs::perms::none);
+
+    // The restore is undone from the history, by the entry --list names first.
+    const Outcome list = cli(game, {"restore", "--list"});
+    const std::string second = list.out.substr(list.out.find('\n') + 1);  // after sc1's line
+    const std::string newest = second.substr(0, second.find('\t'));
+    EXPECT_TRUE(second.starts_with(newest + "\tthe files as they were before restoring the backups of "
+                                            "the last save (Video.scr, Audio.scr)\n"))
+        << list.out;
+    EXPECT_EQ(cli(game, {"restore", "--from", newest}).status, 0);
+    EXPECT_EQ(disk(game), disk(window));
 }
 
 TEST(Cli, AFailedOperationExitsWithOneAndSaysWhyOnStandardError) {

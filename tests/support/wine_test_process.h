@@ -39,14 +39,13 @@ inline std::optional<std::filesystem::path> findOnPath(const std::string& name) 
     return std::nullopt;
 }
 
-// Runs the program to its end and returns its exit code; nothing when it
-// could not start, died of a signal or overran the deadline (then it is killed).
-// With an output folder, its standard output and error go to the files
-// "stdout" and "stderr" there.
-inline std::optional<int> runProgram(
+// Starts the program and does not wait; its process id, or nothing when it
+// could not start. With an output folder, its standard output and error go
+// to the files "stdout" and "stderr" there.
+inline std::optional<pid_t> startProgram(
     const std::vector<std::string>& arguments,
     const std::vector<std::pair<std::string, std::string>>& environment,
-    std::chrono::milliseconds deadline, const std::filesystem::path& outputFolder = {}) {
+    const std::filesystem::path& outputFolder = {}) {
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string variable = *entry;
@@ -77,7 +76,12 @@ inline std::optional<int> runProgram(
     const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (started != 0) return std::nullopt;
+    return pid;
+}
 
+// Waits for a started program; its exit code, or nothing when it died of a
+// signal or overran the deadline (then it is killed).
+inline std::optional<int> waitProgram(pid_t pid, std::chrono::milliseconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
     int status = 0;
     for (;;) {
@@ -93,6 +97,16 @@ inline std::optional<int> runProgram(
     }
     if (!WIFEXITED(status)) return std::nullopt;
     return WEXITSTATUS(status);
+}
+
+// Runs the program to its end: startProgram, then waitProgram.
+inline std::optional<int> runProgram(
+    const std::vector<std::string>& arguments,
+    const std::vector<std::pair<std::string, std::string>>& environment,
+    std::chrono::milliseconds deadline, const std::filesystem::path& outputFolder = {}) {
+    const std::optional<pid_t> pid = startProgram(arguments, environment, outputFolder);
+    if (!pid) return std::nullopt;
+    return waitProgram(*pid, deadline);
 }
 
 }  // namespace quorvik::testing

@@ -1,0 +1,196 @@
+// What a save may not lose or make up, through the window's handlers against
+// real files: a file the player edited, a file the game changed after the
+// load, lines the game's layout does not hold, settings a file lacks; and the
+// history that keeps what a save replaces.
+
+#include <gtest/gtest.h>
+
+#include "operations/history.h"
+#include "overrides/skills_file.h"
+#include "platform/paths.h"
+#include "platform/posix/posix_files.h"
+#include "support/game_folder.h"
+
+namespace quorvik::operations {
+namespace {
+
+namespace fs = std::filesystem;
+using quorvik::testing::crlf;
+using quorvik::testing::dataBytes;
+using quorvik::testing::readBytes;
+using quorvik::testing::writeBytes;
+
+struct Game : quorvik::testing::GameSession {
+    Game() { copySamples(); }
+    fs::path entry(const char* name) const { return settings / "Quorvik history" / name; }
+    std::string allText() const {
+        std::string text;
+        for (const auto& box : dialogs.boxes) text += box.text + "\n";
+        return text;
+    }
+};
+
+// Scripts and a skills file the player wrote, then a save of an unrelated
+// setting: the plan names each file it replaces, and the history keeps them.
+TEST(NothingLost, FilesThePlayerEditedAreNamedAndKeptBeforeTheyAreReplaced) {
+    Game game;
+    const std::string ownBlur = "VarFloat(\"f_blur_camera_motion_factor\", 0.3)\r\n";
+    const std::string ownSkills = overrides::skillsFileText("75.0") + "<level id=\"31\">\r\n";
+    writeBytes(game.scripts / "varlist_blur_camera_motion.scr", ownBlur);
+    writeBytes(game.skills, ownSkills);
+    game.loadBoth();
+    game.form.panel.Text5.Text = "2";  // FSAA
+    game.dialogs.boxes.clear();
+    game.form.Changes_Click();
+    const std::string plan = game.dialogs.texts().at(0);
+    EXPECT_NE(plan.find("    varlist_blur_camera_motion.scr was edited by hand: a save replaces it with "
+                        "Quorvik's own"),
+              std::string::npos)
+        << plan;
+    EXPECT_NE(plan.find("    default_levels.xml was edited by hand: a save replaces it with Quorvik's own"),
+              std::string::npos)
+        << plan;
+    EXPECT_NE(plan.find("    varlist_blur.scr is written: it is missing"), std::string::npos) << plan;
+
+    game.form.save_Click();
+    const fs::path kept = game.entry("2026-12-07 13.45.00");
+    EXPECT_EQ(readBytes(kept / "varlist_blur_camera_motion.scr"), ownBlur);
+    EXPECT_EQ(readBytes(kept / "default_levels.xml"), ownSkills);
+    EXPECT_EQ(readBytes(kept / "Video.scr"), dataBytes("Video.scr"));
+    EXPECT_NE(game.allText().find("default_levels.xml) are kept in " + platform::pathToUtf8(kept)),
+              std::string::npos)
+        << game.allText();
+}
+
+// The game rewrites Video.scr while the window is open (Launch, a change in
+// the game, quit): a save does not write the old values over it, and offers
+// to load the files again.
+TEST(NothingLost, AFileChangedAfterTheLoadIsNotOverwritten) {
+    struct Row {
+        const char* changed;  // under the game's "out" folder
+        int answer;           // to "Load the files again now?"
+    };
+    for (const Row row : {Row{"Settings/Video.scr", platform::kNo}, Row{"Settings/Video.scr", platform::kYes},
+                          Row{"Data/Skills/default_levels.xml", platform::kNo}}) {
+        SCOPED_TRACE(std::string(row.changed) + (row.answer == platform::kYes ? ", Yes" : ", No"));
+        Game game;
+        game.loadBoth();
+        game.form.panel.Text1.Text = "1920";
+        game.form.panel.Text15.Text = "80.0";
+        const std::string theGames = row.changed == std::string("Settings/Video.scr")
+                                         ? dataBytes("edited/Video.scr")
+                                         : overrides::skillsFileText("70.0");
+        writeBytes(game.out / row.changed, theGames);
+        const auto files = [&] {
+            return std::vector{readBytes(game.settings / "Video.scr"), readBytes(game.settings / "Audio.scr")};
+        };
+        const auto before = files();
+        game.dialogs.boxes.clear();
+        game.dialogs.yesNoAnswers = {row.answer};
+        game.form.save_Click();
+
+        const std::string name = fs::path(row.changed).filename().string();
+        ASSERT_EQ(game.dialogs.boxes.size(), 1u) << game.allText();
+        EXPECT_EQ(game.dialogs.texts()[0],
+                  (name == "Video.scr" ? name : "Data\\Skills\\" + name) +
+                      " was changed on disk after Quorvik loaded it (perhaps by the game), so nothing "
+                      "was saved: saving would overwrite that change.\r\n\r\nLoad the files again now? "
+                      "What you changed in the window is replaced by what the files hold.");
+        EXPECT_EQ(game.dialogs.boxes[0].style, platform::kYesNo | platform::kExclamation);
+        EXPECT_EQ(files(), before);
+        EXPECT_EQ(readBytes(game.out / row.changed), theGames);
+        EXPECT_FALSE(fs::exists(game.settings / "Video.sc1"));
+        // Yes shows what the disk holds; No keeps the window as it is.
+        EXPECT_EQ(game.form.panel.Combo5.Text, row.answer == platform::kYes ? "XBOX360" : "SM 3.0");
+    }
+}
+
+// Lines the game's layout does not hold are named before the save drops them,
+// and survive in the history however many saves follow.
+TEST(NothingLost, DroppedLinesAreNamedAndSurviveLaterSaves) {
+    Game game;
+    game.loadBoth();
+    game.form.save_Click();
+    for (int session = 0; session < 3; ++session) {
+        quorvik::testing::GameSession next;
+        next.form.SettingsPath = game.form.SettingsPath;
+        next.system.clockReadings = 10 * (session + 1);
+        next.loadBoth();
+        next.form.panel.Text4.Text = std::to_string(16 + session);
+        next.form.save_Click();
+    }
+    EXPECT_EQ(readBytes(game.entry("2026-12-07 13.45.00") / "Video.scr"), dataBytes("Video.scr"));
+    EXPECT_EQ(readBytes(game.settings / "Video.sc1").find("MysteryKey(7)"), std::string::npos)
+        << ".sc1 holds the last load, as ever";
+}
+
+// A setting the file has no line for is not made up from the window's
+// start-up value; a value typed for it is written.
+TEST(NothingLost, SettingsAFileLacksAreNotMadeUp) {
+    Game game;
+    std::string lacking = dataBytes("Video.scr");
+    for (const char* line : {"Resolution(1680,1050)\r\n", "BPP(32)\r\n"}) lacking.erase(lacking.find(line), std::string_view(line).size());
+    writeBytes(game.settings / "Video.scr", lacking);
+    game.loadBoth();
+    game.dialogs.boxes.clear();
+    game.form.save_Click();
+    EXPECT_EQ(game.dialogs.texts().at(0),
+              "Video.scr was not saved and was left as it is: it has no line for Resolution and Bits "
+              "per Pixel (BPP), and Quorvik does not make up a value the game never had. Set each in "
+              "the window and save again, or restore a backup.");
+    EXPECT_EQ(readBytes(game.settings / "Video.scr"), lacking);
+    EXPECT_NE(readBytes(game.settings / "Audio.scr"), dataBytes("Audio.scr")) << "the rest is saved";
+
+    game.form.panel.Text1.Text = "1280";
+    game.form.panel.Text2.Text = "800";
+    game.form.panel.Text4.Text = "32";
+    game.form.save_Click();
+    EXPECT_NE(readBytes(game.settings / "Video.scr").find("\r\nResolution(1280,800)\r\nMonitor(0)\r\nBPP(32)\r\n"),
+              std::string::npos);
+}
+
+TEST(NothingLost, AnotherQuorvikSavingMakesThisOneWaitThenSaySo) {
+    Game game;
+    game.loadBoth();
+    fs::create_directories(game.settings / "Quorvik history");
+    auto held = platform::posix::tryLock(game.settings / "Quorvik history" / ".lock");
+    ASSERT_TRUE(held);
+    game.dialogs.boxes.clear();
+    game.form.save_Click();
+    EXPECT_EQ(game.dialogs.texts(),
+              std::vector<std::string>{"Another Quorvik is saving to this settings folder right now, so "
+                                       "nothing was saved. Try again in a moment."});
+    EXPECT_GE(game.system.paused, std::chrono::seconds(2)) << "it waits a moment first";
+    EXPECT_EQ(readBytes(game.settings / "Video.scr"), dataBytes("Video.scr"));
+}
+
+// What a killed Quorvik left is removed by the next one; nothing else is, and
+// the history keeps its newest entries.
+TEST(NothingLost, LeftoversGoAndTheHistoryKeepsTheNewestEntries) {
+    Game game;
+    game.loadBoth();
+    for (std::size_t save = 0; save < kHistoryKept + 2; ++save) {
+        game.form.panel.Text4.Text = std::to_string(8 + save);
+        game.form.save_Click();
+    }
+    const auto entries = listHistory(game.system, game.settings);
+    ASSERT_EQ(entries.size(), kHistoryKept);
+    EXPECT_EQ(entries.front().name, "2026-12-07 13.45.21");
+    EXPECT_EQ(entries.back().name, "2026-12-07 13.45.02");
+
+    const std::vector<fs::path> leftovers = {game.settings / ".Video.scr.4711-0-123.tmp",
+                                             game.scripts / ".varlist_dof.scr.4711-3-9.tmp",
+                                             game.entry("2026-12-07 13.45.21") / ".Video.scr.1-2-3.tmp",
+                                             game.entry("cut off") / "Video.scr"};
+    const std::vector<fs::path> theirs = {game.settings / ".Video.scr.bak", game.settings / "x.tmp",
+                                          game.scripts / ".varlist_dof.scr.tmp"};
+    for (const fs::path& path : leftovers) writeBytes(path, "x");
+    for (const fs::path& path : theirs) writeBytes(path, "x");
+    game.form.Command1_Click();
+    for (const fs::path& path : leftovers) EXPECT_FALSE(fs::exists(path)) << path;
+    EXPECT_FALSE(fs::exists(game.entry("cut off")));
+    for (const fs::path& path : theirs) EXPECT_TRUE(fs::exists(path)) << path;
+}
+
+}  // namespace
+}  // namespace quorvik::operations
