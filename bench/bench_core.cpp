@@ -58,17 +58,24 @@ void BM_Load100000Lines(benchmark::State& state) {
 }
 BENCHMARK(BM_Load100000Lines)->Unit(benchmark::kMillisecond);
 
-// Two backups, the two settings files and the five override scripts, each
-// written atomically and synced; the skills file is removed at the default view.
+// A save that changes something every time: the folder locked and checked,
+// what it replaces kept in the history (pruned to its newest entries), two
+// backups, both settings files and the five override scripts, written in turn
+// and removed in turn, each written in full and synced before any is put in place.
 void BM_FullSaveNineFiles(benchmark::State& state) {
     Setup setup;
     quorvik::bench::writeFile(setup.settings / "Video.scr", quorvik::bench::typicalVideo());
     quorvik::bench::writeFile(setup.settings / "Audio.scr", quorvik::bench::typicalAudio());
     setup.form.Command1_Click();
     setup.form.Command2_Click();
-    setup.form.panel.Check4.Value = 0;
-    setup.form.panel.Check11.Value = 0;
-    for (auto _ : state) setup.form.save_Click();
+    int round = 0;
+    for (auto _ : state) {
+        const int on = ++round % 2;
+        setup.form.panel.Check4.Value = on;
+        setup.form.panel.Check11.Value = on;
+        setup.form.panel.Text4.Text = on != 0 ? "16" : "32";
+        setup.form.save_Click();
+    }
 }
 BENCHMARK(BM_FullSaveNineFiles)->Unit(benchmark::kMillisecond);
 
