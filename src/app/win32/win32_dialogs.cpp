@@ -115,8 +115,17 @@ HWND Win32Dialogs::owner() const {
 int Win32Dialogs::messageBox(const std::string& text, int style, const std::string& title) {
     const int answer =
         MessageBoxW(owner(), widen(text).c_str(), widen(title).c_str(), static_cast<UINT>(style));
-    if ((style & 0x0F) == platform::kYesNo) return answer == IDYES ? platform::kYes : platform::kNo;
-    return platform::kOk;
+    switch (style & 0x0F) {
+        case platform::kYesNo:
+            return answer == IDYES ? platform::kYes : platform::kNo;
+        case platform::kYesNoCancel:
+            // Closing the box answers IDCANCEL.
+            return answer == IDYES  ? platform::kYes
+                   : answer == IDNO ? platform::kNo
+                                    : platform::kCancel;
+        default:
+            return platform::kOk;
+    }
 }
 
 std::string Win32Dialogs::inputBox(const std::string& prompt, const std::string& title) {

@@ -59,6 +59,9 @@ TEST(Win32Dialogs, MessageBoxAnswersAreTheCoresNumbers) {
         {platform::kYesNo, IDYES, platform::kYes},  {platform::kYesNo, IDNO, platform::kNo},
         {platform::kOkOnly, IDOK, platform::kOk},   {platform::kInformation, IDOK, platform::kOk},
         {platform::kCritical, IDOK, platform::kOk}, {platform::kExclamation, IDOK, platform::kOk},
+        {platform::kYesNoCancel, IDYES, platform::kYes},
+        {platform::kYesNoCancel, IDNO, platform::kNo},
+        {platform::kYesNoCancel, IDCANCEL, platform::kCancel},
     };
     Win32Dialogs dialogs;
     for (const Row& row : rows) {
