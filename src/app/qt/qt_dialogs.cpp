@@ -2,12 +2,17 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QIcon>
 #include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
 
@@ -114,9 +119,45 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
     return platform::kOk;
 }
 
-int QtDialogs::chooseItem(const std::string&, const std::vector<std::string>&, const std::string&,
-                          const std::string&) {
-    return -1;  // TODO(dialog): the list dialog
+int QtDialogs::chooseItem(const std::string& text, const std::vector<std::string>& items,
+                          const std::string& button, const std::string& title) {
+    QDialog dialog(parentWidget());
+    // Like a message box: the window waits, the rest of the desktop does not.
+    if (dialog.parentWidget() != nullptr) dialog.setWindowModality(Qt::WindowModal);
+    dialog.setWindowTitle(fromUtf8(title));
+
+    auto* label = new QLabel(displayText(text), &dialog);
+    label->setObjectName(QStringLiteral("chooseItemText"));
+    label->setWordWrap(true);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("chooseItemList"));
+    for (const std::string& item : items) list->addItem(fromUtf8(item));
+    list->setCurrentRow(0);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog,
+                     [&dialog, list](QListWidgetItem* item) {
+                         list->setCurrentItem(item);
+                         dialog.accept();
+                     });
+
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->setObjectName(QStringLiteral("chooseItemButtons"));
+    QPushButton* take = buttons->addButton(fromUtf8(button), QDialogButtonBox::AcceptRole);
+    // Return takes the highlighted item, wherever the focus is.
+    take->setDefault(true);
+    buttons->addButton(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                       QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    // Wide enough for a path to a settings folder; longer items scroll sideways.
+    dialog.resize(560, 320);
+    list->setFocus();
+    if (dialog.exec() != QDialog::Accepted) return -1;
+    return list->currentRow();
 }
 
 std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title) {

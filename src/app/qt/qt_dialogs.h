@@ -7,7 +7,8 @@
 
 namespace quorvik::qt {
 
-// Message boxes, the input box and the clipboard with Qt's own dialogs.
+// Message boxes, the list to choose from, the input box and the clipboard with
+// Qt's own dialogs.
 class QtDialogs : public platform::Dialogs {
 public:
     explicit QtDialogs(QWidget* window) : window_(window) {}

@@ -1,5 +1,6 @@
 #include "app/win32/win32_dialogs.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ using platform::win32::widen;
 
 constexpr int kPromptId = 100;
 constexpr int kFieldId = 101;
+constexpr int kListId = 102;
 
 // A dialog template built in memory: the header, then each item, every part
 // aligned as the dialog manager reads it.
@@ -33,7 +35,8 @@ public:
         text(font);
     }
 
-    // An item of a predefined class: 0x80 button, 0x81 edit, 0x82 static.
+    // An item of a predefined class: 0x80 button, 0x81 edit, 0x82 static,
+    // 0x83 list box.
     void item(WORD atom, WORD id, DWORD style, short x, short y, short cx, short cy,
               const wchar_t* caption) {
         align();
@@ -106,6 +109,70 @@ INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     }
 }
 
+struct ChooseItemState {
+    std::wstring text;
+    std::wstring title;
+    std::vector<std::wstring> items;
+    int chosen = -1;
+};
+
+// The list scrolls sideways as far as its longest item reaches; a list box
+// cannot measure that itself.
+void fitHorizontalExtent(HWND list, const std::vector<std::wstring>& items) {
+    const HDC dc = GetDC(list);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (const std::wstring& item : items) {
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc, item.c_str(), static_cast<int>(item.size()), &size)) {
+            widest = std::max(widest, size.cx);
+        }
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(list, dc);
+    // The margin the list box leaves before and after an item's text.
+    const LONG margin = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin), 0);
+}
+
+INT_PTR CALLBACK chooseItemProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            const auto* state = reinterpret_cast<const ChooseItemState*>(lParam);
+            SetWindowTextW(dialog, state->title.c_str());
+            SetDlgItemTextW(dialog, kPromptId, state->text.c_str());
+            const HWND list = GetDlgItem(dialog, kListId);
+            for (const std::wstring& item : state->items) {
+                SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            }
+            fitHorizontalExtent(list, state->items);
+            SendMessageW(list, LB_SETCURSEL, 0, 0);
+            SetFocus(list);
+            return FALSE;  // the focus is set
+        }
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDOK || (id == kListId && HIWORD(wParam) == LBN_DBLCLK)) {
+                auto* state =
+                    reinterpret_cast<ChooseItemState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+                const LRESULT selected = SendDlgItemMessageW(dialog, kListId, LB_GETCURSEL, 0, 0);
+                state->chosen = selected == LB_ERR ? -1 : static_cast<int>(selected);
+                EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            if (id == IDCANCEL) {
+                EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            return FALSE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
 }  // namespace
 
 HWND Win32Dialogs::owner() const {
@@ -115,8 +182,40 @@ HWND Win32Dialogs::owner() const {
 int Win32Dialogs::messageBox(const std::string& text, int style, const std::string& title) {
     const int answer =
         MessageBoxW(owner(), widen(text).c_str(), widen(title).c_str(), static_cast<UINT>(style));
-    if ((style & 0x0F) == platform::kYesNo) return answer == IDYES ? platform::kYes : platform::kNo;
-    return platform::kOk;
+    switch (style & 0x0F) {
+        case platform::kYesNo:
+            return answer == IDYES ? platform::kYes : platform::kNo;
+        case platform::kYesNoCancel:
+            // Closing the box answers IDCANCEL.
+            return answer == IDYES  ? platform::kYes
+                   : answer == IDNO ? platform::kNo
+                                    : platform::kCancel;
+        default:
+            return platform::kOk;
+    }
+}
+
+int Win32Dialogs::chooseItem(const std::string& text, const std::vector<std::string>& items,
+                             const std::string& button, const std::string& title) {
+    // The text along the top, the list below it wide enough for a path, the
+    // buttons under the list on the right.
+    DialogTemplate layout(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 320, 160,
+                          L"MS Shell Dlg", 8);
+    layout.item(0x82, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 7, 306, 24, L"");
+    layout.item(0x83, kListId,
+                LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER |
+                    WS_TABSTOP | WS_GROUP,
+                7, 34, 306, 98, L"");
+    const std::wstring buttonText = widen(button);
+    layout.item(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 209, 139, 50, 14,
+                buttonText.c_str());
+    layout.item(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 263, 139, 50, 14, L"Cancel");
+    ChooseItemState state{widen(text), widen(title), {}, -1};
+    for (const std::string& item : items) state.items.push_back(widen(item));
+    const INT_PTR result =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), layout.get(), owner(), chooseItemProc,
+                                reinterpret_cast<LPARAM>(&state));
+    return result == IDOK ? state.chosen : -1;
 }
 
 std::string Win32Dialogs::inputBox(const std::string& prompt, const std::string& title) {

@@ -3,8 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
-#include <random>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -28,6 +27,12 @@ public:
     Handle& operator=(const Handle&) = delete;
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // The handle is the caller's from now on.
+    HANDLE release() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
     bool close() {
         const bool closed = !valid() || CloseHandle(handle_) != 0;
         handle_ = INVALID_HANDLE_VALUE;
@@ -48,13 +53,6 @@ bool isMissing(DWORD error) {
 
 fs::path folderOf(const fs::path& path) {
     return path.has_parent_path() ? path.parent_path() : fs::path(".");
-}
-
-std::string temporaryName(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
-    static thread_local std::mt19937 random{std::random_device{}()};
-    return "." + pathToUtf8(target.filename()) + "." + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(counter++) + "-" + std::to_string(random() % 1000000) + ".tmp";
 }
 
 // Where a symbolic link leads, so that the write replaces the file and the link
@@ -121,6 +119,20 @@ private:
     unsigned long* out_;
 };
 
+// The attributes a replacement keeps from the file the player had.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Windows refuses to delete a read-only file: the attribute goes first.
+void removeTemporary(const fs::path& temporary) {
+    SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(temporary.c_str());
+}
+
+Problem writeProblem(const fs::path& target, const Status& failed) {
+    return Problem{Problem::Kind::Failed, target, failed.reason()};
+}
+
 }  // namespace
 
 bool fileExists(const fs::path& path) {
@@ -168,35 +180,43 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     return {Status::success(), std::move(bytes)};
 }
 
-Status writeFileAtomic(const fs::path& requested, std::string_view bytes, unsigned long* error) {
+Expected<StagedFile> stageFile(const fs::path& requested, std::string_view bytes,
+                               WriteOptions options, unsigned long* error) {
     LastError last(error);
     DWORD attributes = attributesOf(requested);
-    if (attributes == kNoAttributes && !isMissing(GetLastError())) return last.fail();
+    if (attributes == kNoAttributes && !isMissing(GetLastError())) {
+        return writeProblem(requested, last.fail());
+    }
     const bool exists = attributes != kNoAttributes;
     fs::path target = requested;
     if (exists) {
         target = finalPath(requested, attributes);
         if (target != requested) attributes = attributesOf(target);
-        if (attributes == kNoAttributes) return last.fail();
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return last.ours(kIsAFolder);
+        if (attributes == kNoAttributes) return writeProblem(target, last.fail());
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return writeProblem(target, last.ours(kIsAFolder));
         // Windows would refuse the replacement too, but Wine running as root
         // would not: the attribute is checked here so that both refuse it.
-        if (attributes & FILE_ATTRIBUTE_READONLY) return last.ours("the file is read-only");
+        if ((attributes & FILE_ATTRIBUTE_READONLY) && !options.replaceReadOnly) {
+            return writeProblem(target, last.ours("the file is read-only"));
+        }
     }
 
     const fs::path folder = folderOf(target);
     if (!folderExists(folder)) {
-        return last.ours("the folder " + pathToUtf8(folder) + " does not exist");
+        return writeProblem(target,
+                            last.ours("the folder " + pathToUtf8(folder) + " does not exist"));
     }
-    const fs::path temporary = folder / pathFromUtf8(temporaryName(target));
+    const fs::path temporary =
+        folder / pathFromUtf8(platform::temporaryName(target, GetCurrentProcessId()));
     Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return last.fail();
+    if (!file.valid()) return writeProblem(target, last.fail());
 
-    const auto abandon = [&](Status failed) {
+    const auto abandon = [&](const Status& failed) -> Expected<StagedFile> {
         file.close();
-        DeleteFileW(temporary.c_str());
-        return failed;
+        removeTemporary(temporary);
+        return writeProblem(target, failed);
     };
     unsigned long writeError = 0;
     if (Status written = writeAll(file.get(), bytes, writeError); !written) {
@@ -204,25 +224,40 @@ Status writeFileAtomic(const fs::path& requested, std::string_view bytes, unsign
     }
     if (!FlushFileBuffers(file.get())) return abandon(last.fail());
     if (!file.close()) return abandon(last.fail());
-    if (exists) {
-        // The replacement keeps the attributes the player gave the file.
-        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-        if (const DWORD kept = attributes & kKept; kept != 0) {
-            SetFileAttributesW(temporary.c_str(), kept);
-        }
+    // Set before the file takes its place, so that no moment leaves a
+    // read-only settings file writable or a hidden one shown.
+    DWORD wanted = exists ? (attributes & kKeptAttributes) : 0;
+    if (options.readOnly) wanted |= FILE_ATTRIBUTE_READONLY;
+    if (wanted != 0 && !SetFileAttributesW(temporary.c_str(), wanted)) return abandon(last.fail());
+    return StagedFile{temporary, target, options};
+}
+
+Status commitFile(const StagedFile& staged, unsigned long* error) {
+    LastError last(error);
+    // Windows refuses to replace a read-only file: the caller that means to
+    // replace it has the attribute lifted for the move, and back if it fails.
+    const DWORD attributes = attributesOf(staged.target);
+    bool lifted = false;
+    if (staged.options.replaceReadOnly && attributes != kNoAttributes &&
+        (attributes & FILE_ATTRIBUTE_READONLY)) {
+        lifted = static_cast<bool>(setReadOnly(staged.target, false));
     }
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExW(temporary.c_str(), target.c_str(),
+        if (MoveFileExW(staged.temporary.c_str(), staged.target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return Status::success();
         }
         const DWORD moveError = GetLastError();
         if (!heldByAnother(moveError) || attempt == kReplaceAttempts) {
-            return abandon(last.fail(moveError));
+            if (lifted) setReadOnly(staged.target, true);
+            return last.fail(moveError);
         }
         Sleep(kReplacePause);
     }
+}
+
+void discardFile(const StagedFile& staged) {
+    removeTemporary(staged.temporary);
 }
 
 Status setReadOnly(const fs::path& path, bool readOnly) {
@@ -256,6 +291,83 @@ Status deleteFile(const fs::path& path, unsigned long* error) {
         return last.fail(code);
     }
     return Status::success();
+}
+
+std::vector<fs::path> listFolder(const fs::path& folder) {
+    std::vector<fs::path> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileExW((folder / L"*").c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") names.emplace_back(std::wstring(name));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+Status createFolder(const fs::path& folder, unsigned long* error) {
+    LastError last(error);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return Status::success();
+    const DWORD code = GetLastError();
+    if (code == ERROR_ALREADY_EXISTS && folderExists(folder)) return Status::success();
+    return last.fail(code);
+}
+
+Status removeFolder(const fs::path& folder, unsigned long* error) {
+    LastError last(error);
+    if (RemoveDirectoryW(folder.c_str())) return Status::success();
+    return last.fail();
+}
+
+namespace {
+
+class HandleLock : public FolderLock {
+public:
+    explicit HandleLock(HANDLE file) : file_(file) {}
+    // Windows may release a closed handle's locks only later: unlocked first,
+    // so the next taker finds the file free at once.
+    ~HandleLock() override {
+        OVERLAPPED start{};
+        UnlockFileEx(file_, 0, 1, 0, &start);
+        CloseHandle(file_);
+    }
+
+private:
+    HANDLE file_;
+};
+
+}  // namespace
+
+Expected<std::unique_ptr<FolderLock>> tryLock(const fs::path& lockFile, unsigned long* error) {
+    LastError last(error);
+    // Shared in full: a lock file only ever holds a lock, never bytes to guard,
+    // and one left by a crash must open.
+    Handle file(CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return Problem{Problem::Kind::Failed, lockFile, last.fail().reason()};
+    OVERLAPPED start{};
+    if (!LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                    &start)) {
+        const DWORD code = GetLastError();
+        const Status failed = last.fail(code);
+        if (code == ERROR_LOCK_VIOLATION) {
+            return Problem{Problem::Kind::Busy, lockFile, "another program holds it"};
+        }
+        return Problem{Problem::Kind::Failed, lockFile, failed.reason()};
+    }
+    return std::unique_ptr<FolderLock>(std::make_unique<HandleLock>(file.release()));
+}
+
+std::string localTime() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char text[32] = {};
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u.%02u.%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return text;
 }
 
 bool isInside(const fs::path& path, const fs::path& folder) {

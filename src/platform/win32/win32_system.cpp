@@ -49,11 +49,25 @@ ReadResult Win32System::readFile(const fs::path& path, std::uintmax_t maxBytes) 
     return win32::readFile(path, maxBytes);
 }
 
-Status Win32System::writeFile(const fs::path& path, std::string_view bytes) {
+Expected<StagedFile> Win32System::stageFile(const fs::path& path, std::string_view bytes,
+                                            WriteOptions options) {
     unsigned long error = 0;
-    Status written = writeFileAtomic(path, bytes, &error);
-    if (written) return written;
-    return withFolderAccessHint(std::move(written), error, path, documentsFolder());
+    Expected<StagedFile> staged = win32::stageFile(path, bytes, options, &error);
+    if (staged) return staged;
+    Problem problem = staged.problem();
+    problem.reason = withFolderAccessHint(problem, error, path, documentsFolder()).reason();
+    return problem;
+}
+
+Status Win32System::commitFile(const StagedFile& staged) {
+    unsigned long error = 0;
+    Status committed = win32::commitFile(staged, &error);
+    if (committed) return committed;
+    return withFolderAccessHint(std::move(committed), error, staged.target, documentsFolder());
+}
+
+void Win32System::discardFile(const StagedFile& staged) {
+    win32::discardFile(staged);
 }
 
 Status Win32System::setReadOnly(const fs::path& path, bool readOnly) {
@@ -65,6 +79,42 @@ Status Win32System::deleteFile(const fs::path& path) {
     Status deleted = win32::deleteFile(path, &error);
     if (deleted) return deleted;
     return withFolderAccessHint(std::move(deleted), error, path, documentsFolder());
+}
+
+std::vector<fs::path> Win32System::listFolder(const fs::path& folder) {
+    return win32::listFolder(folder);
+}
+
+Status Win32System::createFolder(const fs::path& folder) {
+    unsigned long error = 0;
+    Status created = win32::createFolder(folder, &error);
+    if (created) return created;
+    return withFolderAccessHint(std::move(created), error, folder, documentsFolder());
+}
+
+Status Win32System::removeFolder(const fs::path& folder) {
+    unsigned long error = 0;
+    Status removed = win32::removeFolder(folder, &error);
+    if (removed) return removed;
+    return withFolderAccessHint(std::move(removed), error, folder, documentsFolder());
+}
+
+Expected<std::unique_ptr<FolderLock>> Win32System::tryLock(const fs::path& lockFile) {
+    unsigned long error = 0;
+    Expected<std::unique_ptr<FolderLock>> lock = win32::tryLock(lockFile, &error);
+    if (lock) return lock;
+    Problem problem = lock.problem();
+    problem.reason = withFolderAccessHint(problem, error, lockFile, documentsFolder()).reason();
+    return problem;
+}
+
+std::string Win32System::localTime() {
+    return win32::localTime();
+}
+
+void Win32System::pause(std::chrono::milliseconds duration) {
+    if (duration.count() > 0)
+        Sleep(static_cast<DWORD>(std::min<long long>(duration.count(), INFINITE - 1)));
 }
 
 std::optional<fs::path> Win32System::documentsFolder() {

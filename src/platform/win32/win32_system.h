@@ -4,8 +4,12 @@
 // Win32 calls, the registry through advapi32, the Documents folder from the
 // shell, and the game started with CreateProcessW. No shell is involved.
 
+#include <chrono>
+#include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/system.h"
 #include "platform/win32/win32_registry.h"
@@ -17,9 +21,18 @@ public:
     bool fileExists(const fs::path& path) override;
     bool folderExists(const fs::path& path) override;
     ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) override;
-    Status writeFile(const fs::path& path, std::string_view bytes) override;
+    Expected<StagedFile> stageFile(const fs::path& path, std::string_view bytes,
+                                   WriteOptions options) override;
+    Status commitFile(const StagedFile& staged) override;
+    void discardFile(const StagedFile& staged) override;
     Status setReadOnly(const fs::path& path, bool readOnly) override;
     Status deleteFile(const fs::path& path) override;
+    std::vector<fs::path> listFolder(const fs::path& folder) override;
+    Status createFolder(const fs::path& folder) override;
+    Status removeFolder(const fs::path& folder) override;
+    Expected<std::unique_ptr<FolderLock>> tryLock(const fs::path& lockFile) override;
+    std::string localTime() override;
+    void pause(std::chrono::milliseconds duration) override;
 
     RegistryBackend& registry() override { return registry_; }
     // FOLDERID_Documents, wherever the user has moved it.
@@ -40,7 +53,7 @@ private:
     Win32Registry registry_;
 };
 
-// A failed write or deletion, with a note on Windows' ransomware protection
+// A failed write or deletion (of a file or a folder), with a note on Windows' ransomware protection
 // when the system denied access to a path inside the Documents folder.
 Status withFolderAccessHint(Status status, unsigned long error, const fs::path& path,
                             const std::optional<fs::path>& documents);

@@ -1,11 +1,15 @@
-// The message boxes as the player answers them: which key or button gives which
-// answer, and buttons that look as Qt's standard ones do.
+// The message boxes and the list as the player answers them: which key or
+// button gives which answer, and buttons that look as Qt's standard ones do.
 
+#include <QDialogButtonBox>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
 #include <QtTest>
+#include <string>
+#include <vector>
 
 #include "app/qt/qt_dialogs.h"
 
@@ -14,6 +18,8 @@ namespace platform = quorvik::platform;
 
 // How the player answers the box.
 enum class Answer { Return, Escape, ClickNo, ClickYes };
+// How the player answers the list.
+enum class Choice { Button, DownThenButton, DoubleClickThird, Return, Cancel, Escape, Close };
 
 class QtDialogsTest : public QObject {
     Q_OBJECT
@@ -78,6 +84,81 @@ private slots:
         buttons.sort();
         QCOMPARE(shown, buttons);
         QVERIFY(iconsAsStyled);
+    }
+
+    void chooseItem_data() {
+        QTest::addColumn<Choice>("choice");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("the button takes the first item") << Choice::Button << 0;
+        QTest::newRow("another item, then the button") << Choice::DownThenButton << 1;
+        QTest::newRow("a double click on an item") << Choice::DoubleClickThird << 2;
+        QTest::newRow("Return") << Choice::Return << 0;
+        QTest::newRow("Cancel") << Choice::Cancel << -1;
+        QTest::newRow("Escape") << Choice::Escape << -1;
+        QTest::newRow("closing the dialog") << Choice::Close << -1;
+    }
+
+    void chooseItem() {
+        QFETCH(Choice, choice);
+        QFETCH(int, chosen);
+        QStringList shown;
+        int firstCurrent = -1;
+        bool stuck = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            // An answer the dialog ignores fails the row instead of hanging it.
+            QTimer::singleShot(5000, dialog, [&stuck, dialog] {
+                stuck = true;
+                dialog->close();
+            });
+            auto* list = dialog->findChild<QListWidget*>("chooseItemList");
+            auto* buttons = dialog->findChild<QDialogButtonBox*>("chooseItemButtons");
+            QVERIFY(list != nullptr && buttons != nullptr);
+            for (int row = 0; row < list->count(); ++row) shown << list->item(row)->text();
+            firstCurrent = list->currentRow();
+            QPushButton* take = nullptr;
+            QPushButton* cancel = nullptr;
+            for (QAbstractButton* button : buttons->buttons()) {
+                auto* push = qobject_cast<QPushButton*>(button);
+                (button->text() == "Restore" ? take : cancel) = push;
+            }
+            QVERIFY(take != nullptr && take->isDefault() && cancel != nullptr);
+            switch (choice) {
+                case Choice::DownThenButton:
+                    QTest::keyClick(list, Qt::Key_Down);
+                    [[fallthrough]];
+                case Choice::Button:
+                    QTest::mouseClick(take, Qt::LeftButton);
+                    break;
+                case Choice::DoubleClickThird: {
+                    const QPoint at = list->visualItemRect(list->item(2)).center();
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+                    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+                    break;
+                }
+                case Choice::Return:
+                    QTest::keyClick(list, Qt::Key_Return);
+                    break;
+                case Choice::Cancel:
+                    QTest::mouseClick(cancel, Qt::LeftButton);
+                    break;
+                case Choice::Escape:
+                    QTest::keyClick(list, Qt::Key_Escape);
+                    break;
+                case Choice::Close:
+                    dialog->close();
+                    break;
+            }
+        });
+        QtDialogs dialogs(nullptr);
+        const std::vector<std::string> items = {"2026-12-07 13.45.02", "2026-12-06 09.00.00",
+                                                "2026-12-05 21.10.40 Caf\xC3\xA9"};
+        QCOMPARE(dialogs.chooseItem("Which settings?", items, "Restore", "Quorvik"), chosen);
+        QCOMPARE(shown, QStringList({"2026-12-07 13.45.02", "2026-12-06 09.00.00",
+                                     QString::fromUtf8("2026-12-05 21.10.40 Caf\xC3\xA9")}));
+        QCOMPARE(firstCurrent, 0);
+        QVERIFY(!stuck);
     }
 };
 

@@ -1,6 +1,6 @@
-// Message boxes, the folder input box and the clipboard, answered by a helper
-// thread that finds the dialog on the screen and presses its buttons as a
-// player would.
+// Message boxes, the list to choose from, the folder input box and the
+// clipboard, answered by a helper thread that finds the dialog on the screen
+// and presses its buttons as a player would.
 
 #include "app/win32/win32_dialogs.h"
 
@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/win32/win32_text.h"
 
@@ -56,9 +57,15 @@ TEST(Win32Dialogs, MessageBoxAnswersAreTheCoresNumbers) {
         int answer;
     };
     const Row rows[] = {
-        {platform::kYesNo, IDYES, platform::kYes},  {platform::kYesNo, IDNO, platform::kNo},
-        {platform::kOkOnly, IDOK, platform::kOk},   {platform::kInformation, IDOK, platform::kOk},
-        {platform::kCritical, IDOK, platform::kOk}, {platform::kExclamation, IDOK, platform::kOk},
+        {platform::kYesNo, IDYES, platform::kYes},
+        {platform::kYesNo, IDNO, platform::kNo},
+        {platform::kOkOnly, IDOK, platform::kOk},
+        {platform::kInformation, IDOK, platform::kOk},
+        {platform::kCritical, IDOK, platform::kOk},
+        {platform::kExclamation, IDOK, platform::kOk},
+        {platform::kYesNoCancel, IDYES, platform::kYes},
+        {platform::kYesNoCancel, IDNO, platform::kNo},
+        {platform::kYesNoCancel, IDCANCEL, platform::kCancel},
     };
     Win32Dialogs dialogs;
     for (const Row& row : rows) {
@@ -75,6 +82,104 @@ TEST(Win32Dialogs, MessageBoxAnswersAreTheCoresNumbers) {
         }
         EXPECT_EQ(answer, row.answer);
         EXPECT_EQ(shown, L"Line one\r\nCaf\u00e9");
+    }
+}
+
+// Each row: how the player answers the list, the position the core gets. The
+// list opens with the first item selected and scrolls sideways to its longest.
+TEST(Win32Dialogs, ChooseItemGivesThePositionTakenOrNone) {
+    enum class Act { Button, DownThenButton, DoubleClickThird, Return, Cancel, Escape, Close };
+    struct Row {
+        const char* name;
+        Act act;
+        int chosen;
+    };
+    const Row rows[] = {
+        {"the button takes the first item", Act::Button, 0},
+        {"another item, then the button", Act::DownThenButton, 1},
+        {"a double click on an item", Act::DoubleClickThird, 2},
+        {"Return", Act::Return, 0},
+        {"Cancel", Act::Cancel, -1},
+        {"Escape", Act::Escape, -1},
+        {"closing the dialog", Act::Close, -1},
+    };
+    const std::wstring longest =
+        L"2026-12-05 21.10.40 C:\\Users\\Jos\u00e9\\Documents\\Quell Moor\\out\\Settings "
+        L"(Video.scr, Audio.scr and the scripts that go with them)";
+    const std::vector<std::string> items = {"2026-12-07 13.45.02", "2026-12-06 09.00.00",
+                                            narrow(longest)};
+    Win32Dialogs dialogs;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::wstring button, third;
+        LRESULT selected = LB_ERR;
+        bool scrolls = false, stuck = false;
+        int chosen = -2;
+        {
+            Answerer answer(L"Restore \u00e9", [&](HWND box) {
+                // Filled once the dialog shows.
+                for (int i = 0; i < 500 && !IsWindowVisible(box); ++i) Sleep(10);
+                const HWND list = GetDlgItem(box, 102);
+                button = textOf(box, IDOK);
+                selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+                wchar_t text[512] = {};
+                if (SendMessageW(list, LB_GETTEXTLEN, 2, 0) < 512) {
+                    SendMessageW(list, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(text));
+                }
+                third = text;
+                RECT inside{};
+                GetClientRect(list, &inside);
+                scrolls = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) > inside.right;
+                const auto key = [&](WPARAM which) { PostMessageW(list, WM_KEYDOWN, which, 0); };
+                const auto click = [&](int id) {
+                    PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0);
+                };
+                switch (row.act) {
+                    case Act::DownThenButton:
+                        key(VK_DOWN);
+                        [[fallthrough]];
+                    case Act::Button:
+                        click(IDOK);
+                        break;
+                    case Act::DoubleClickThird: {
+                        RECT item{};
+                        SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+                        const LPARAM at =
+                            MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+                        for (const UINT message :
+                             {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+                            PostMessageW(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                                         at);
+                        }
+                        break;
+                    }
+                    case Act::Return:
+                        key(VK_RETURN);
+                        break;
+                    case Act::Cancel:
+                        click(IDCANCEL);
+                        break;
+                    case Act::Escape:
+                        key(VK_ESCAPE);
+                        break;
+                    case Act::Close:
+                        PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+                        break;
+                }
+                // An answer the dialog ignores fails the row instead of hanging it.
+                for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+                stuck = IsWindow(box) != 0;
+                if (stuck) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            });
+            chosen = dialogs.chooseItem("Which settings do you want back?", items, "Restore",
+                                        "Restore \xC3\xA9");
+        }
+        EXPECT_EQ(chosen, row.chosen);
+        EXPECT_EQ(button, L"Restore");
+        EXPECT_EQ(selected, 0);
+        EXPECT_EQ(third, longest);
+        EXPECT_TRUE(scrolls);
+        EXPECT_FALSE(stuck);
     }
 }
 

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <iterator>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/paths.h"
 #include "platform/win32/win32_text.h"
@@ -28,6 +31,20 @@ DWORD attributesOf(const fs::path& path) {
 std::size_t entriesIn(const fs::path& folder) {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// Both halves of a write, as the system's writeFile runs them.
+Status writeFileAtomic(const fs::path& path, std::string_view bytes,
+                       unsigned long* error = nullptr) {
+    Expected<StagedFile> staged = stageFile(path, bytes, {}, error);
+    if (!staged) return staged.problem();
+    Status committed = commitFile(*staged, error);
+    if (!committed) discardFile(*staged);
+    return committed;
+}
+
+bool isReadOnly(const fs::path& path) {
+    return (attributesOf(path) & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 bool contains(const std::string& text, const std::string& part) {
@@ -107,21 +124,131 @@ TEST(Win32Files, FolderInPlaceOfTheFileIsRefused) {
     EXPECT_EQ(entriesIn(dir.path()), 1u);
 }
 
+// Each row: whether the target is read-only and replaced on purpose. The
+// attribute lifted for the move is back once the move has failed, and the
+// staged file, read-only or not, can still be discarded.
 TEST(Win32Files, FailedReplaceLeavesTargetAndNoTemporary) {
-    TempDir dir;
-    const fs::path file = dir / "Video.scr";
-    writeBytes(file, "old");
-    // Held open without sharing: the system refuses to replace it.
-    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const Status status = writeFileAtomic(file, "new");
-    CloseHandle(held);
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly);
+        TempDir dir;
+        const fs::path file = dir / "Video.scr";
+        writeBytes(file, "old");
+        ASSERT_TRUE(setReadOnly(file, readOnly));
+        // Held open without sharing: the system refuses to replace it.
+        const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        Expected<StagedFile> staged =
+            stageFile(file, "new", {.readOnly = readOnly, .replaceReadOnly = readOnly});
+        ASSERT_TRUE(staged);
+        const Status status = commitFile(*staged);
+        CloseHandle(held);
 
-    if (status) GTEST_SKIP() << "this system replaces files that are held open";
-    EXPECT_FALSE(status.reason().empty());
-    EXPECT_EQ(readBytes(file), "old");
-    EXPECT_EQ(entriesIn(dir.path()), 1u) << "the temporary file is gone";
+        if (status) GTEST_SKIP() << "this system replaces files that are held open";
+        EXPECT_FALSE(status.reason().empty());
+        EXPECT_EQ(readBytes(file), "old");
+        EXPECT_EQ(isReadOnly(file), readOnly);
+        EXPECT_EQ(entriesIn(dir.path()), 2u) << "the staged file waits for the caller";
+        discardFile(*staged);
+        EXPECT_EQ(entriesIn(dir.path()), 1u) << "the temporary file is gone";
+    }
+}
+
+// Each row: the target's attributes before, the write's options, whether the
+// write goes through, and the attributes on the staged file and after. The
+// staged file has its final attributes before it takes the target's place, so
+// a kill at any moment never leaves a read-only settings file writable.
+TEST(Win32Files, TheStagedFileHasItsFinalAttributes) {
+    constexpr DWORD kNone = 0, kHidden = FILE_ATTRIBUTE_HIDDEN, kReadOnly = FILE_ATTRIBUTE_READONLY;
+    struct Row {
+        const char* name;
+        std::optional<DWORD> before;  // none: there is no file yet
+        WriteOptions options;
+        bool written;
+        DWORD after;  // of hidden and read-only
+    };
+    const Row rows[] = {
+        {"a new file left read-only", std::nullopt, {.readOnly = true}, true, kReadOnly},
+        {"a new file", std::nullopt, {}, true, kNone},
+        {"read-only replaced, read-only again",
+         kReadOnly,
+         {.readOnly = true, .replaceReadOnly = true},
+         true,
+         kReadOnly},
+        {"read-only replaced, writable", kReadOnly, {.replaceReadOnly = true}, true, kNone},
+        {"hidden stays hidden", kHidden, {.readOnly = true}, true, kHidden | kReadOnly},
+        {"read-only not replaced", kHidden | kReadOnly, {.readOnly = true}, false, kNone},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const fs::path file = dir / "Video.scr";
+        if (row.before) {
+            writeBytes(file, "old");
+            ASSERT_TRUE(SetFileAttributesW(file.c_str(),
+                                           *row.before == 0 ? FILE_ATTRIBUTE_NORMAL : *row.before));
+        }
+        Expected<StagedFile> staged = stageFile(file, "new", row.options);
+        ASSERT_EQ(staged.ok(), row.written);
+        if (!row.written) {
+            EXPECT_EQ(staged.problem().reason, "the file is read-only");
+            EXPECT_EQ(staged.problem().path, file);
+            EXPECT_EQ(attributesOf(file) & (kHidden | kReadOnly), *row.before);
+            EXPECT_EQ(entriesIn(dir.path()), 1u);
+            continue;
+        }
+        EXPECT_TRUE(isTemporaryName(staged->temporary.filename())) << staged->temporary;
+        // Wine shows every name that starts with a dot as hidden.
+        EXPECT_EQ(attributesOf(staged->temporary) & row.after, row.after);
+        EXPECT_EQ(isReadOnly(staged->temporary), (row.after & kReadOnly) != 0);
+        if (row.before) {
+            EXPECT_EQ(readBytes(file), "old") << "untouched until the commit";
+        }
+        ASSERT_TRUE(commitFile(*staged));
+        EXPECT_EQ(readBytes(file), "new");
+        EXPECT_EQ(attributesOf(file) & (kHidden | kReadOnly), row.after);
+        EXPECT_EQ(entriesIn(dir.path()), 1u);
+    }
+}
+
+// The lock that keeps two copies of the tool from writing one folder at once.
+TEST(Win32Files, ALockIsHeldAgainstEveryOtherTakerUntilReleased) {
+    TempDir dir;
+    const fs::path lockFile = dir.path() / kOddFolder / "lock";
+    fs::create_directories(lockFile.parent_path());
+    auto first = tryLock(lockFile);
+    ASSERT_TRUE(first) << first.problem().reason;
+    const auto second = tryLock(lockFile);
+    ASSERT_FALSE(second);
+    EXPECT_EQ(second.problem().kind, Problem::Kind::Busy);
+    EXPECT_EQ(second.problem().reason, "another program holds it");
+    first->reset();
+    EXPECT_TRUE(tryLock(lockFile)) << "free again once released";
+    const auto nowhere = tryLock(dir / "missing" / "lock");
+    ASSERT_FALSE(nowhere);
+    EXPECT_EQ(nowhere.problem().kind, Problem::Kind::Failed);
+}
+
+TEST(Win32Files, FoldersAreListedMadeAndRemoved) {
+    TempDir dir;
+    const fs::path folder = dir.path() / kOddFolder;
+    ASSERT_TRUE(createFolder(folder));
+    EXPECT_TRUE(createFolder(folder)) << "an existing folder is no error";
+    EXPECT_FALSE(createFolder(dir / "missing" / "inner")) << "one folder at a time";
+    writeBytes(dir / "Video.scr", "x");
+    EXPECT_FALSE(createFolder(dir / "Video.scr")) << "a file in its place";
+
+    std::vector<fs::path> names = listFolder(dir.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<fs::path>{kOddFolder, "Video.scr"}));
+    EXPECT_TRUE(listFolder(dir / "missing").empty());
+
+    writeBytes(folder / "a.scr", "x");
+    EXPECT_FALSE(removeFolder(folder)) << "only an empty folder";
+    EXPECT_EQ(listFolder(folder), std::vector<fs::path>{"a.scr"});
+    ASSERT_TRUE(deleteFile(folder / "a.scr"));
+    EXPECT_TRUE(removeFolder(folder));
+    EXPECT_FALSE(folderExists(folder));
 }
 
 // A sync client or virus scanner holds the file for a moment after it changes:
