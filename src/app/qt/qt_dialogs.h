@@ -1,5 +1,8 @@
 #pragma once
 
+// What the Linux player sees of the tool's questions and messages: Qt's own
+// message boxes, an input box, a list to choose from, and the clipboard.
+
 #include <QPointer>
 #include <QWidget>
 
