@@ -399,7 +399,8 @@ TEST_F(SettingsFiles, AFailedBackupReplacesNothing) {
     EXPECT_EQ(dialogs.boxes,
               (std::vector<ShownBox>{
                   {"Creating Backup of Current Settings to Video.sc1", 48, kTitle},
-                  {"Could not write the backup Video.sc1 (" + platform::pathToUtf8(settings / "Video.sc1") +
+                  {"Could not write the backup Video.sc1 (" +
+                       platform::pathToUtf8((settings / "Video.sc1").lexically_normal()) +
                        "): No space left on device. Nothing was saved, so every file keeps its bytes.",
                    16, kTitle}}));
     EXPECT_FALSE(fs::exists(settings / "Quorvik history" / "2026-12-07 13.45.00"))
@@ -415,7 +416,8 @@ TEST_F(SettingsFiles, MissingFolderIsReportedByName) {
     form.save_Click();
     const auto texts = boxTexts();
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_NE(texts[0].find(platform::pathToUtf8(settings)), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find(platform::pathToUtf8(settings.lexically_normal())), std::string::npos)
+        << texts[0];
     EXPECT_NE(texts[0].find("Nothing was saved"), std::string::npos) << texts[0];
     EXPECT_FALSE(fs::exists(settings.parent_path()));
 }

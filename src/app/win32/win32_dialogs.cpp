@@ -136,6 +136,26 @@ void fitHorizontalExtent(HWND list, const std::vector<std::wstring>& items) {
     SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin), 0);
 }
 
+// Over the middle of the window it belongs to, as a message box stands, kept
+// on that window's monitor; a dialog without one stays centred on the screen.
+void centerOnOwner(HWND dialog) {
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    RECT outer{};
+    RECT own{};
+    if (owner == nullptr || !GetWindowRect(owner, &outer) || !GetWindowRect(dialog, &own)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    const RECT& area = monitor.rcWork;
+    const LONG x = std::clamp((outer.left + outer.right - width) / 2, area.left,
+                              std::max(area.left, area.right - width));
+    const LONG y = std::clamp((outer.top + outer.bottom - height) / 2, area.top,
+                              std::max(area.top, area.bottom - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK chooseItemProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
@@ -149,6 +169,7 @@ INT_PTR CALLBACK chooseItemProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             }
             fitHorizontalExtent(list, state->items);
             SendMessageW(list, LB_SETCURSEL, 0, 0);
+            centerOnOwner(dialog);
             SetFocus(list);
             return FALSE;  // the focus is set
         }
