@@ -204,7 +204,10 @@ operations::Report Form1::saveSettings(bool force) {
     settings::tidyAudioNumbers(panel);
     panel.Text15.Text = std::string(platform::trimBlanks(panel.Text15.Text));
     const operations::Plan plan = planOfSave();
-    for (const operations::Refusal& refusal : plan.refused) showRefusal(refusal);
+    for (const operations::Refusal& refusal : plan.refused) {
+        // A file never loaded is skipped without a word, as before any load.
+        if (refusal.kind != operations::Refusal::Kind::NotLoaded || refusal.problem) showRefusal(refusal);
+    }
 
     Announcer announcer([this](const std::string& text, int style) { message(text, style); });
     const operations::Report report = operations::apply(system_, plan, {force, "a save"}, &announcer);

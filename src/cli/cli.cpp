@@ -113,7 +113,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     session.dialogs.yesNoAnswer = settingsFolder.empty() ? platform::kYes : platform::kNo;
     form.Form_Load();
     if (!settingsFolder.empty()) form.SettingsPath = platform::pathToUtf8(fs::absolute(settingsFolder));
-    if (platform::utf8Length(form.SettingsPath) < 2) return static_cast<int>(Exit::Failed);
+    if (!form.folderKnown()) return static_cast<int>(Exit::Failed);
 
     if (launch->parsed()) {
         form.Launch_Click();

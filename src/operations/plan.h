@@ -62,7 +62,7 @@ struct FileChange {
 // A settings file a save leaves as it is, and why.
 struct Refusal {
     enum class Kind {
-        NotLoaded,        // problem: why the last load brought nothing
+        NotLoaded,        // problem: why the last load brought nothing; none before any load
         BadNumbers,       // numbers: values the game cannot read
         MissingSettings,  // missing: captions of settings the file has no line for
     };

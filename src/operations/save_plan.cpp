@@ -78,10 +78,7 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
                       Plan& plan, std::vector<FileChange>& writes) {
     const LoadedFile& loaded = file.loaded;
     if (!loaded.loaded()) {
-        // Never tried: nothing to say, as before any load.
-        if (loaded.problem) {
-            plan.refused.push_back({Refusal::Kind::NotLoaded, file.name, file.button, loaded.problem, {}, {}});
-        }
+        plan.refused.push_back({Refusal::Kind::NotLoaded, file.name, file.button, loaded.problem, {}, {}});
         return;
     }
     if (!file.badNumbers.empty()) {

@@ -160,6 +160,7 @@ TEST(ShowChanges, SaysWhenNothingWouldChangeAndWhatASaveWouldLeaveAlone) {
     EXPECT_EQ(game.dialogs.texts(),
               std::vector<std::string>{
                   "File > Save Settings would change nothing.\r\n\r\n"
+                  "Audio.scr is not loaded, so a save leaves it as it is.\r\n"
                   "The field of view 60.0 is below the game's own 62.5, so a save leaves the "
                   "skills file as it is."});
 }
