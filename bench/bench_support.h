@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/dialogs.h"
 
@@ -16,6 +17,10 @@ public:
         return (style & 0x0F) == platform::kYesNo ? platform::kNo : platform::kOk;
     }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    int chooseItem(const std::string&, const std::vector<std::string>&, const std::string&,
+                   const std::string&) override {
+        return -1;
+    }
     void setClipboardText(const std::string&) override {}
     void closeWindow() override {}
 };
