@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/dialogs.h"
 #include "app/general.h"
@@ -17,6 +18,10 @@ class SilentDialogs : public quorvik::platform::Dialogs {
 public:
     int messageBox(const std::string&, int, const std::string&) override { return 1; }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    int chooseItem(const std::string&, const std::vector<std::string>&, const std::string&,
+                   const std::string&) override {
+        return -1;
+    }
     void setClipboardText(const std::string&) override {}
     void closeWindow() override {}
 };

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -84,7 +85,9 @@ public:
     // The save itself, every message shown as it happens. A file changed on
     // disk since it was loaded is overwritten only when forced; otherwise
     // nothing is saved and the report says which (the caller tells the player).
-    operations::Report saveSettings(bool force);
+    // `shown`, when given, sees the plan before it is carried out.
+    operations::Report saveSettings(bool force,
+                                    const std::function<void(const operations::Plan&)>& shown = {});
     // What File > Restore Backup... offers, and putting one of them back; the
     // window then shows what the files hold.
     std::vector<operations::RestoreChoice> restoreChoices();

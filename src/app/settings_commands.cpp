@@ -198,12 +198,14 @@ operations::Plan Form1::planOfSave() const {
                                  {ToolVersion, identity::kSaveBackupUpdates}, system_.codePage()});
 }
 
-operations::Report Form1::saveSettings(bool force) {
+operations::Report Form1::saveSettings(bool force,
+                                       const std::function<void(const operations::Plan&)>& shown) {
     // The window shows numbers as the save writes them: without blanks around.
     settings::tidyVideoNumbers(panel);
     settings::tidyAudioNumbers(panel);
     panel.Text15.Text = std::string(platform::trimBlanks(panel.Text15.Text));
     const operations::Plan plan = planOfSave();
+    if (shown) shown(plan);
     for (const operations::Refusal& refusal : plan.refused) {
         // A file never loaded is skipped without a word, as before any load.
         if (refusal.kind != operations::Refusal::Kind::NotLoaded || refusal.problem) showRefusal(refusal);

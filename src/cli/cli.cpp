@@ -192,15 +192,18 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         }
         form.Typed.push_back(setting);
     }
-    // What would be written is what the save carries out: one plan.
-    out << consoleText(app::planText(form.planOfSave(), codePage, "->")) << '\n';
+    // What is printed is the plan the save carries out.
+    const auto print = [&](const operations::Plan& plan) {
+        out << consoleText(app::planText(plan, codePage, "->")) << '\n';
+    };
     if (dryRun) {
+        print(form.planOfSave());
         out << "Dry run: nothing was written.\n";
         return static_cast<int>(session.outcome());
     }
     const std::size_t before = session.problems();
     session.dialogs.printMessages = true;
-    const operations::Report report = form.saveSettings(force);
+    const operations::Report report = form.saveSettings(force, print);
     if (report.outcome == operations::Report::Outcome::Changed) {
         err << "quorvik-cli: " << app::changedText(report.changed)
             << " Run the command again, or add --force to save over it (what it replaces is kept "
