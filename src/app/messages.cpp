@@ -244,8 +244,8 @@ std::string failureText(const Report& report) {
         case Report::Step::None:
             break;
         case Report::Step::Lock:
-            return "Could not lock the settings folder for the save (" + path + "): " + reason + "." +
-                   kNothingSaved;
+            return "Could not make or lock Quorvik's history folder beside the settings (" + path +
+                   "): " + reason + "." + kNothingSaved;
         case Report::Step::Read:
             return "Could not read " + report.failedFile + " (" + path + "): " + reason +
                    ", so it could not be kept before it is replaced." + kNothingSaved;
