@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 #include "overrides/overrides.h"
 #include "platform/paths.h"
