@@ -45,7 +45,7 @@ std::string shownPath(const std::filesystem::path& path) {
     return platform::pathToUtf8(path.lexically_normal());
 }
 
-Message dataFolderMessage(const Problem& problem, const platform::CodePage&) {
+Message dataFolderMessage(const Problem& problem) {
     const std::string path = shownPath(problem.path);
     if (problem.kind == Problem::Kind::Unreadable) {
         return {"Could not read the field of view from " + path + ": " + problem.reason,

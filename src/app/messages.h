@@ -22,9 +22,8 @@ struct Message {
     bool operator==(const Message&) const = default;
 };
 
-// A problem with the game's Data folder found while loading it. 8-bit values
-// are shown through the code page.
-Message dataFolderMessage(const platform::Problem& problem, const platform::CodePage& codePage);
+// A problem with the game's Data folder found while loading it.
+Message dataFolderMessage(const platform::Problem& problem);
 
 // A path as the player should read it: ".." resolved in words only.
 std::string shownPath(const std::filesystem::path& path);

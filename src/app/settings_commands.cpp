@@ -169,7 +169,7 @@ void Form1::loadVideo() {
     std::vector<Problem> problems;
     DataFolder = operations::readDataFolder(system_, folder, panel, problems);
     for (const Problem& found : problems) {
-        const Message shown = dataFolderMessage(found, system_.codePage());
+        const Message shown = dataFolderMessage(found);
         problem(shown.text, shown.style);
     }
 }

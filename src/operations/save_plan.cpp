@@ -156,9 +156,11 @@ void planScripts(const SaveInput& input, const panel::Panel& saved, Plan& plan) 
     for (std::size_t index = 0; index < overrides::effects().size(); ++index) {
         const overrides::Effect& effect = overrides::effects()[index];
         const int value = (saved.*effect.box).Value;
+        // The marker there means the effect is off.
         const bool markerThere =
             input.data.scripts.find(effect.marker)->second.state != DataFile::State::Absent;
-        const bool changes = onOff(markerThere ? 0 : 1) != onOff(value);
+        const std::string before = markerThere ? "off" : "on";
+        const bool changes = before != onOff(value);
         if (value == 0 && !input.data.scriptsFolderExists) {
             // Writing needs the folder, and the tool never creates the game's folders.
             notSwitchedOff += (notSwitchedOff.empty() ? "" : " and ") + std::string(inWords[index]);
@@ -166,7 +168,7 @@ void planScripts(const SaveInput& input, const panel::Panel& saved, Plan& plan) 
         }
         if (changes) {
             plan.dataSettings.push_back(
-                {"Data\\Scripts", {std::string(effect.caption), onOff(markerThere ? 0 : 1), onOff(value)}});
+                {"Data\\Scripts", {std::string(effect.caption), before, onOff(value)}});
         }
         const auto names = value == 0 ? effect.written : effect.deleted;
         for (const std::string_view name : names) {
