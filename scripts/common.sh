@@ -8,7 +8,7 @@ QUORVIK_BUILD_PACKAGES=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libgtest-dev
-    libyaml-cpp-dev nlohmann-json3-dev libcli11-dev
+    libyaml-cpp-dev nlohmann-json3-dev libcli11-dev libsqlite3-dev
     fonts-dejavu-core fonts-liberation
 )
 

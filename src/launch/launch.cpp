@@ -1,5 +1,6 @@
 #include "launch/launch.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -8,14 +9,80 @@
 namespace quorvik::launch {
 namespace {
 
+namespace fs = std::filesystem;
+using platform::LauncherGame;
+using platform::LauncherInstall;
+using platform::LaunchRequest;
 using platform::PrefixOwner;
-using platform::SteamInstall;
+using platform::WinePrefix;
 
 constexpr const char* kNoIntro = "-nologos";
+
+// Why a launcher's prefix is never started with the system's Wine.
+constexpr const char* kNotSystemWine =
+    "Quorvik does not start a launcher's prefix with the system's Wine, which could upgrade the "
+    "prefix or miss what the launcher sets up for the game";
 
 // Steam numbers a non-Steam game's shortcut, and its compatdata folder, from 2^31 up.
 constexpr std::uint64_t kFirstShortcutId = std::uint64_t{1} << 31;
 constexpr std::uint64_t kLastShortcutId = (std::uint64_t{1} << 32) - 1;
+
+// How each launcher is started, natively and as a Flatpak (or Snap): the
+// program and the arguments before what it is asked to do.
+struct LauncherCommand {
+    PrefixOwner owner;
+    LauncherInstall install;
+    const char* program;
+    std::vector<std::string> arguments;
+};
+const std::vector<LauncherCommand>& launcherCommands() {
+    static const std::vector<LauncherCommand> commands = {
+        {PrefixOwner::Steam, LauncherInstall::Native, "steam", {}},
+        {PrefixOwner::Steam, LauncherInstall::Flatpak, "flatpak", {"run", "com.valvesoftware.Steam"}},
+        {PrefixOwner::Steam, LauncherInstall::Snap, "snap", {"run", "steam"}},
+        {PrefixOwner::Lutris, LauncherInstall::Native, "lutris", {}},
+        {PrefixOwner::Lutris, LauncherInstall::Flatpak, "flatpak", {"run", "net.lutris.Lutris"}},
+        {PrefixOwner::Heroic, LauncherInstall::Native, "heroic", {"--no-gui", "--no-sandbox"}},
+        {PrefixOwner::Heroic, LauncherInstall::Flatpak, "flatpak",
+         {"run", "com.heroicgameslauncher.hgl", "--no-gui"}},
+        {PrefixOwner::Bottles, LauncherInstall::Native, "bottles-cli", {"run"}},
+        {PrefixOwner::Bottles, LauncherInstall::Flatpak, "flatpak",
+         {"run", "--command=bottles-cli", "com.usebottles.bottles", "run"}},
+        {PrefixOwner::Umu, LauncherInstall::Native, "umu-run", {}},
+    };
+    return commands;
+}
+
+const char* ownerName(PrefixOwner owner) {
+    switch (owner) {
+        case PrefixOwner::Steam: return "Steam";
+        case PrefixOwner::Lutris: return "Lutris";
+        case PrefixOwner::Heroic: return "Heroic";
+        case PrefixOwner::Bottles: return "Bottles";
+        case PrefixOwner::Umu: return "umu";
+        case PrefixOwner::Wine: break;
+    }
+    return "Wine";
+}
+
+// The launcher's command with these arguments after its own; one not found
+// here (a Snap Lutris, say) is started as the native one.
+LaunchRequest launcher(const WinePrefix& prefix, std::vector<std::string> arguments) {
+    const auto& commands = launcherCommands();
+    auto command = std::find_if(commands.begin(), commands.end(), [&](const LauncherCommand& c) {
+        return c.owner == prefix.owner && c.install == prefix.install;
+    });
+    if (command == commands.end()) {
+        command = std::find_if(commands.begin(), commands.end(), [&](const LauncherCommand& c) {
+            return c.owner == prefix.owner && c.install == LauncherInstall::Native;
+        });
+    }
+    LaunchRequest request;
+    request.program = command->program;
+    request.arguments = command->arguments;
+    request.arguments.insert(request.arguments.end(), arguments.begin(), arguments.end());
+    return request;
+}
 
 std::optional<std::uint64_t> number(std::string_view text) {
     std::uint64_t value = 0;
@@ -24,76 +91,190 @@ std::optional<std::uint64_t> number(std::string_view text) {
     return value;
 }
 
-// The command that hands a request to the Steam whose library holds the prefix.
-void steamCommand(SteamInstall install, platform::LaunchRequest& request) {
-    switch (install) {
-        case SteamInstall::Flatpak:
-            request.program = "flatpak";
-            request.arguments = {"run", "com.valvesoftware.Steam"};
-            return;
-        case SteamInstall::Snap:
-            request.program = "snap";
-            request.arguments = {"run", "steam"};
-            return;
-        case SteamInstall::Native:
-        case SteamInstall::Unknown:
-            request.program = "steam";
-            return;
-    }
+// The same folder reached by another spelling or link compares equal.
+fs::path identity(const fs::path& path) {
+    std::error_code error;
+    fs::path resolved = fs::weakly_canonical(path, error);
+    return error ? path.lexically_normal() : resolved;
 }
 
-bool hasOwnWine(PrefixOwner owner) {
-    return owner == PrefixOwner::Lutris || owner == PrefixOwner::Heroic ||
-           owner == PrefixOwner::Bottles;
+// The launcher's game that is Quell Moor: the one whose folder holds the
+// executable. A launcher starts a game by its own name for it, so one of its
+// other games in the same prefix must never be taken for it.
+const LauncherGame* gameOf(const WinePrefix& prefix, const fs::path& exe) {
+    const fs::path real = identity(exe);
+    for (const LauncherGame& game : prefix.games) {
+        if (game.folder.empty()) continue;
+        const fs::path folder = identity(game.folder);
+        const auto [stop, rest] = std::mismatch(folder.begin(), folder.end(), real.begin(), real.end());
+        if (stop == folder.end()) return &game;
+    }
+    return nullptr;
+}
+
+// A link's part with everything but unreserved characters percent-encoded.
+std::string linkPart(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+            c == '-' || c == '_' || c == '.' || c == '~') {
+            encoded += c;
+        } else {
+            encoded += {'%', kHex[byte >> 4], kHex[byte & 15]};
+        }
+    }
+    return encoded;
+}
+
+std::string notListed(const WinePrefix& prefix, const std::string& exe, const char* how) {
+    return std::string("The game cannot be started: its prefix ") +
+           platform::pathToUtf8(prefix.root) + " belongs to " + ownerName(prefix.owner) +
+           ", but none of its games there is Quell Moor (" + exe + "). " + kNotSystemWine +
+           ": add the game to " + ownerName(prefix.owner) + " (" + how +
+           ") and start it from there.";
+}
+
+// Where the player adds -nologos in a launcher that takes no arguments from us.
+std::string addNoIntro(const char* launcher, const char* where) {
+    return std::string(launcher) +
+           " starts Quell Moor with the arguments of its own settings for the game: to skip the "
+           "intro videos, add -nologos to " + where + ".";
+}
+
+void planSteam(const WinePrefix& prefix, LaunchPlan& plan) {
+    // Only Steam knows how to start a game in a Proton prefix; the system's
+    // Wine would upgrade the prefix behind Proton's back.
+    if (prefix.install == LauncherInstall::Unknown) {
+        plan.problem = "The game cannot be started: its prefix " +
+                       platform::pathToUtf8(prefix.root) + " belongs to Steam (app " +
+                       prefix.steamAppId +
+                       "), but no Steam that holds it was found. Starting it with the system's "
+                       "Wine could upgrade the prefix behind Proton's back, so please start "
+                       "Quell Moor from Steam.";
+        return;
+    }
+    const auto id = number(prefix.steamAppId);
+    if (id && *id >= kFirstShortcutId && *id <= kLastShortcutId) {
+        const std::uint64_t gameId = (*id << 32) | 0x02000000u;
+        plan.requests = {launcher(prefix, {"steam://rungameid/" + std::to_string(gameId)})};
+        plan.note =
+            "Quell Moor is a non-Steam game in Steam, which starts it with its shortcut's "
+            "own launch options: to skip the intro videos, add -nologos to the launch "
+            "options of the shortcut (Properties in Steam).";
+    } else {
+        plan.requests = {launcher(prefix, {"-applaunch", prefix.steamAppId, kNoIntro})};
+    }
+    plan.instead = "Start Quell Moor from Steam instead.";
+}
+
+void planLutris(const WinePrefix& prefix, const std::string& exePath, const fs::path& exe,
+                LaunchPlan& plan) {
+    const LauncherGame* game = gameOf(prefix, exe);
+    if (game == nullptr || (game->id.empty() && game->slug.empty())) {
+        plan.problem = notListed(prefix, exePath,
+                                 ("Add Game, then Add locally installed game: runner Wine, "
+                                  "executable " + platform::pathToUtf8(exe) + ", prefix " +
+                                  platform::pathToUtf8(prefix.root) + ", arguments -nologos")
+                                     .c_str());
+        return;
+    }
+    const std::string link = !game->id.empty() ? "lutris:rungameid/" + game->id
+                                               : "lutris:rungame/" + game->slug;
+    plan.requests = {launcher(prefix, {link})};
+    if (!game->noIntro) {
+        plan.note = addNoIntro("Lutris", "Arguments in the game's Configure, Game options");
+    }
+    plan.instead = "Start Quell Moor from Lutris instead.";
+}
+
+void planHeroic(const WinePrefix& prefix, const std::string& exePath, const fs::path& exe,
+                LaunchPlan& plan) {
+    const LauncherGame* game = gameOf(prefix, exe);
+    if (game == nullptr || game->store.empty()) {
+        plan.problem = notListed(prefix, exePath,
+                                 ("Add Game: executable " + platform::pathToUtf8(exe) +
+                                  ", prefix " + platform::pathToUtf8(prefix.root))
+                                     .c_str());
+        return;
+    }
+    const std::string link = "heroic://launch/" + linkPart(game->store) + "/" + linkPart(game->id);
+    plan.requests = {launcher(prefix, {link})};
+    // Heroic's AppImage puts no command on PATH, but registers its links.
+    if (prefix.install != LauncherInstall::Flatpak) {
+        LaunchRequest open;
+        open.program = "xdg-open";
+        open.arguments = {link};
+        plan.requests.push_back(std::move(open));
+    }
+    if (!game->noIntro) {
+        plan.note = addNoIntro("Heroic", "Game Arguments in the game's Settings, Other");
+    }
+    plan.instead = "Start Quell Moor from Heroic instead.";
 }
 
 }  // namespace
 
 LaunchPlan planLaunch(platform::System& system, const std::string& exePath) {
     LaunchPlan plan;
-    platform::LaunchRequest& request = plan.request;
+    const fs::path exe = system.nativePath(exePath);
     // Launchers start a game in its own folder; some games look for their data there.
-    request.workingFolder = system.nativePath(exePath).parent_path();
+    const fs::path folder = exe.parent_path();
+    const auto inGameFolder = [&] {
+        for (LaunchRequest& request : plan.requests) request.workingFolder = folder;
+    };
     if (system.host() == platform::HostKind::Windows) {
+        LaunchRequest request;
         request.program = platform::pathFromUtf8(exePath);
         request.commandLine = "\"" + exePath + "\" " + kNoIntro;
+        plan.requests = {std::move(request)};
+        inGameFolder();
         return plan;
     }
     const auto prefix = system.winePrefix();
-    if (prefix && prefix->owner == PrefixOwner::Steam) {
-        // Only Steam knows how to start a game in a Proton prefix; the system's
-        // Wine would upgrade the prefix behind Proton's back.
-        if (prefix->steam == SteamInstall::Unknown) {
-            plan.problem = "The game cannot be started: its prefix " +
-                           platform::pathToUtf8(prefix->root) + " belongs to Steam (app " +
-                           prefix->steamAppId +
-                           "), but no Steam that holds it was found. Starting it with the "
-                           "system's Wine could upgrade the prefix behind Proton's back, so "
-                           "please start Quell Moor from Steam.";
-            return plan;
+    const PrefixOwner owner = prefix ? prefix->owner : PrefixOwner::Wine;
+    switch (owner) {
+        case PrefixOwner::Steam:
+            planSteam(*prefix, plan);
+            break;
+        case PrefixOwner::Lutris:
+            planLutris(*prefix, exePath, exe, plan);
+            break;
+        case PrefixOwner::Heroic:
+            planHeroic(*prefix, exePath, exe, plan);
+            break;
+        case PrefixOwner::Bottles: {
+            // bottles-cli hands what follows "--" to the game.
+            const std::string bottle = prefix->games.empty()
+                                           ? platform::pathToUtf8(prefix->root.filename())
+                                           : prefix->games.front().id;
+            plan.requests = {launcher(*prefix, {"-b", bottle, "-e", platform::pathToUtf8(identity(exe)),
+                                                "--", kNoIntro})};
+            plan.instead = "Start Quell Moor from Bottles instead: Run Executable in the bottle " +
+                           bottle + ", with the argument -nologos.";
+            break;
         }
-        steamCommand(prefix->steam, request);
-        const auto id = number(prefix->steamAppId);
-        if (id && *id >= kFirstShortcutId && *id <= kLastShortcutId) {
-            const std::uint64_t gameId = (*id << 32) | 0x02000000u;
-            request.arguments.push_back("steam://rungameid/" + std::to_string(gameId));
-            plan.note =
-                "Quell Moor is a non-Steam game in Steam, which starts it with its shortcut's "
-                "own launch options: to skip the intro videos, add -nologos to the launch "
-                "options of the shortcut (Properties in Steam).";
-        } else {
-            request.arguments.insert(request.arguments.end(),
-                                     {"-applaunch", prefix->steamAppId, kNoIntro});
+        case PrefixOwner::Umu: {
+            LaunchRequest request = launcher(*prefix, {exePath, kNoIntro});
+            request.environment = {{"WINEPREFIX", platform::pathToUtf8(prefix->root)}};
+            if (!prefix->games.empty()) request.environment.emplace_back("GAMEID", prefix->games.front().id);
+            plan.requests = {std::move(request)};
+            plan.instead = "Start Quell Moor with umu-run as you set it up for the prefix " +
+                           platform::pathToUtf8(prefix->root) + ".";
+            break;
         }
-        return plan;
+        case PrefixOwner::Wine: {
+            LaunchRequest request;
+            request.program = "wine";
+            request.arguments = {exePath, kNoIntro};
+            if (prefix) request.environment = {{"WINEPREFIX", platform::pathToUtf8(prefix->root)}};
+            plan.requests = {std::move(request)};
+            break;
+        }
     }
-    request.program = "wine";
-    if (prefix && hasOwnWine(prefix->owner) && !prefix->wineBuild.empty() &&
-        system.fileExists(prefix->wineBuild)) {
-        request.program = prefix->wineBuild;
-    }
-    request.arguments = {exePath, kNoIntro};
-    if (prefix) request.environment = {{"WINEPREFIX", platform::pathToUtf8(prefix->root)}};
+    inGameFolder();
+    if (!plan.instead.empty()) plan.instead += std::string(" ") + kNotSystemWine + ".";
     return plan;
 }
 
@@ -118,10 +299,20 @@ std::optional<LaunchMessage> launchGame(platform::System& system,
     }
     LaunchPlan plan = planLaunch(system, gameExePath);
     if (!plan.problem.empty()) return problem(std::move(plan.problem));
-    const platform::Status started = system.startProgram(plan.request);
+    std::string tried;
+    platform::Status started = platform::Status::failure("nothing to start");
+    for (const LaunchRequest& request : plan.requests) {
+        started = system.startProgram(request);
+        if (started) break;
+        tried += (tried.empty() ? "" : " or ") + platform::pathToUtf8(request.program);
+    }
     if (!started) {
-        return problem("The game could not be started (" +
-                       platform::pathToUtf8(plan.request.program) + "): " + started.reason() + ".");
+        if (plan.instead.empty()) {
+            return problem("The game could not be started (" + tried + "): " + started.reason() +
+                           ".");
+        }
+        return problem("The game could not be started: the command " + tried +
+                       " could not be run (" + started.reason() + "). " + plan.instead);
     }
     if (!plan.note.empty()) return LaunchMessage{false, std::move(plan.note)};
     return std::nullopt;

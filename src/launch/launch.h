@@ -2,11 +2,13 @@
 
 // src/launch: starting the game without its intro videos, the way the
 // player's own launcher starts it: the executable itself on Windows; under
-// Wine the Steam, Lutris, Heroic or Bottles Wine that the game's prefix
-// belongs to.
+// Wine through the launcher the game's prefix belongs to (Steam, Lutris,
+// Heroic, Bottles, umu), native or Flatpak, and only a prefix of no launcher's
+// with the system's Wine.
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 
@@ -14,9 +16,10 @@ namespace quorvik::launch {
 
 // What starts the game, or why it is not started.
 struct LaunchPlan {
-    platform::LaunchRequest request;
+    std::vector<platform::LaunchRequest> requests;  // tried in order until one starts
     std::string problem;  // not empty: nothing is started
     std::string note;     // not empty: something the player must know once it runs
+    std::string instead;  // how to start the game when none of the requests could be run
 };
 
 // The plan for the executable exePath (UTF-8, as the registry gives it),

@@ -42,16 +42,28 @@ using FileReader = std::function<ReadResult(const fs::path& path, std::uintmax_t
 enum class HostKind { Windows, Wine };
 
 // Who starts games in a prefix: the launcher whose prefix it is, or plain Wine.
-enum class PrefixOwner { Wine, Steam, Lutris, Heroic, Bottles };
-// The Steam whose library holds a Proton prefix; Unknown when none was found.
-enum class SteamInstall { Unknown, Native, Flatpak, Snap };
+enum class PrefixOwner { Wine, Steam, Lutris, Heroic, Bottles, Umu };
+// How the owning launcher is installed: Unknown when it was not found.
+enum class LauncherInstall { Unknown, Native, Flatpak, Snap };
+
+// A game as the launcher that owns the prefix knows it.
+struct LauncherGame {
+    std::string id;     // Lutris: its id in pga.db; Heroic: its app name; Bottles: the bottle's
+                        // name; umu: the game id the prefix is named after
+    std::string slug;   // Lutris: the game's slug, for a game pga.db does not give an id
+    std::string store;  // Heroic: the store it came from, as its launch links name it
+    fs::path folder;    // where the game is installed; empty: unknown
+    bool noIntro = false;  // the launcher's own arguments for the game hold -nologos
+
+    bool operator==(const LauncherGame&) const = default;
+};
 
 struct WinePrefix {
     fs::path root{};               // the folder that holds system.reg and drive_c
     std::string steamAppId{};      // set for a Steam compatdata prefix (Proton)
     PrefixOwner owner = PrefixOwner::Wine;
-    SteamInstall steam = SteamInstall::Unknown;
-    fs::path wineBuild{};          // the Wine its launcher's config names; empty: the system's
+    LauncherInstall install = LauncherInstall::Unknown;
+    std::vector<LauncherGame> games{};  // what the owner starts in this prefix
 
     bool operator==(const WinePrefix&) const = default;
 };

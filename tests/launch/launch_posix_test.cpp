@@ -1,5 +1,6 @@
 // Launch on Linux, end to end: the prefix found in a home folder, and what
-// stand-ins for steam, flatpak, snap and wine on PATH were started with.
+// stand-ins for the launchers, flatpak, snap, xdg-open and wine on PATH were
+// started with, where and with which environment.
 
 #include <gtest/gtest.h>
 
@@ -18,85 +19,159 @@ namespace {
 namespace fs = std::filesystem;
 using quorvik::testing::FixtureHome;
 using quorvik::testing::GameKey;
+using quorvik::testing::StandIns;
+using quorvik::testing::writeBytes;
 
 constexpr const char* kExe = "C:\\Games\\Quell Moor\\QuellMoor.exe";
 
+// The game installed in a prefix; returns the prefix.
 fs::path installGame(const fs::path& prefix) {
     quorvik::testing::makePrefix(prefix, GameKey::Plain, kExe);
     quorvik::testing::writeBytes(prefix / "drive_c/Games/Quell Moor/QuellMoor.exe", "MZ");
     return prefix;
 }
+fs::path gameFolder(const fs::path& prefix) { return prefix / "drive_c/Games/Quell Moor"; }
 
 TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
     struct Case {
         const char* name;
         // Makes the home folder; returns the game's prefix.
-        std::function<fs::path(FixtureHome&, quorvik::testing::StandIns&)> build;
-        // Program, then arguments; "WINE" is the launcher's own Wine. Empty: nothing starts.
+        std::function<fs::path(FixtureHome&, StandIns&)> build;
+        // Program, then arguments ("EXE": the game's path on this machine), and
+        // the $WINEPREFIX and $GAMEID it was given. No command: nothing starts,
+        // and the player is told the words of problem.
         std::vector<std::string> command;
-        bool winePrefixSet;
+        std::string winePrefix;  // "PREFIX": the game's prefix
+        std::string gameId;
+        std::string told;  // part of the message, if any
     };
     const Case cases[] = {
         {"Flatpak Steam, the library on another drive",
-         [](FixtureHome& h, auto&) {
+         [](FixtureHome& h, StandIns&) {
              h.listLibraries(h.flatpakSteam(), {h.flatpakSteam(), h.dir / "drive2"});
              return installGame(h.protonPrefix(h.dir / "drive2", "4711"));
          },
-         {"flatpak", "run", "com.valvesoftware.Steam", "-applaunch", "4711", "-nologos"},
-         false},
+         {"flatpak", "run", "com.valvesoftware.Steam", "-applaunch", "4711", "-nologos"}, "", "", ""},
         {"Snap Steam",
-         [](FixtureHome& h, auto&) { return installGame(h.protonPrefix(h.snapSteam(), "4711")); },
-         {"snap", "run", "steam", "-applaunch", "4711", "-nologos"},
-         false},
-        {"Lutris, with its Wine build",
-         [](FixtureHome& h, quorvik::testing::StandIns& standIns) {
-             h.lutrisGame("quell-moor.yml", h.dir / "lq", "lutris-7.2");
-             standIns.placeAt(h.home / ".local/share/lutris/runners/wine/lutris-7.2/bin/wine");
-             return installGame(h.dir / "lq");
+         [](FixtureHome& h, StandIns&) { return installGame(h.protonPrefix(h.snapSteam(), "4711")); },
+         {"snap", "run", "steam", "-applaunch", "4711", "-nologos"}, "", "", ""},
+        {"Lutris, a ge-proton game by its id in pga.db, -nologos in its arguments",
+         [](FixtureHome& h, StandIns&) {
+             const fs::path prefix = installGame(h.dir / "lq");
+             h.lutrisGame(h.lutrisData(), "quell-moor-1", prefix,
+                          gameFolder(prefix) / "QuellMoor.exe", "-nologos");
+             h.lutrisDatabase(h.lutrisData(), {{"12", "quell-moor", "", "quell-moor-1"}});
+             return prefix;
          },
-         {"WINE", kExe, "-nologos"},
-         true},
-        {"Heroic, its Wine build gone",
-         [](FixtureHome& h, auto&) {
-             h.heroicGame("QuellMoor.json", h.dir / "hq", h.dir / "gone/bin/wine");
-             return installGame(h.dir / "hq");
+         {"lutris", "lutris:rungameid/12"}, "", "", ""},
+        {"Lutris' Flatpak, by the game's slug where pga.db has no entry",
+         [](FixtureHome& h, StandIns&) {
+             const fs::path prefix = installGame(h.dir / "lq");
+             h.lutrisGame(h.lutrisData(true), "quell-moor-1", {}, gameFolder(prefix) / "QuellMoor.exe");
+             return prefix;
          },
-         {"wine", kExe, "-nologos"},
-         true},
+         {"flatpak", "run", "net.lutris.Lutris", "lutris:rungame/quell-moor"}, "", "",
+         "add -nologos to Arguments in the game's Configure, Game options"},
+        {"Heroic, a GOG game with GE-Proton",
+         [](FixtureHome& h, StandIns&) {
+             const fs::path prefix = installGame(h.dir / "hq/pfx");
+             h.heroicGame(h.heroicConfig(), "1207658930", h.dir / "hq", "-nologos");
+             h.heroicInstalled(h.heroicConfig(), "gog", "1207658930", "Quell Moor", gameFolder(prefix));
+             return prefix;
+         },
+         {"heroic", "--no-gui", "--no-sandbox", "heroic://launch/gog/1207658930"}, "", "", ""},
+        {"Heroic's AppImage, no heroic on PATH: its link through xdg-open",
+         [](FixtureHome& h, StandIns& standIns) {
+             standIns.remove("heroic");
+             const fs::path prefix = installGame(h.home / "Games/Heroic/Prefixes/default/Quell Moor");
+             h.heroicGame(h.heroicConfig(), "Quail", {}, "-nologos");
+             h.heroicInstalled(h.heroicConfig(), "legendary", "Quail", "Quell Moor", gameFolder(prefix));
+             return prefix;
+         },
+         {"xdg-open", "heroic://launch/legendary/Quail"}, "", "", ""},
+        {"Heroic's Flatpak, a sideloaded game without -nologos",
+         [](FixtureHome& h, StandIns&) {
+             const fs::path prefix = installGame(h.dir / "hq");
+             h.heroicGame(h.heroicConfig(true), "xQ 3", prefix);
+             h.heroicInstalled(h.heroicConfig(true), "sideload", "xQ 3", "QM", gameFolder(prefix));
+             return prefix;
+         },
+         {"flatpak", "run", "com.heroicgameslauncher.hgl", "--no-gui", "heroic://launch/sideload/xQ%203"},
+         "", "", "add -nologos to Game Arguments in the game's Settings, Other"},
+        {"a bottle in Bottles' own bottles folder",
+         [](FixtureHome& h, StandIns&) {
+             writeBytes(h.bottlesData() / "data.yml",
+                        "custom_bottles_path: " + (h.dir / "my bottles").string() + "\n");
+             return installGame(h.bottle("Quell Moor", "soda-7.0-9", h.dir / "my bottles"));
+         },
+         {"bottles-cli", "run", "-b", "Quell Moor", "-e", "EXE", "--", "-nologos"}, "", "", ""},
+        {"Bottles' Flatpak",
+         [](FixtureHome& h, StandIns&) {
+             return installGame(h.bottle("QM", "soda-7.0-9", h.bottlesData(true) / "bottles"));
+         },
+         {"flatpak", "run", "--command=bottles-cli", "com.usebottles.bottles", "run", "-b", "QM",
+          "-e", "EXE", "--", "-nologos"},
+         "", "", ""},
+        {"umu's default prefix",
+         [](FixtureHome& h, StandIns&) { return installGame(h.home / "Games/umu/umu-default"); },
+         {"umu-run", kExe, "-nologos"}, "PREFIX", "umu-default", ""},
         {"plain ~/.wine",
-         [](FixtureHome& h, auto&) { return installGame(h.home / ".wine"); },
-         {"wine", kExe, "-nologos"},
-         true},
+         [](FixtureHome& h, StandIns&) { return installGame(h.home / ".wine"); },
+         {"wine", kExe, "-nologos"}, "PREFIX", "", ""},
         {"a Proton prefix of no Steam found here",
-         [](FixtureHome& h, auto&) { return installGame(h.protonPrefix(h.dir / "lib", "4711")); },
-         {},
-         false},
+         [](FixtureHome& h, StandIns&) { return installGame(h.protonPrefix(h.dir / "lib", "4711")); },
+         {}, "", "", "no Steam that holds it was found"},
+        {"Lutris not installed: which command, and how to start the game instead",
+         [](FixtureHome& h, StandIns& standIns) {
+             standIns.remove("lutris");
+             const fs::path prefix = installGame(h.dir / "lq");
+             h.lutrisGame(h.lutrisData(), "quell-moor-1", prefix, gameFolder(prefix) / "QuellMoor.exe");
+             return prefix;
+         },
+         {}, "", "",
+         "the command lutris could not be run (No such file or directory). Start Quell Moor from "
+         "Lutris instead."},
+        {"Lutris' prefix of another game only: never that game, never the system's Wine",
+         [](FixtureHome& h, StandIns&) {
+             const fs::path prefix = installGame(h.dir / "lq");
+             h.lutrisGame(h.lutrisData(), "other-1", prefix, prefix / "drive_c/Other/Other.exe");
+             return prefix;
+         },
+         {}, "", "", "belongs to Lutris, but none of its games there is Quell Moor"},
     };
     for (const Case& c : cases) {
         FixtureHome h;
-        quorvik::testing::StandIns standIns;
+        StandIns standIns;
         const fs::path prefix = c.build(h, standIns);
         auto search = h.search();
-        if (c.command.empty()) search.chosenPrefix = prefix;
+        if (c.name == std::string("a Proton prefix of no Steam found here")) search.chosenPrefix = prefix;
         std::ostringstream report;
         platform::posix::PosixSystem system(search, &report);
 
         const auto told = launchGame(system, kExe);
+        EXPECT_NE(told.value_or(LaunchMessage{}).text.find(c.told), std::string::npos)
+            << c.name << ": " << told.value_or(LaunchMessage{}).text;
         if (c.command.empty()) {
             EXPECT_TRUE(told && told->problem) << c.name;
             EXPECT_TRUE(standIns.noneStarted()) << c.name;
             continue;
         }
-        EXPECT_EQ(told, std::nullopt) << c.name;
+        EXPECT_TRUE(!told || !told->problem) << c.name;
         const auto run = standIns.next();
         ASSERT_TRUE(run) << c.name;
         std::vector<std::string> command = {run->program};
         command.insert(command.end(), run->arguments.begin(), run->arguments.end());
         auto expected = c.command;
-        if (expected[0] == "WINE") expected[0] = system.winePrefix()->wineBuild.string();
+        for (std::string& part : expected) {
+            if (part == "EXE") part = fs::canonical(gameFolder(prefix) / "QuellMoor.exe").string();
+        }
+        if (!command.empty()) command[0] = fs::path(command[0]).filename().string();
         EXPECT_EQ(command, expected) << c.name;
-        EXPECT_EQ(run->folder, fs::canonical(prefix / "drive_c/Games/Quell Moor")) << c.name;
-        EXPECT_EQ(run->winePrefix, c.winePrefixSet ? platform::pathToUtf8(prefix) : "") << c.name;
+        EXPECT_EQ(run->folder, fs::canonical(gameFolder(prefix))) << c.name;
+        EXPECT_EQ(run->winePrefix, c.winePrefix == "PREFIX" ? platform::pathToUtf8(prefix) : "")
+            << c.name;
+        EXPECT_EQ(run->gameId, c.gameId) << c.name;
+        EXPECT_TRUE(standIns.noneStarted()) << c.name << ": one start only";
     }
 }
 

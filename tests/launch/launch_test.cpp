@@ -58,9 +58,9 @@ TEST_F(Launch, UnderWineThePrefixesWine) {
 
 TEST_F(Launch, AProtonPrefixIsStartedThroughSteam) {
     using platform::PrefixOwner;
-    using platform::SteamInstall;
+    using platform::LauncherInstall;
     system.hostKind = platform::HostKind::Wine;
-    const auto started = [&](const char* appId, SteamInstall steam) {
+    const auto started = [&](const char* appId, LauncherInstall steam) {
         system.launches.clear();
         system.prefix = platform::WinePrefix{dir / "pfx", appId, PrefixOwner::Steam, steam};
         const auto told = launchGame(system, exe);
@@ -72,18 +72,18 @@ TEST_F(Launch, AProtonPrefixIsStartedThroughSteam) {
         return std::make_pair(command, told.value_or(LaunchMessage{}).text);
     };
     using Command = std::vector<std::string>;
-    EXPECT_EQ(started("4711", SteamInstall::Native).first,
+    EXPECT_EQ(started("4711", LauncherInstall::Native).first,
               (Command{"steam", "-applaunch", "4711", "-nologos"}));
-    EXPECT_EQ(started("4711", SteamInstall::Snap).first,
+    EXPECT_EQ(started("4711", LauncherInstall::Snap).first,
               (Command{"snap", "run", "steam", "-applaunch", "4711", "-nologos"}));
 
     // A non-Steam game added to Steam has a shortcut id of 2^31 or more.
-    const auto [shortcut, note] = started("3000000000", SteamInstall::Flatpak);
+    const auto [shortcut, note] = started("3000000000", LauncherInstall::Flatpak);
     EXPECT_EQ(shortcut, (Command{"flatpak", "run", "com.valvesoftware.Steam",
                                  "steam://rungameid/12884901888033554432"}));
     EXPECT_NE(note.find("add -nologos to the launch options of the shortcut"), std::string::npos);
 
-    const auto [none, problem] = started("4711", SteamInstall::Unknown);
+    const auto [none, problem] = started("4711", LauncherInstall::Unknown);
     EXPECT_TRUE(none.empty()) << "never the system's Wine in a Proton prefix";
     EXPECT_NE(problem.find("no Steam that holds it was found"), std::string::npos);
 }
@@ -130,7 +130,7 @@ TEST_F(Launch, TheWindowShowsTheProblemAndStaysOpen) {
     // A word to the player beside a started game is information, not an error.
     system.hostKind = platform::HostKind::Wine;
     system.prefix = platform::WinePrefix{dir / "pfx", "3000000000", platform::PrefixOwner::Steam,
-                                         platform::SteamInstall::Native};
+                                         platform::LauncherInstall::Native};
     form.Launch_Click();
     ASSERT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(dialogs.boxes[1].style, 64);

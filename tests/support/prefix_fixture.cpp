@@ -3,6 +3,8 @@
 #include "app/game.h"
 #include "platform/paths.h"
 
+#include <sqlite3.h>
+
 namespace quorvik::testing {
 namespace {
 
@@ -103,34 +105,98 @@ void FixtureHome::listLibraries(const fs::path& steamRoot,
     writeBytes(steamRoot / "steamapps/libraryfolders.vdf", libraryFoldersVdf(libraries));
 }
 
-void FixtureHome::lutrisGame(const std::string& file, const fs::path& prefix,
-                             const std::string& wineVersion) const {
-    writeBytes(home / ".local/share/lutris/games" / file,
-               "game:\n  exe: " + prefix.string() +
-                   "/drive_c/Games/Quell Moor/QuellMoor.exe\n  prefix: " + prefix.string() +
-                   "\n  arch: win64\ngame_slug: quell-moor\nname: Quell Moor\nrequires: null\n"
-                   "slug: quell-moor-installer\nsystem: {}\nvariables: {}\nversion: Installer\n"
-                   "wine:\n  version: " +
-                   wineVersion + "\n");
+void FixtureHome::lutrisGame(const fs::path& data, const std::string& config,
+                             const fs::path& prefix, const fs::path& exe,
+                             const std::string& arguments) const {
+    std::string text = "game:\n  exe: " + exe.string() + "\n";
+    if (!prefix.empty()) text += "  prefix: " + prefix.string() + "\n";
+    if (!arguments.empty()) text += "  args: " + arguments + "\n";
+    text +=
+        "  arch: win64\ngame_slug: quell-moor\nname: Quell Moor\nrequires: null\n"
+        "slug: quell-moor-installer\nsystem: {}\nvariables: {}\nversion: Installer\n"
+        "wine:\n  version: ge-proton\n";
+    writeBytes(data / "games" / (config + ".yml"), text);
 }
 
-void FixtureHome::heroicGame(const std::string& file, const fs::path& prefix,
-                             const fs::path& wineBin, const std::string& type) const {
-    writeBytes(home / ".config/heroic/GamesConfig" / file,
-               "{\n  \"Quell Moor\": {\n    \"autoInstallDxvk\": true,\n"
-               "    \"language\": \"\",\n    \"nvidiaPrime\": false,\n"
-               "    \"winePrefix\": \"" +
-                   prefix.string() + "\",\n    \"wineVersion\": {\n      \"bin\": \"" +
-                   wineBin.string() +
-                   "\",\n      \"name\": \"Wine - Wine-GE-Proton8-26\",\n      \"type\": \"" +
-                   type + "\"\n    }\n  },\n  \"version\": \"v0\",\n  \"explicit\": true\n}\n");
+void FixtureHome::lutrisDatabase(const fs::path& data,
+                                 const std::vector<std::array<std::string, 4>>& games) const {
+    fs::create_directories(data);
+    sqlite3* db = nullptr;
+    sqlite3_open((data / "pga.db").c_str(), &db);
+    std::string sql =
+        "CREATE TABLE games (id INTEGER PRIMARY KEY, name TEXT, slug TEXT, installer_slug TEXT, "
+        "parent_slug TEXT, platform TEXT, runner TEXT, executable TEXT, directory TEXT, "
+        "updated DATETIME, lastplayed INTEGER, installed INTEGER, installed_at INTEGER, "
+        "year INTEGER, configpath TEXT, has_custom_banner INTEGER, has_custom_icon INTEGER, "
+        "playtime REAL, hidden INTEGER, service TEXT, service_id TEXT);";
+    for (const auto& [id, slug, directory, config] : games) {
+        sql += "INSERT INTO games (id, name, slug, platform, runner, directory, installed, "
+               "configpath) VALUES (" + id + ", 'Quell Moor', '" + slug + "', 'Windows', 'wine', '" +
+               directory + "', 1, '" + config + "');";
+    }
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
 }
 
-fs::path FixtureHome::bottle(const std::string& name, const std::string& runner) const {
-    const fs::path folder = home / ".local/share/bottles/bottles" / name;
+void FixtureHome::heroicGame(const fs::path& config, const std::string& appName,
+                             const fs::path& prefix, const std::string& arguments) const {
+    std::string game = "    \"autoInstallDxvk\": true,\n    \"language\": \"\",\n";
+    if (!arguments.empty()) game += "    \"launcherArgs\": \"" + arguments + "\",\n";
+    if (!prefix.empty()) game += "    \"winePrefix\": \"" + prefix.string() + "\",\n";
+    game += "    \"wineVersion\": {\n      \"bin\": \"/home/jane/.config/heroic/tools/proton/"
+            "GE-Proton9-20/proton\",\n      \"name\": \"Proton - GE-Proton9-20\",\n"
+            "      \"type\": \"proton\"\n    }\n";
+    writeBytes(config / "GamesConfig" / (appName + ".json"),
+               "{\n  \"" + appName + "\": {\n" + game +
+                   "  },\n  \"version\": \"v0\",\n  \"explicit\": true\n}\n");
+}
+
+void FixtureHome::heroicInstalled(const fs::path& config, const std::string& store,
+                                  const std::string& appName, const std::string& title,
+                                  const fs::path& installPath) const {
+    const std::string path = installPath.string();
+    if (store == "legendary") {
+        writeBytes(config / "legendaryConfig/legendary/installed.json",
+                   "{\"" + appName + "\": {\"app_name\": \"" + appName + "\", \"title\": \"" +
+                       title + "\", \"install_path\": \"" + path +
+                       "\", \"executable\": \"QuellMoor.exe\", \"platform\": \"Windows\"}}");
+    } else if (store == "gog") {
+        writeBytes(config / "gog_store/installed.json",
+                   "{\"installed\": [{\"platform\": \"windows\", \"executable\": \"\", "
+                   "\"install_path\": \"" + path + "\", \"install_size\": \"5.1 GiB\", "
+                   "\"is_dlc\": false, \"version\": \"1.4.2\", \"appName\": \"" + appName +
+                       "\", \"installedWithDLCs\": false, \"language\": \"en-US\"}]}");
+        writeBytes(config / "store_cache/gog_library.json",
+                   "{\"games\": [{\"runner\": \"gog\", \"app_name\": \"" + appName +
+                       "\", \"title\": \"" + title + "\"}]}");
+    } else if (store == "sideload") {
+        writeBytes(config / "sideload_apps/library.json",
+                   "{\"games\": [{\"runner\": \"sideload\", \"app_name\": \"" + appName +
+                       "\", \"title\": \"" + title + "\", \"install\": {\"executable\": \"" +
+                       path + "/QuellMoor.exe\", \"platform\": \"windows\"}}]}");
+    } else {
+        writeBytes(config / "nile_config/nile/installed.json",
+                   "[{\"id\": \"" + appName + "\", \"version\": \"1\", \"path\": \"" + path +
+                       "\", \"size\": 1}]");
+    }
+}
+
+void FixtureHome::heroicDefaults(const fs::path& config, const fs::path& sharedPrefix,
+                                 const fs::path& prefixesFolder) const {
+    writeBytes(config / "config.json",
+               "{\n  \"defaultSettings\": {\n    \"defaultInstallPath\": \"" + home.string() +
+                   "/Games/Heroic\",\n    \"defaultWinePrefix\": \"" + prefixesFolder.string() +
+                   "\",\n    \"winePrefix\": \"" + sharedPrefix.string() +
+                   "\"\n  },\n  \"version\": \"v0\"\n}\n");
+}
+
+fs::path FixtureHome::bottle(const std::string& name, const std::string& runner,
+                             const fs::path& bottles) const {
+    const fs::path folder =
+        (bottles.empty() ? bottlesData() / "bottles" : bottles) / (name + "-folder");
     writeBytes(folder / "bottle.yml",
                "Arch: win64\nCustom_Path: false\nEnvironment: gaming\nName: " + name +
-                   "\nPath: " + name + "\nRunner: " + runner + "\nVersioning: false\n");
+                   "\nPath: " + name + "-folder\nRunner: " + runner + "\nVersioning: false\n");
     return folder;
 }
 

@@ -5,6 +5,7 @@
 // folders with the game's settings, Steam's library lists and the launchers'
 // configs.
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -56,14 +57,41 @@ struct FixtureHome {
     }
     void listLibraries(const fs::path& steamRoot, const std::vector<fs::path>& libraries) const;
 
-    // A Lutris game config naming the prefix and a Wine build of Lutris'.
-    void lutrisGame(const std::string& file, const fs::path& prefix,
-                    const std::string& wineVersion) const;
-    // A Heroic GamesConfig file with one game.
-    void heroicGame(const std::string& file, const fs::path& prefix, const fs::path& wineBin,
-                    const std::string& type = "wine") const;
-    // A Bottles bottle with its runner; returns the bottle's folder.
-    fs::path bottle(const std::string& name, const std::string& runner) const;
+    // Lutris' data folder (native, or its Flatpak's), and a game config in
+    // its games folder: the prefix (none: Lutris finds it from the executable),
+    // the executable and the game's arguments, as Lutris writes them.
+    fs::path lutrisData(bool flatpak = false) const {
+        return flatpak ? home / ".var/app/net.lutris.Lutris/data/lutris" : home / ".local/share/lutris";
+    }
+    void lutrisGame(const fs::path& data, const std::string& config, const fs::path& prefix,
+                    const fs::path& exe, const std::string& arguments = {}) const;
+    // Lutris' pga.db with one game per row: id, slug, directory, config file's name.
+    void lutrisDatabase(const fs::path& data,
+                        const std::vector<std::array<std::string, 4>>& games) const;
+
+    // Heroic's config folder (native, or its Flatpak's); a game's GamesConfig
+    // file (no prefix: Heroic's default), a store file listing it, and
+    // config.json's defaults.
+    fs::path heroicConfig(bool flatpak = false) const {
+        return flatpak ? home / ".var/app/com.heroicgameslauncher.hgl/config/heroic"
+                       : home / ".config/heroic";
+    }
+    void heroicGame(const fs::path& config, const std::string& appName, const fs::path& prefix,
+                    const std::string& arguments = {}) const;
+    // store: "legendary", "gog", "sideload" or "nile", each written in its own shape.
+    void heroicInstalled(const fs::path& config, const std::string& store,
+                         const std::string& appName, const std::string& title,
+                         const fs::path& installPath) const;
+    void heroicDefaults(const fs::path& config, const fs::path& sharedPrefix,
+                        const fs::path& prefixesFolder) const;
+
+    // A Bottles bottle in a bottles folder; returns the bottle's folder.
+    fs::path bottle(const std::string& name, const std::string& runner,
+                    const fs::path& bottles = {}) const;
+    fs::path bottlesData(bool flatpak = false) const {
+        return flatpak ? home / ".var/app/com.usebottles.bottles/data/bottles"
+                       : home / ".local/share/bottles";
+    }
 };
 
 }  // namespace quorvik::testing

@@ -10,10 +10,14 @@ namespace fs = std::filesystem;
 
 StandIns::StandIns() {
     fs::create_directories(records_);
-    for (const char* name : {"steam", "flatpak", "snap", "wine"}) placeAt(dir_ / "bin" / name);
+    fs::create_directories(dir_ / "bin");
+    for (const char* name : {"steam", "flatpak", "snap", "wine", "lutris", "heroic", "xdg-open",
+                             "bottles-cli", "umu-run"}) {
+        fs::create_symlink(QUORVIK_RECORD_LAUNCH, dir_ / "bin" / name);
+    }
     if (const char* path = std::getenv("PATH")) oldPath_ = path;
-    const std::string path = (dir_ / "bin").string() + (oldPath_ ? ":" + *oldPath_ : "");
-    ::setenv("PATH", path.c_str(), 1);
+    // Only the stand-ins: a launcher installed here must not be started.
+    ::setenv("PATH", (dir_ / "bin").c_str(), 1);
     ::setenv("QUORVIK_LAUNCH_RECORD", records_.c_str(), 1);
 }
 
@@ -26,9 +30,8 @@ StandIns::~StandIns() {
     ::unsetenv("QUORVIK_LAUNCH_RECORD");
 }
 
-void StandIns::placeAt(const fs::path& path) const {
-    fs::create_directories(path.parent_path());
-    fs::create_symlink(QUORVIK_RECORD_LAUNCH, path);
+void StandIns::remove(const std::string& name) const {
+    fs::remove(dir_ / "bin" / name);
 }
 
 std::optional<RecordedRun> StandIns::next() {
@@ -42,6 +45,7 @@ std::optional<RecordedRun> StandIns::next() {
             std::getline(in, run.program);
             std::getline(in, folder);
             std::getline(in, run.winePrefix);
+            std::getline(in, run.gameId);
             run.folder = folder;
             for (std::string argument; std::getline(in, argument);)
                 run.arguments.push_back(argument);

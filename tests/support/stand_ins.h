@@ -1,7 +1,9 @@
 #pragma once
 
-// Stand-ins for steam, flatpak, snap and wine, first on PATH while a StandIns
-// lives: each records how it was started (see record_launch.cpp) and ends.
+// Stand-ins for the launchers (steam, lutris, heroic, bottles-cli, umu-run),
+// flatpak, snap, xdg-open and wine, first on PATH while a StandIns lives, and
+// the only programs there: each records how it was started (see
+// record_launch.cpp) and ends.
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +19,7 @@ struct RecordedRun {
     std::string program;  // as started: a name found on PATH, or a full path
     std::filesystem::path folder;
     std::string winePrefix;
+    std::string gameId;
     std::vector<std::string> arguments;
 };
 
@@ -27,8 +30,8 @@ public:
     StandIns(const StandIns&) = delete;
     StandIns& operator=(const StandIns&) = delete;
 
-    // A further stand-in at a full path, such as a launcher's own Wine build.
-    void placeAt(const std::filesystem::path& path) const;
+    // A program missing from PATH.
+    void remove(const std::string& name) const;
     // The next run recorded, waiting up to ten seconds; nothing when none came.
     std::optional<RecordedRun> next();
     // True when no run is recorded within a short wait.

@@ -74,12 +74,16 @@ bool folderExists(const fs::path& path) {
 }
 
 ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without blocking and read only when it is a regular file: a pipe
+    // or a device in a file's place would otherwise wait for a writer, or
+    // give bytes for ever.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0) return {Status::failure(errnoText(errno)), {}};
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) return {Status::failure(errnoText(errno)), {}};
     if (S_ISDIR(info.st_mode)) return {Status::failure(errnoText(EISDIR)), {}};
-    if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+    if (!S_ISREG(info.st_mode)) return {Status::failure("it is not a regular file"), {}};
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
         return {Status::failure("the file is too large (" + std::to_string(info.st_size) +
                                 " bytes)"),
                 {}};
@@ -94,7 +98,7 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
         }
         if (got == 0) break;
         bytes.append(chunk, static_cast<std::size_t>(got));
-        // A pipe or a file that grows while being read can still be too large.
+        // A file that grows while being read can still be too large.
         if (bytes.size() > maxBytes) {
             return {Status::failure("the file is too large (over " + std::to_string(maxBytes) +
                                     " bytes)"),

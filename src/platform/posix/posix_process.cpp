@@ -1,5 +1,6 @@
 #include "platform/posix/posix_process.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,6 +61,10 @@ Status startDetached(const LaunchRequest& request) {
     if (!request.workingFolder.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, request.workingFolder.c_str());
     }
+    // The game and its launcher write to no terminal of ours, and read from none.
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // A session of its own: the game keeps running when the tool closes.

@@ -77,6 +77,14 @@ wine::PrefixSearch processPrefixSearch(wine::GameSignature game,
     } else if (const auto accountHome = accountField(true)) {
         search.home = fs::path(*accountHome);
     }
+    // A relative XDG folder is to be ignored, as the launchers ignore it.
+    const auto xdgFolder = [](const char* name) -> std::optional<fs::path> {
+        const auto value = variable(name);
+        if (!value || !fs::path(*value).is_absolute()) return std::nullopt;
+        return fs::path(*value);
+    };
+    search.dataHome = xdgFolder("XDG_DATA_HOME");
+    search.configHome = xdgFolder("XDG_CONFIG_HOME");
     search.login = accountField(false).value_or(std::string());
     search.game = std::move(game);
     return search;

@@ -154,6 +154,10 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) return {Status::failure(lastErrorText()), {}};
+    // A pipe or a device named in a file's place is not read: it may never end.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return {Status::failure("it is not a regular file"), {}};
+    }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return {Status::failure(lastErrorText()), {}};
     if (static_cast<std::uintmax_t>(size.QuadPart) > maxBytes) {

@@ -2,10 +2,13 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <array>
 #include <nlohmann/json.hpp>
 
 namespace quorvik::platform::wine {
 namespace {
+
+using nlohmann::json;
 
 // yaml-cpp stands a missing entry in for a node that must not be asked its type.
 bool isA(const YAML::Node& node, YAML::NodeType::value type) {
@@ -30,9 +33,35 @@ auto readYaml(std::string_view text, Read read) -> decltype(read(YAML::Node())) 
     }
 }
 
-std::string jsonText(const nlohmann::json& object, const char* key) {
+// One scalar entry of a YAML file's top-level map, when it is a text.
+std::optional<std::string> topLevelText(std::string_view yaml, const char* key) {
+    return readYaml(yaml, [key](const YAML::Node& root) -> std::optional<std::string> {
+        std::string value = scalar(root, key);
+        if (value.empty()) return std::nullopt;
+        return value;
+    });
+}
+
+json parseJson(std::string_view text) {
+    return json::parse(text, nullptr, false);
+}
+
+std::string jsonText(const json& object, const char* key) {
+    if (!object.is_object()) return {};
     const auto found = object.find(key);
     return found != object.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
+const json& member(const json& object, const char* key) {
+    static const json none;
+    if (!object.is_object()) return none;
+    const auto found = object.find(key);
+    return found != object.end() ? *found : none;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
@@ -40,41 +69,114 @@ std::string jsonText(const nlohmann::json& object, const char* key) {
 std::optional<LutrisGame> parseLutrisGame(std::string_view yaml) {
     return readYaml(yaml, [](const YAML::Node& root) -> std::optional<LutrisGame> {
         if (!isA(root, YAML::NodeType::Map)) return std::nullopt;
-        LutrisGame game;
-        game.prefix = scalar(root["game"], "prefix");
-        if (game.prefix.empty()) return std::nullopt;
-        const YAML::Node wine = root["wine"];
-        game.wineVersion = scalar(wine, "version");
-        game.customWinePath = scalar(wine, "custom_wine_path");
-        return game;
+        const YAML::Node game = root["game"];
+        LutrisGame found{scalar(game, "prefix"), scalar(game, "exe"), scalar(game, "args"),
+                         scalar(root, "game_slug")};
+        if (found.prefix.empty() && found.exe.empty()) return std::nullopt;
+        return found;
     });
 }
 
-std::vector<HeroicGame> parseHeroicGamesConfig(std::string_view json) {
-    const nlohmann::json root = nlohmann::json::parse(json, nullptr, false);
-    std::vector<HeroicGame> games;
+std::vector<HeroicGameConfig> parseHeroicGamesConfig(std::string_view text) {
+    const json root = parseJson(text);
+    std::vector<HeroicGameConfig> games;
     if (!root.is_object()) return games;
     for (const auto& [name, settings] : root.items()) {
         if (!settings.is_object()) continue;  // "version", "explicit"
-        HeroicGame game;
-        game.winePrefix = jsonText(settings, "winePrefix");
-        if (game.winePrefix.empty()) continue;
-        if (const auto wine = settings.find("wineVersion");
-            wine != settings.end() && wine->is_object()) {
-            game.wineBin = jsonText(*wine, "bin");
-            game.wineType = jsonText(*wine, "type");
-        }
-        games.push_back(std::move(game));
+        games.push_back({name, jsonText(settings, "winePrefix"), jsonText(settings, "launcherArgs")});
     }
     return games;
 }
 
-std::optional<std::string> parseBottleRunner(std::string_view yaml) {
-    return readYaml(yaml, [](const YAML::Node& root) -> std::optional<std::string> {
-        std::string runner = scalar(root, "Runner");
-        if (runner.empty()) return std::nullopt;
-        return runner;
-    });
+HeroicDefaults parseHeroicDefaults(std::string_view text) {
+    const json root = parseJson(text);
+    const json& defaults = member(root, "defaultSettings");
+    return {jsonText(defaults, "winePrefix"), jsonText(defaults, "defaultWinePrefix")};
+}
+
+std::string_view heroicStoreName(HeroicStore store) {
+    switch (store) {
+        case HeroicStore::Legendary: return "legendary";
+        case HeroicStore::Gog: return "gog";
+        case HeroicStore::Sideload: return "sideload";
+        case HeroicStore::Nile: return "nile";
+    }
+    return {};
+}
+
+std::vector<HeroicInstalled> parseHeroicInstalled(HeroicStore store, std::string_view text) {
+    const json root = parseJson(text);
+    std::vector<HeroicInstalled> games;
+    const auto add = [&](std::string appName, std::string title, std::string folder) {
+        if (!appName.empty()) games.push_back({std::move(appName), std::move(title), std::move(folder)});
+    };
+    switch (store) {
+        case HeroicStore::Legendary:  // {"<app name>": {"install_path", "title", ...}}
+            if (!root.is_object()) break;
+            for (const auto& [name, game] : root.items()) {
+                if (game.is_object()) add(name, jsonText(game, "title"), jsonText(game, "install_path"));
+            }
+            break;
+        case HeroicStore::Gog:  // {"installed": [{"appName", "install_path", ...}]}
+            for (const json& game : member(root, "installed")) {
+                add(jsonText(game, "appName"), {}, jsonText(game, "install_path"));
+            }
+            break;
+        case HeroicStore::Sideload:  // {"games": [{"app_name", "title", "install": {"executable"}}]}
+            for (const json& game : member(root, "games")) {
+                add(jsonText(game, "app_name"), jsonText(game, "title"),
+                    folderOf(jsonText(member(game, "install"), "executable")));
+            }
+            break;
+        case HeroicStore::Nile:  // [{"id", "path", ...}]
+            if (!root.is_array()) break;
+            for (const json& game : root) add(jsonText(game, "id"), {}, jsonText(game, "path"));
+            break;
+    }
+    return games;
+}
+
+std::vector<std::pair<std::string, std::string>> parseHeroicTitles(std::string_view text) {
+    std::vector<std::pair<std::string, std::string>> titles;
+    const json root = parseJson(text);
+    for (const json& game : member(root, "games")) {
+        std::string name = jsonText(game, "app_name");
+        std::string title = jsonText(game, "title");
+        if (!name.empty() && !title.empty()) titles.emplace_back(std::move(name), std::move(title));
+    }
+    return titles;
+}
+
+std::string heroicFolderName(std::string_view title) {
+    // Heroic drops these from a title before it names a folder after it.
+    constexpr std::string_view kDropped = ":|/*?<>\\&{}%$@`!+'\"";
+    constexpr std::array<std::string_view, 2> kDroppedSigns = {"\xE2\x84\xA2", "\xC2\xAE"};  // TM, (R)
+    std::string name;
+    for (std::size_t i = 0; i < title.size();) {
+        bool sign = false;
+        for (const std::string_view dropped : kDroppedSigns) {
+            if (title.substr(i).starts_with(dropped)) {
+                i += dropped.size();
+                sign = true;
+            }
+        }
+        if (sign) continue;
+        if (kDropped.find(title[i]) == std::string_view::npos) name += title[i];
+        ++i;
+    }
+    return name;
+}
+
+std::optional<std::string> parseBottleName(std::string_view yaml) {
+    return topLevelText(yaml, "Name");
+}
+
+std::optional<std::string> parseBottlesCustomPath(std::string_view yaml) {
+    return topLevelText(yaml, "custom_bottles_path");
+}
+
+std::optional<std::string> parseBottlePlaceholder(std::string_view yaml) {
+    return topLevelText(yaml, "Path");
 }
 
 }  // namespace quorvik::platform::wine

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <tuple>
 
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 #include "platform/wine/launcher_configs.h"
+#include "platform/wine/lutris_games.h"
 #include "platform/wine/steam_libraries.h"
 #include "platform/wine/wine_paths.h"
 #include "platform/wine/wine_registry.h"
@@ -20,44 +22,90 @@ namespace fs = std::filesystem;
 // Launcher configs and Steam's library list are small; anything larger is not theirs.
 constexpr std::uintmax_t kMaxConfigBytes = 4u * 1024u * 1024u;
 
-// Where Steam keeps itself, under the home folder: native installs (the
-// ~/.steam links, the usual folder, Debian's package), Flatpak and Snap.
-constexpr std::array<std::string_view, 8> kSteamRoots = {
-    ".steam/steam",
-    ".steam/root",
-    ".local/share/Steam",
-    ".steam/debian-installation",
-    ".var/app/com.valvesoftware.Steam/.local/share/Steam",
-    ".var/app/com.valvesoftware.Steam/data/Steam",
-    "snap/steam/common/.local/share/Steam",
-    "snap/steam/common/.steam/steam",
+// What the launchers' own places are relative to: the home folder, or the
+// data and config folders of the XDG base directories, which all the
+// launchers honour.
+enum class Base { Home, Data, Config };
+
+struct Place {
+    Base base;
+    std::string_view path;
+    LauncherInstall install;
 };
+
+constexpr auto kNative = LauncherInstall::Native;
+constexpr auto kFlatpak = LauncherInstall::Flatpak;
+constexpr auto kSnap = LauncherInstall::Snap;
+
+// Where Steam keeps itself: native installs (the ~/.steam links, the usual
+// folder, Debian's package), Flatpak and Snap. Which Steam a root belongs to
+// is decided by where it really is (the links may lead into a Flatpak).
+constexpr std::array<Place, 9> kSteamRoots = {{
+    {Base::Home, ".steam/steam", kNative},
+    {Base::Home, ".steam/root", kNative},
+    {Base::Data, "Steam", kNative},
+    {Base::Home, ".local/share/Steam", kNative},
+    {Base::Home, ".steam/debian-installation", kNative},
+    {Base::Home, ".var/app/com.valvesoftware.Steam/.local/share/Steam", kFlatpak},
+    {Base::Home, ".var/app/com.valvesoftware.Steam/data/Steam", kFlatpak},
+    {Base::Home, "snap/steam/common/.local/share/Steam", kSnap},
+    {Base::Home, "snap/steam/common/.steam/steam", kSnap},
+}};
 constexpr std::string_view kFlatpakSteam = ".var/app/com.valvesoftware.Steam";
 constexpr std::string_view kSnapSteam = "snap/steam";
 
-// Lutris' game configs and the folder its Wine builds live in: the current
-// layout, the older one under ~/.config, and both inside its Flatpak.
+// Lutris' game configs, and the data folder whose pga.db numbers them: the
+// current layout, the older one under the config folder, and its Flatpak.
 struct LutrisPlace {
-    std::string_view games;
-    std::string_view data;
+    Place games;
+    Place data;
 };
-constexpr std::array<LutrisPlace, 4> kLutrisPlaces = {{
-    {".local/share/lutris/games", ".local/share/lutris"},
-    {".config/lutris/games", ".local/share/lutris"},
-    {".var/app/net.lutris.Lutris/data/lutris/games", ".var/app/net.lutris.Lutris/data/lutris"},
-    {".var/app/net.lutris.Lutris/config/lutris/games", ".var/app/net.lutris.Lutris/data/lutris"},
+constexpr std::array<LutrisPlace, 6> kLutrisPlaces = {{
+    {{Base::Data, "lutris/games", kNative}, {Base::Data, "lutris", kNative}},
+    {{Base::Config, "lutris/games", kNative}, {Base::Data, "lutris", kNative}},
+    {{Base::Home, ".local/share/lutris/games", kNative}, {Base::Home, ".local/share/lutris", kNative}},
+    {{Base::Home, ".config/lutris/games", kNative}, {Base::Home, ".local/share/lutris", kNative}},
+    {{Base::Home, ".var/app/net.lutris.Lutris/data/lutris/games", kFlatpak},
+     {Base::Home, ".var/app/net.lutris.Lutris/data/lutris", kFlatpak}},
+    {{Base::Home, ".var/app/net.lutris.Lutris/config/lutris/games", kFlatpak},
+     {Base::Home, ".var/app/net.lutris.Lutris/data/lutris", kFlatpak}},
 }};
 
-constexpr std::array<std::string_view, 2> kHeroicGamesConfigs = {
-    ".config/heroic/GamesConfig",
-    ".var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig",
-};
+// Heroic's config folders.
+constexpr std::array<Place, 3> kHeroicPlaces = {{
+    {Base::Config, "heroic", kNative},
+    {Base::Home, ".config/heroic", kNative},
+    {Base::Home, ".var/app/com.heroicgameslauncher.hgl/config/heroic", kFlatpak},
+}};
+// Where Heroic makes a prefix per game unless its config.json says otherwise.
+constexpr std::string_view kHeroicPrefixes = "Games/Heroic/Prefixes/default";
 
-// Bottles' data folders; each holds bottles/<name>/ and runners/<name>/.
-constexpr std::array<std::string_view, 2> kBottlesPlaces = {
-    ".local/share/bottles",
-    ".var/app/com.usebottles.bottles/data/bottles",
+// The files in a Heroic config folder that list each store's installed games,
+// and the library caches that hold the titles some of them lack.
+struct HeroicStoreFile {
+    HeroicStore store;
+    std::string_view installed;
+    std::string_view titles;  // empty: the installed list has them
 };
+constexpr std::array<HeroicStoreFile, 4> kHeroicStores = {{
+    {HeroicStore::Legendary, "legendaryConfig/legendary/installed.json", ""},
+    {HeroicStore::Gog, "gog_store/installed.json", "store_cache/gog_library.json"},
+    {HeroicStore::Sideload, "sideload_apps/library.json", ""},
+    {HeroicStore::Nile, "nile_config/nile/installed.json", "store_cache/nile_library.json"},
+}};
+
+// Bottles' data folders; each holds bottles/<name>/ unless its data.yml names
+// a folder of the player's for them.
+constexpr std::array<Place, 3> kBottlesPlaces = {{
+    {Base::Data, "bottles", kNative},
+    {Base::Home, ".local/share/bottles", kNative},
+    {Base::Home, ".var/app/com.usebottles.bottles/data/bottles", kFlatpak},
+}};
+
+// umu keeps a prefix per game id here, umu-default among them.
+constexpr std::string_view kUmuPrefixes = "Games/umu";
+
+constexpr std::string_view kNoIntro = "-nologos";
 
 bool isFolder(const fs::path& path) {
     std::error_code error;
@@ -86,13 +134,65 @@ bool isNumber(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// A path as a launcher's config writes it: absolute, or under "~/".
-std::optional<fs::path> configPath(const std::string& text, const fs::path& home) {
-    if (text == "~") return home;
-    if (text.starts_with("~/")) return home / pathFromUtf8(std::string_view(text).substr(2));
-    fs::path path = pathFromUtf8(text);
-    if (!path.is_absolute()) return std::nullopt;
-    return path;
+bool holdsNoIntro(std::string_view arguments) {
+    return arguments.find(kNoIntro) != std::string_view::npos;
+}
+
+// The places prefixes are looked for in, for one home.
+class Roots {
+public:
+    explicit Roots(const PrefixSearch& search)
+        : home_(*search.home),
+          data_(search.dataHome.value_or(home_ / ".local/share")),
+          config_(search.configHome.value_or(home_ / ".config")) {}
+
+    const fs::path& home() const { return home_; }
+    fs::path operator()(const Place& place) const {
+        const fs::path& base = place.base == Base::Home   ? home_
+                               : place.base == Base::Data ? data_
+                                                          : config_;
+        return base / pathFromUtf8(place.path);
+    }
+    // A path as a launcher's config writes it: absolute, or under "~/".
+    std::optional<fs::path> configPath(const std::string& text) const {
+        if (text == "~") return home_;
+        if (text.starts_with("~/")) return home_ / pathFromUtf8(std::string_view(text).substr(2));
+        fs::path path = pathFromUtf8(text);
+        if (!path.is_absolute()) return std::nullopt;
+        return path;
+    }
+
+private:
+    fs::path home_;
+    fs::path data_;
+    fs::path config_;
+};
+
+// The folders of some places that exist, each once: with the XDG folders at
+// their defaults, two places name the same folder.
+template <typename Places, typename Folder>
+std::vector<std::pair<fs::path, const typename Places::value_type*>> existing(
+    const Places& places, Folder folder) {
+    std::vector<std::pair<fs::path, const typename Places::value_type*>> found;
+    std::vector<fs::path> seen;
+    for (const auto& place : places) {
+        const fs::path path = folder(place);
+        if (!isFolder(path)) continue;
+        const fs::path id = identity(path);
+        if (std::find(seen.begin(), seen.end(), id) != seen.end()) continue;
+        seen.push_back(id);
+        found.emplace_back(path, &place);
+    }
+    return found;
+}
+
+// A launcher's file, read only when it is a regular file: a pipe or a device
+// in its place would block the read.
+std::optional<std::string> readConfig(const fs::path& file, const FileReader& read) {
+    if (!isFile(file)) return std::nullopt;
+    ReadResult text = read(file, kMaxConfigBytes);
+    if (!text.status) return std::nullopt;
+    return std::move(text.bytes);
 }
 
 // The files of a folder whose names end in extension, in name order.
@@ -127,22 +227,22 @@ fs::path prefixRoot(const fs::path& folder) {
     return folder;
 }
 
-// The wine of a Wine build's folder: the first of its usual places that
-// exists, else the first. Proton keeps it in files/ (older ones in dist/).
-constexpr std::array<const char*, 2> kWineInBuild = {"bin/wine", "files/bin/wine"};
-constexpr std::array<const char*, 2> kWineInProton = {"files/bin/wine", "dist/bin/wine"};
-
-fs::path wineIn(const fs::path& build, const std::array<const char*, 2>& places) {
-    for (const char* place : places) {
-        if (isFile(build / place)) return build / place;
+// The prefix a game's executable lies in, as Lutris finds it for a game
+// config without one: the nearest folder above it that holds drive_c and a
+// registry file.
+std::optional<fs::path> prefixAbove(const fs::path& exe) {
+    for (fs::path folder = exe.parent_path(); folder.has_relative_path();
+         folder = folder.parent_path()) {
+        if (isFolder(folder / "drive_c") && isFile(folder / "system.reg")) return folder;
     }
-    return build / places.front();
+    return std::nullopt;
 }
 
 class Candidates {
 public:
-    // A folder reached again adds nothing, but what a launcher knows about it
-    // (how it starts games there) is kept where only plain Wine was known.
+    // A folder reached again adds nothing new, but what a launcher knows
+    // about it (how it starts games there) is kept where only plain Wine was
+    // known, and the games of one launcher gather.
     void add(PrefixCandidate candidate) {
         const fs::path id = identity(candidate.prefix.root);
         const auto known = std::find(ids_.begin(), ids_.end(), id);
@@ -152,11 +252,21 @@ public:
             return;
         }
         WinePrefix& earlier = list_[static_cast<std::size_t>(known - ids_.begin())].prefix;
-        if (earlier.owner == PrefixOwner::Wine && candidate.prefix.owner != PrefixOwner::Wine) {
-            fs::path root = std::move(earlier.root);
-            earlier = std::move(candidate.prefix);
-            earlier.root = std::move(root);
+        WinePrefix& later = candidate.prefix;
+        if (earlier.owner == PrefixOwner::Wine && later.owner != PrefixOwner::Wine) {
+            later.root = std::move(earlier.root);
+            earlier = std::move(later);
+        } else if (earlier.owner == later.owner) {
+            for (LauncherGame& game : later.games) {
+                if (std::find(earlier.games.begin(), earlier.games.end(), game) ==
+                    earlier.games.end()) {
+                    earlier.games.push_back(std::move(game));
+                }
+            }
         }
+    }
+    bool contains(const fs::path& folder) const {
+        return std::find(ids_.begin(), ids_.end(), identity(folder)) != ids_.end();
     }
     std::vector<PrefixCandidate> take() { return std::move(list_); }
 
@@ -167,15 +277,15 @@ private:
 
 struct SteamLibrary {
     fs::path folder;
-    SteamInstall install;
+    LauncherInstall install;
 };
 
 // The Steam a root belongs to, by where the root really is.
-SteamInstall installOf(const fs::path& root, const fs::path& home) {
+LauncherInstall installOf(const fs::path& root, const fs::path& home) {
     const fs::path real = identity(root);
-    if (isWithin(real, identity(home / kFlatpakSteam))) return SteamInstall::Flatpak;
-    if (isWithin(real, identity(home / kSnapSteam))) return SteamInstall::Snap;
-    return SteamInstall::Native;
+    if (isWithin(real, identity(home / kFlatpakSteam))) return kFlatpak;
+    if (isWithin(real, identity(home / kSnapSteam))) return kSnap;
+    return kNative;
 }
 
 // steamapps, or SteamApps as older Steam spelt it, each once.
@@ -193,30 +303,37 @@ std::vector<fs::path> steamappsFolders(const fs::path& library) {
     return folders;
 }
 
-// Every Steam library under home, each once, with the Steam whose root lists
-// it: the root itself, then the libraries of its libraryfolders.vdf.
-std::vector<SteamLibrary> steamLibraries(const fs::path& home, const FileReader& read) {
+// Every Steam library, each once, with the Steam whose root lists it: the root
+// itself, then the libraries of its libraryfolders.vdf and of its config.vdf
+// (where libraries added before the first lived). A library renamed since
+// only in letter case is found as Steam itself would find it.
+std::vector<SteamLibrary> steamLibraries(const Roots& roots, const FileReader& read) {
     std::vector<SteamLibrary> libraries;
     std::vector<fs::path> seen;
-    const auto add = [&](const fs::path& folder, SteamInstall install) {
+    const auto add = [&](const fs::path& listed, LauncherInstall install) {
+        const fs::path folder = resolveCase(listed);
         if (!isFolder(folder)) return;
         const fs::path id = identity(folder);
         if (std::find(seen.begin(), seen.end(), id) != seen.end()) return;
         seen.push_back(id);
         libraries.push_back({folder, install});
     };
-    for (const std::string_view place : kSteamRoots) {
-        const fs::path root = home / pathFromUtf8(place);
-        if (!isFolder(root)) continue;
-        const SteamInstall install = installOf(root, home);
+    const auto addListed = [&](const std::vector<std::string>& listed, LauncherInstall install) {
+        for (const std::string& text : listed) {
+            const fs::path library = pathFromUtf8(text);
+            if (library.is_absolute()) add(library, install);
+        }
+    };
+    for (const auto& [root, place] : existing(kSteamRoots, roots)) {
+        const LauncherInstall install = installOf(root, roots.home());
         add(root, install);
         for (const fs::path& steamapps : steamappsFolders(root)) {
-            const ReadResult vdf = read(steamapps / "libraryfolders.vdf", kMaxConfigBytes);
-            if (!vdf.status) continue;
-            for (const std::string& listed : parseLibraryFolders(vdf.bytes)) {
-                const fs::path library = pathFromUtf8(listed);
-                if (library.is_absolute()) add(library, install);
+            if (const auto vdf = readConfig(steamapps / "libraryfolders.vdf", read)) {
+                addListed(parseLibraryFolders(*vdf), install);
             }
+        }
+        if (const auto vdf = readConfig(root / "config/config.vdf", read)) {
+            addListed(parseConfigLibraryFolders(*vdf), install);
         }
     }
     return libraries;
@@ -241,83 +358,195 @@ void addProtonPrefixes(const SteamLibrary& library, Candidates& candidates) {
     }
 }
 
-void addLutrisPrefixes(const fs::path& home, const FileReader& read, Candidates& candidates) {
-    for (const LutrisPlace& place : kLutrisPlaces) {
-        const fs::path data = home / pathFromUtf8(place.data);
-        for (const fs::path& file : filesEndingIn(home / pathFromUtf8(place.games), ".yml")) {
-            const ReadResult text = read(file, kMaxConfigBytes);
-            const auto game = text.status ? parseLutrisGame(text.bytes) : std::nullopt;
-            const auto folder = game ? configPath(game->prefix, home) : std::nullopt;
-            if (!folder || !isFolder(*folder)) continue;
-            WinePrefix prefix{prefixRoot(*folder), {}, PrefixOwner::Lutris, {}, {}};
-            if (!game->customWinePath.empty()) {
-                prefix.wineBuild = configPath(game->customWinePath, home).value_or(fs::path());
-            } else if (!game->wineVersion.empty() && game->wineVersion != "system") {
-                prefix.wineBuild =
-                    wineIn(data / "runners/wine" / pathFromUtf8(game->wineVersion), kWineInBuild);
+void addLutrisPrefixes(const Roots& roots, const FileReader& read, Candidates& candidates) {
+    std::map<fs::path, std::vector<LutrisEntry>> databases;
+    for (const auto& [games, place] : existing(kLutrisPlaces, [&](const LutrisPlace& p) {
+             return roots(p.games);
+         })) {
+        const fs::path database = roots(place->data) / "pga.db";
+        auto known = databases.find(database);
+        if (known == databases.end()) {
+            known = databases.emplace(database, readLutrisGames(database)).first;
+        }
+        for (const fs::path& file : filesEndingIn(games, ".yml")) {
+            const auto text = readConfig(file, read);
+            const auto game = text ? parseLutrisGame(*text) : std::nullopt;
+            if (!game) continue;
+            const std::string name = pathToUtf8(file.stem());
+            const auto entry = std::find_if(known->second.begin(), known->second.end(),
+                                            [&](const LutrisEntry& e) { return e.configPath == name; });
+            LauncherGame launched{{}, game->slug, {}, {}, holdsNoIntro(game->arguments)};
+            fs::path folder;
+            if (entry != known->second.end()) {
+                launched.id = entry->id;
+                if (!entry->slug.empty()) launched.slug = entry->slug;
+                folder = roots.configPath(entry->directory).value_or(fs::path());
             }
-            candidates.add({std::move(prefix), "Lutris config " + pathToUtf8(file)});
+            // A relative executable lies in the game's folder.
+            std::optional<fs::path> exe = roots.configPath(game->exe);
+            if (!exe && !game->exe.empty() && !folder.empty()) exe = folder / pathFromUtf8(game->exe);
+            launched.folder = !folder.empty() ? folder : exe ? exe->parent_path() : fs::path();
+
+            auto prefix = roots.configPath(game->prefix);
+            if (game->prefix.empty() && exe) prefix = prefixAbove(*exe);
+            if (!prefix || !isFolder(*prefix)) continue;
+            WinePrefix found{prefixRoot(*prefix), {}, PrefixOwner::Lutris, place->data.install, {}};
+            found.games.push_back(std::move(launched));
+            candidates.add({std::move(found), "Lutris config " + pathToUtf8(file)});
         }
     }
 }
 
-void addHeroicPrefixes(const fs::path& home, const FileReader& read, Candidates& candidates) {
-    for (const std::string_view place : kHeroicGamesConfigs) {
-        for (const fs::path& file : filesEndingIn(home / pathFromUtf8(place), ".json")) {
-            const ReadResult text = read(file, kMaxConfigBytes);
-            if (!text.status) continue;
-            for (const HeroicGame& game : parseHeroicGamesConfig(text.bytes)) {
-                const auto folder = configPath(game.winePrefix, home);
-                if (!folder || !isFolder(*folder)) continue;
-                WinePrefix prefix{prefixRoot(*folder), {}, PrefixOwner::Heroic, {}, {}};
-                if (const auto bin = configPath(game.wineBin, home)) {
-                    // Proton's script is no Wine; its own Wine lies beside it.
-                    prefix.wineBuild = game.wineType == "proton"
-                                           ? wineIn(bin->parent_path(), kWineInProton)
-                                           : *bin;
+// A game as Heroic knows it, gathered from its store files and GamesConfig.
+struct HeroicEntry {
+    HeroicInstalled installed;
+    std::optional<HeroicStore> store;
+    std::string winePrefix;
+    std::string arguments;
+};
+
+std::vector<HeroicEntry> heroicGames(const fs::path& config, const FileReader& read) {
+    std::vector<HeroicEntry> games;
+    const auto entry = [&](const std::string& appName) -> HeroicEntry& {
+        for (HeroicEntry& game : games) {
+            if (game.installed.appName == appName) return game;
+        }
+        games.push_back({{appName, {}, {}}, {}, {}, {}});
+        return games.back();
+    };
+    for (const HeroicStoreFile& file : kHeroicStores) {
+        const auto text = readConfig(config / pathFromUtf8(file.installed), read);
+        if (!text) continue;
+        for (HeroicInstalled& installed : parseHeroicInstalled(file.store, *text)) {
+            HeroicEntry& game = entry(installed.appName);
+            game.installed = std::move(installed);
+            game.store = file.store;
+        }
+        if (file.titles.empty()) continue;
+        if (const auto titles = readConfig(config / pathFromUtf8(file.titles), read)) {
+            for (auto& [appName, title] : parseHeroicTitles(*titles)) {
+                for (HeroicEntry& game : games) {
+                    if (game.installed.appName == appName && game.installed.title.empty()) {
+                        game.installed.title = title;
+                    }
                 }
-                candidates.add({std::move(prefix), "Heroic config " + pathToUtf8(file)});
+            }
+        }
+    }
+    for (const fs::path& file : filesEndingIn(config / "GamesConfig", ".json")) {
+        const auto text = readConfig(file, read);
+        if (!text) continue;
+        for (HeroicGameConfig& settings : parseHeroicGamesConfig(*text)) {
+            HeroicEntry& game = entry(settings.appName);
+            game.winePrefix = std::move(settings.winePrefix);
+            game.arguments = std::move(settings.arguments);
+        }
+    }
+    return games;
+}
+
+void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& candidates) {
+    for (const auto& [config, place] : existing(kHeroicPlaces, roots)) {
+        const auto settings = readConfig(config / "config.json", read);
+        const HeroicDefaults defaults = settings ? parseHeroicDefaults(*settings) : HeroicDefaults{};
+        const fs::path prefixes = roots.configPath(defaults.prefixesFolder)
+                                      .value_or(roots.home() / pathFromUtf8(kHeroicPrefixes));
+        const std::string origin = "Heroic config " + pathToUtf8(config);
+        const auto add = [&](const fs::path& folder, std::vector<LauncherGame> games) {
+            if (!isFolder(folder)) return;
+            WinePrefix prefix{prefixRoot(folder), {}, PrefixOwner::Heroic, place->install, {}};
+            prefix.games = std::move(games);
+            candidates.add({std::move(prefix), origin});
+        };
+        for (const HeroicEntry& game : heroicGames(config, read)) {
+            const fs::path installPath =
+                roots.configPath(game.installed.installPath).value_or(fs::path());
+            LauncherGame launched{game.installed.appName, {},
+                                  game.store ? std::string(heroicStoreName(*game.store)) : std::string(),
+                                  installPath, holdsNoIntro(game.arguments)};
+            if (const auto own = roots.configPath(game.winePrefix)) {
+                add(*own, {launched});
+                continue;
+            }
+            // No prefix of its own: Heroic's prefix named after the game, or the
+            // one older Heroic shared between games.
+            const std::string title = !game.installed.title.empty()
+                                          ? game.installed.title
+                                          : pathToUtf8(installPath.filename());
+            if (!title.empty()) add(prefixes / pathFromUtf8(heroicFolderName(title)), {launched});
+            if (const auto shared = roots.configPath(defaults.winePrefix)) add(*shared, {launched});
+        }
+        // Prefixes Heroic made for games it no longer lists.
+        for (const fs::path& folder : subfolders(prefixes)) add(folder, {});
+    }
+}
+
+// A bottle is a folder holding bottle.yml. A bottle kept outside the bottles
+// folder leaves a placeholder.yml there that names it.
+void addBottle(const fs::path& folder, const Place& place, const FileReader& read,
+               Candidates& candidates) {
+    fs::path bottle = folder;
+    if (!isFile(bottle / "bottle.yml")) {
+        const auto placeholder = readConfig(folder / "placeholder.yml", read);
+        const auto path = placeholder ? parseBottlePlaceholder(*placeholder) : std::nullopt;
+        if (!path) return;
+        bottle = pathFromUtf8(*path);
+        if (!bottle.is_absolute() || !isFile(bottle / "bottle.yml")) return;
+    }
+    const auto text = readConfig(bottle / "bottle.yml", read);
+    const auto name = text ? parseBottleName(*text) : std::nullopt;
+    WinePrefix prefix{bottle, {}, PrefixOwner::Bottles, place.install, {}};
+    prefix.games.push_back({name.value_or(pathToUtf8(bottle.filename())), {}, {}, bottle, false});
+    candidates.add({std::move(prefix), "Bottles bottle " + pathToUtf8(bottle)});
+}
+
+void addBottles(const Roots& roots, const FileReader& read, Candidates& candidates) {
+    for (const auto& [data, place] : existing(kBottlesPlaces, roots)) {
+        std::vector<fs::path> folders = {data / "bottles"};
+        const auto settings = readConfig(data / "data.yml", read);
+        const auto custom = settings ? parseBottlesCustomPath(*settings) : std::nullopt;
+        if (const auto path = custom ? roots.configPath(*custom) : std::nullopt) {
+            folders.push_back(*path);
+        }
+        for (const fs::path& folder : folders) {
+            for (const fs::path& bottle : subfolders(folder)) {
+                addBottle(bottle, *place, read, candidates);
             }
         }
     }
 }
 
-void addBottles(const fs::path& home, const FileReader& read, Candidates& candidates) {
-    for (const std::string_view place : kBottlesPlaces) {
-        const fs::path data = home / pathFromUtf8(place);
-        for (const fs::path& bottle : subfolders(data / "bottles")) {
-            WinePrefix prefix{bottle, {}, PrefixOwner::Bottles, {}, {}};
-            const ReadResult text = read(bottle / "bottle.yml", kMaxConfigBytes);
-            const auto runner = text.status ? parseBottleRunner(text.bytes) : std::nullopt;
-            if (runner && !runner->starts_with("sys-")) {
-                prefix.wineBuild = wineIn(data / "runners" / pathFromUtf8(*runner), kWineInBuild);
-            }
-            candidates.add({std::move(prefix), "Bottles bottle " + pathToUtf8(bottle)});
-        }
+void addUmuPrefixes(const Roots& roots, Candidates& candidates) {
+    for (const fs::path& folder : subfolders(roots.home() / pathFromUtf8(kUmuPrefixes))) {
+        WinePrefix prefix{prefixRoot(folder), {}, PrefixOwner::Umu, kNative, {}};
+        prefix.games.push_back({pathToUtf8(folder.filename()), {}, {}, {}, false});
+        candidates.add({std::move(prefix), "umu prefix"});
     }
 }
 
 // Every prefix found under home, in the order they are tried.
-std::vector<PrefixCandidate> foundPrefixes(const fs::path& home, const FileReader& read) {
+std::vector<PrefixCandidate> foundPrefixes(const PrefixSearch& search, const FileReader& read) {
+    const Roots roots(search);
     Candidates candidates;
-    if (isFolder(home / ".wine")) candidates.add({{home / ".wine"}, "~/.wine"});
-    for (const SteamLibrary& library : steamLibraries(home, read)) {
+    if (isFolder(roots.home() / ".wine")) candidates.add({{roots.home() / ".wine"}, "~/.wine"});
+    for (const SteamLibrary& library : steamLibraries(roots, read)) {
         addProtonPrefixes(library, candidates);
     }
-    addLutrisPrefixes(home, read, candidates);
-    addHeroicPrefixes(home, read, candidates);
-    addBottles(home, read, candidates);
+    addLutrisPrefixes(roots, read, candidates);
+    addHeroicPrefixes(roots, read, candidates);
+    addBottles(roots, read, candidates);
+    addUmuPrefixes(roots, candidates);
     return candidates.take();
 }
 
 // The prefix the player named, known by the launcher that made it where one
-// did: a Proton prefix is started through its Steam, a Lutris one with its Wine.
+// did: a Proton prefix is started through its Steam, a Lutris one by Lutris.
 PrefixCandidate namedPrefix(const fs::path& folder, std::string origin, const PrefixSearch& search,
                             const FileReader& read) {
     PrefixCandidate named{{prefixRoot(folder)}, std::move(origin)};
     const fs::path id = identity(named.prefix.root);
     if (search.home) {
-        for (PrefixCandidate& found : foundPrefixes(*search.home, read)) {
+        for (PrefixCandidate& found : foundPrefixes(search, read)) {
             if (identity(found.prefix.root) == id) {
                 named.prefix = std::move(found.prefix);
                 named.prefix.root = prefixRoot(folder);
@@ -425,20 +654,18 @@ std::string count(std::size_t n, const char* one, const char* many) {
 std::vector<std::string> placesLookedIn(const PrefixSearch& search) {
     std::vector<std::string> places;
     if (!search.home) return places;
-    const fs::path& home = *search.home;
-    places.push_back(pathToUtf8(home / ".wine"));
-    for (const std::string_view root : kSteamRoots) {
-        places.push_back(pathToUtf8(home / pathFromUtf8(root) / "steamapps/compatdata"));
-    }
-    for (const LutrisPlace& place : kLutrisPlaces) {
-        places.push_back(pathToUtf8(home / pathFromUtf8(place.games)));
-    }
-    for (const std::string_view place : kHeroicGamesConfigs) {
-        places.push_back(pathToUtf8(home / pathFromUtf8(place)));
-    }
-    for (const std::string_view place : kBottlesPlaces) {
-        places.push_back(pathToUtf8(home / pathFromUtf8(place) / "bottles"));
-    }
+    const Roots roots(search);
+    const auto add = [&](const fs::path& path) {
+        std::string text = pathToUtf8(path.lexically_normal());
+        if (std::find(places.begin(), places.end(), text) == places.end()) places.push_back(text);
+    };
+    add(roots.home() / ".wine");
+    for (const Place& root : kSteamRoots) add(roots(root) / "steamapps/compatdata");
+    for (const LutrisPlace& place : kLutrisPlaces) add(roots(place.games));
+    for (const Place& place : kHeroicPlaces) add(roots(place) / "GamesConfig");
+    add(roots.home() / pathFromUtf8(kHeroicPrefixes));
+    for (const Place& place : kBottlesPlaces) add(roots(place) / "bottles");
+    add(roots.home() / pathFromUtf8(kUmuPrefixes));
     return places;
 }
 
@@ -448,29 +675,19 @@ std::vector<PrefixCandidate> candidatePrefixes(const PrefixSearch& search, const
     if (search.chosenPrefix) return {namedPrefix(*search.chosenPrefix, "--prefix", search, read)};
     if (search.winePrefix) return {namedPrefix(*search.winePrefix, "$WINEPREFIX", search, read)};
     if (!search.home) return {};
-    return foundPrefixes(*search.home, read);
+    return foundPrefixes(search, read);
 }
 
-PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read) {
+namespace {
+
+// The candidate the game is played from, among those found.
+PrefixChoice chooseFound(std::vector<PrefixCandidate> candidates, const PrefixSearch& search,
+                         const Examiner& examiner) {
     PrefixChoice choice;
-    std::vector<PrefixCandidate> candidates = candidatePrefixes(search, read);
     for (const PrefixCandidate& candidate : candidates) {
         choice.searched.push_back(pathToUtf8(candidate.prefix.root));
     }
     if (candidates.empty()) choice.searched = placesLookedIn(search);
-
-    const Examiner examiner(search, read);
-    if (search.chosenPrefix || search.winePrefix) {
-        const fs::path& root = candidates.front().prefix.root;
-        choice.reason = search.chosenPrefix ? "given with --prefix" : "named by $WINEPREFIX";
-        if (!isFolder(root)) {
-            choice.reason += "; there is no such folder";
-        } else if (!examiner.holdsKey(root)) {
-            choice.reason += "; it does not hold the game's registry key";
-        }
-        choice.chosen = std::move(candidates.front());
-        return choice;
-    }
 
     // Only the prefixes that hold the key are looked at further; where none
     // does, a settings folder alone still shows where the game is played.
@@ -528,6 +745,47 @@ PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read) {
         choice.reason += "; of the " + std::to_string(peers) + " that do, it was used last";
     }
     choice.chosen = std::move(candidates[*best]);
+    return choice;
+}
+
+}  // namespace
+
+PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read) {
+    const Examiner examiner(search, read);
+    if (!search.chosenPrefix && !search.winePrefix) {
+        return chooseFound(candidatePrefixes(search, read), search, examiner);
+    }
+    PrefixChoice choice;
+    PrefixCandidate named = candidatePrefixes(search, read).front();
+    const fs::path& root = named.prefix.root;
+    choice.searched = {pathToUtf8(root)};
+    const bool exists = isFolder(root);
+    const bool holdsKey = exists && examiner.holdsKey(root);
+    choice.reason = search.chosenPrefix ? "given with --prefix" : "named by $WINEPREFIX";
+    if (!exists) {
+        choice.reason += "; there is no such folder";
+    } else if (!holdsKey) {
+        choice.reason += "; it does not hold the game's registry key";
+    }
+    // A $WINEPREFIX left over in the environment for another game does not
+    // hide the game's own prefix: one that holds neither the key nor the
+    // settings folder gives way to the prefix the usual places show.
+    if (!search.chosenPrefix && !holdsKey && !(exists && examiner.settingsAndLastUse(root).first)) {
+        PrefixSearch usual = search;
+        usual.winePrefix.reset();
+        PrefixChoice found = chooseFound(candidatePrefixes(usual, read), usual, examiner);
+        const std::string passedOver =
+            "$WINEPREFIX names " + pathToUtf8(root) + ", which " +
+            (exists ? "holds neither the game's registry key nor its settings folder"
+                    : "does not exist");
+        if (found.chosen) {
+            found.reason += "; " + passedOver + ", so it was passed over";
+            found.searched.insert(found.searched.begin(), pathToUtf8(root));
+            return found;
+        }
+        choice.reason = passedOver + ", and " + found.reason;
+    }
+    choice.chosen = std::move(named);
     return choice;
 }
 

@@ -2,7 +2,8 @@
 
 // Finding the Wine prefix a game lives in, on a Linux machine where players
 // keep Windows games in prefixes of their own (~/.wine, $WINEPREFIX) or of a
-// launcher: Steam's Proton (native, Flatpak or Snap), Lutris, Heroic, Bottles.
+// launcher: Steam's Proton (native, Flatpak or Snap), Lutris, Heroic, Bottles
+// (native or Flatpak) and umu.
 // Everything the search depends on is passed in; files are read through the
 // machine's reader, folders are listed directly.
 
@@ -24,6 +25,8 @@ struct GameSignature {
 
 struct PrefixSearch {
     std::optional<std::filesystem::path> home;
+    std::optional<std::filesystem::path> dataHome;    // $XDG_DATA_HOME; else ~/.local/share
+    std::optional<std::filesystem::path> configHome;  // $XDG_CONFIG_HOME; else ~/.config
     std::optional<std::filesystem::path> chosenPrefix;  // --prefix: this one and no other
     std::optional<std::filesystem::path> winePrefix;    // $WINEPREFIX: likewise
     std::string login;                                  // the name under drive_c/users
@@ -37,8 +40,10 @@ struct PrefixCandidate {
 
 // Every prefix the game may live in, in the order they are tried: --prefix or
 // else $WINEPREFIX alone; otherwise ~/.wine, the Proton prefixes of every
-// Steam root's libraries, then the prefixes that Lutris, Heroic and Bottles
-// name. A folder reached twice is listed once, where it was first reached.
+// Steam root's libraries, the prefixes of Lutris' game configs, of Heroic's
+// games and its default prefixes folder, Bottles' bottles (in its bottles
+// folder or the player's own) and umu's. A folder reached twice is listed
+// once, where it was first reached, with the games its launcher starts there.
 std::vector<PrefixCandidate> candidatePrefixes(const PrefixSearch& search, const FileReader& read);
 
 struct PrefixChoice {
@@ -53,7 +58,8 @@ struct PrefixChoice {
 // settings folder; then the one used last (the newest of its system.reg,
 // user.reg, pfx.lock and settings files); then the earlier one. A candidate
 // with neither the key nor the settings folder is never chosen, except the one
-// named by --prefix or $WINEPREFIX, which always is.
+// named by --prefix, which always is, and the one named by $WINEPREFIX where
+// no prefix found in the usual places holds either.
 PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read);
 
 }  // namespace quorvik::platform::wine

@@ -21,7 +21,9 @@ bool isSpace(char c) {
 
 class Tokenizer {
 public:
-    explicit Tokenizer(std::string_view text) : text_(text) {}
+    // Steam writes no byte-order mark, but an editor saving the file may.
+    explicit Tokenizer(std::string_view text)
+        : text_(text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text) {}
 
     Token next() {
         for (;;) {
@@ -87,6 +89,11 @@ bool isCondition(const Token& token) {
            token.text.back() == ']';
 }
 
+// A path holding a NUL would be cut short by the system: no library.
+bool usablePath(const std::string& text) {
+    return !text.empty() && text.find('\0') == std::string::npos;
+}
+
 }  // namespace
 
 std::vector<std::string> parseLibraryFolders(std::string_view text) {
@@ -119,9 +126,7 @@ std::vector<std::string> parseLibraryFolders(std::string_view text) {
                 }
                 // Old layout: "1" "/path" right inside the outer block. Current
                 // layout: "path" "/path" inside a numbered block.
-                // A path holding a NUL would be cut short by the system: no library.
-                if (inLibraryFolders() && !token.text.empty() &&
-                    token.text.find('\0') == std::string::npos &&
+                if (inLibraryFolders() && usablePath(token.text) &&
                     ((depth == 1 && isNumber(*key)) ||
                      (depth == 2 && isNumber(names[1]) && equalsIgnoringCase(*key, "path")))) {
                     folders.push_back(std::move(token.text));
@@ -130,6 +135,27 @@ std::vector<std::string> parseLibraryFolders(std::string_view text) {
                 break;
             case TokenKind::End:
                 break;
+        }
+    }
+    return folders;
+}
+
+std::vector<std::string> parseConfigLibraryFolders(std::string_view text) {
+    constexpr std::string_view kKey = "BaseInstallFolder_";
+    std::vector<std::string> folders;
+    Tokenizer tokens(text);
+    std::optional<std::string> key;
+    for (Token token = tokens.next(); token.kind != TokenKind::End; token = tokens.next()) {
+        if (token.kind != TokenKind::Text) {
+            key.reset();
+        } else if (!key) {
+            if (!isCondition(token)) key = std::move(token.text);
+        } else {
+            if (key->size() > kKey.size() && equalsIgnoringCase(key->substr(0, kKey.size()), kKey) &&
+                isNumber(std::string_view(*key).substr(kKey.size())) && usablePath(token.text)) {
+                folders.push_back(std::move(token.text));
+            }
+            key.reset();
         }
     }
     return folders;

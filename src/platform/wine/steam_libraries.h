@@ -2,7 +2,8 @@
 
 // Steam keeps the list of its library folders in steamapps/libraryfolders.vdf,
 // a text file of quoted keys, values and braced blocks. Each library holds the
-// Proton prefixes of its games under steamapps/compatdata.
+// Proton prefixes of its games under steamapps/compatdata. Libraries added
+// before that file existed are named only in config/config.vdf.
 
 #include <string>
 #include <string_view>
@@ -13,7 +14,12 @@ namespace quorvik::platform::wine {
 // The library folders the file lists, in file order, as UTF-8 paths. Reads the
 // old layout ("LibraryFolders" { "1" "/path" }) and the current one
 // ("libraryfolders" { "0" { "path" "/path" ... } }); keys compare without
-// regard to case. Anything else, garbage included, is passed over.
+// regard to case. A byte-order mark is passed over like anything else that is
+// not a key, garbage included.
 std::vector<std::string> parseLibraryFolders(std::string_view text);
+
+// The library folders of config.vdf: the values of "BaseInstallFolder_<n>"
+// keys at any depth, in file order.
+std::vector<std::string> parseConfigLibraryFolders(std::string_view text);
 
 }  // namespace quorvik::platform::wine

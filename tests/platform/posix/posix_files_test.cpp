@@ -119,6 +119,14 @@ TEST(PosixFiles, ReadRefusesLargeFilesAndFolders) {
     EXPECT_NE(large.status.reason().find("too large"), std::string::npos);
     EXPECT_FALSE(readFile(dir.path(), 1000).status);
     EXPECT_FALSE(readFile(dir / "missing", 1000).status);
+
+    // A pipe with no writer would block the open; a device never ends.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    for (const fs::path& path : {dir / "pipe", fs::path("/dev/zero")}) {
+        const ReadResult special = readFile(path, 1000);
+        EXPECT_FALSE(special.status) << path;
+        EXPECT_EQ(special.status.reason(), "it is not a regular file") << path;
+    }
 }
 
 TEST(PosixFiles, DeleteRemovesOnlyTheNamedFile) {

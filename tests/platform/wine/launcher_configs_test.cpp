@@ -4,27 +4,32 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace quorvik::platform::wine {
 namespace {
+
+using Texts = std::vector<std::string>;
 
 TEST(LauncherConfigs, LutrisGameConfigs) {
     struct Case {
         const char* name;
         std::string yaml;
-        std::optional<std::array<std::string, 3>> expected;  // prefix, version, custom path
+        std::optional<std::array<std::string, 4>> expected;  // prefix, exe, args, slug
     };
     const Case cases[] = {
         {"as Lutris writes it",
          "game:\n  exe: /home/jane/Games/quell-moor/drive_c/QuellMoor.exe\n"
-         "  prefix: /home/jane/Games/quell-moor\n  arch: win64\ngame_slug: quell-moor\n"
-         "system: {}\nwine:\n  version: wine-ge-8-26-x86_64\n",
-         std::array<std::string, 3>{"/home/jane/Games/quell-moor", "wine-ge-8-26-x86_64", ""}},
-        {"custom Wine, quoted prefix",
-         "game:\n  prefix: '~/Games/Quell Moor'\nwine:\n  version: custom\n"
-         "  custom_wine_path: /opt/wine/bin/wine\n",
-         std::array<std::string, 3>{"~/Games/Quell Moor", "custom", "/opt/wine/bin/wine"}},
-        {"no wine section", "game:\n  prefix: /p\n", std::array<std::string, 3>{"/p", "", ""}},
-        {"no prefix: a native game", "game:\n  exe: /usr/games/x\nsystem: {}\n", std::nullopt},
+         "  prefix: /home/jane/Games/quell-moor\n  args: -nologos\n  arch: win64\n"
+         "game_slug: quell-moor\nsystem: {}\nwine:\n  version: wine-ge-8-26-x86_64\n",
+         std::array<std::string, 4>{"/home/jane/Games/quell-moor",
+                                    "/home/jane/Games/quell-moor/drive_c/QuellMoor.exe",
+                                    "-nologos", "quell-moor"}},
+        {"no prefix: Lutris finds it from the executable",
+         "game:\n  exe: '~/Games/Quell Moor/drive_c/QM.exe'\n",
+         std::array<std::string, 4>{"", "~/Games/Quell Moor/drive_c/QM.exe", "", ""}},
+        {"no executable", "game:\n  prefix: /p\n", std::array<std::string, 4>{"/p", "", "", ""}},
+        {"neither: not a Wine game", "game:\n  working_dir: /x\nsystem: {}\n", std::nullopt},
         {"prefix not a text", "game:\n  prefix: [a, b]\n", std::nullopt},
         {"not a map", "- game\n- prefix\n", std::nullopt},
         {"malformed", "game: {prefix: /p\n  : : [", std::nullopt},
@@ -34,39 +39,100 @@ TEST(LauncherConfigs, LutrisGameConfigs) {
         const auto game = parseLutrisGame(c.yaml);
         ASSERT_EQ(game.has_value(), c.expected.has_value()) << c.name;
         if (!game) continue;
-        EXPECT_EQ((std::array{game->prefix, game->wineVersion, game->customWinePath}), *c.expected)
+        EXPECT_EQ((std::array{game->prefix, game->exe, game->arguments, game->slug}), *c.expected)
             << c.name;
     }
 }
 
-TEST(LauncherConfigs, HeroicGamesConfigs) {
-    const auto read = [](const std::string& json) {
-        std::vector<std::array<std::string, 3>> games;
-        for (const HeroicGame& g : parseHeroicGamesConfig(json)) {
-            games.push_back({g.winePrefix, g.wineBin, g.wineType});
+TEST(LauncherConfigs, HeroicFiles) {
+    const auto configs = [](const std::string& json) {
+        Texts read;
+        for (const HeroicGameConfig& g : parseHeroicGamesConfig(json)) {
+            read.push_back(g.appName + "|" + g.winePrefix + "|" + g.arguments);
         }
-        return games;
+        return read;
     };
-    EXPECT_EQ(read(R"({"QuellMoorApp": {"autoInstallDxvk": true,
-                      "winePrefix": "/home/jane/Games/Heroic/Prefixes/Quell Moor",
-                      "wineVersion": {"bin": "/w/bin/wine", "name": "Wine-GE", "type": "wine"}},
-                      "version": "v0", "explicit": true})"),
-              (std::vector<std::array<std::string, 3>>{
-                  {"/home/jane/Games/Heroic/Prefixes/Quell Moor", "/w/bin/wine", "wine"}}));
-    EXPECT_EQ(read(R"({"a": {"winePrefix": "/a"}, "b": {"winePrefix": ""}, "c": {"x": 1},
-                      "d": {"winePrefix": "/d", "wineVersion": "old"}})"),
-              (std::vector<std::array<std::string, 3>>{{"/a", "", ""}, {"/d", "", ""}}));
-    for (const char* garbage : {"", "[1, 2]", "{\"a\": {\"winePrefix\": ", "{\"a\": 1}"}) {
-        EXPECT_TRUE(read(garbage).empty()) << garbage;
+    const auto installed = [](HeroicStore store, const std::string& json) {
+        Texts read;
+        for (const HeroicInstalled& g : parseHeroicInstalled(store, json)) {
+            read.push_back(g.appName + "|" + g.title + "|" + g.installPath);
+        }
+        return read;
+    };
+    struct Case {
+        const char* name;
+        Texts read;
+        Texts expected;
+    };
+    const Case cases[] = {
+        {"GamesConfig",
+         configs(R"({"1207658930": {"autoInstallDxvk": true, "launcherArgs": "-nologos",
+                     "winePrefix": "/home/jane/Games/Heroic/Prefixes/Quell Moor",
+                     "wineVersion": {"bin": "/w/proton", "type": "proton"}},
+                     "version": "v0", "explicit": true})"),
+         {"1207658930|/home/jane/Games/Heroic/Prefixes/Quell Moor|-nologos"}},
+        {"GamesConfig without a prefix of the game's own",
+         configs(R"({"a": {"language": ""}, "b": 1, "c": {"winePrefix": 7}})"), {"a||", "c||"}},
+        {"Epic, by legendary",
+         installed(HeroicStore::Legendary,
+                   R"({"Quail": {"app_name": "Quail", "title": "Quell Moor",
+                       "install_path": "/g/Quell Moor", "platform": "Windows"}, "x": []})"),
+         {"Quail|Quell Moor|/g/Quell Moor"}},
+        {"GOG",
+         installed(HeroicStore::Gog, R"({"installed": [{"appName": "1207658930",
+                   "install_path": "/g/QM", "platform": "windows"}, {"platform": "linux"}]})"),
+         {"1207658930||/g/QM"}},
+        {"sideloaded",
+         installed(HeroicStore::Sideload, R"({"games": [{"app_name": "xQ3", "title": "QM",
+                   "install": {"executable": "/g/QM/QuellMoor.exe", "platform": "windows"}}]})"),
+         {"xQ3|QM|/g/QM"}},
+        {"Amazon, by nile",
+         installed(HeroicStore::Nile, R"([{"id": "amzn1.adg", "path": "/g/QM"}, 5])"),
+         {"amzn1.adg||/g/QM"}},
+        {"library titles",
+         [] {
+             Texts read;
+             for (const auto& [name, title] : parseHeroicTitles(
+                      R"({"games": [{"app_name": "1", "title": "Quell Moor"}, {"app_name": "2"}]})")) {
+                 read.push_back(name + "|" + title);
+             }
+             return read;
+         }(),
+         {"1|Quell Moor"}},
+        {"config.json defaults",
+         [] {
+             const HeroicDefaults d = parseHeroicDefaults(
+                 R"({"defaultSettings": {"winePrefix": "/h/.wine",
+                     "defaultWinePrefix": "/h/Games/Heroic/Prefixes/default"}, "version": "v0"})");
+             return Texts{d.winePrefix, d.prefixesFolder};
+         }(),
+         {"/h/.wine", "/h/Games/Heroic/Prefixes/default"}},
+        {"folder names from titles",
+         Texts{heroicFolderName("Quell Moor: Director's Cut\xE2\x84\xA2"),
+               heroicFolderName("A/B\\C*?<>|&{}%$@`!+\"\xC2\xAE D")},
+         {"Quell Moor Directors Cut", "ABC D"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.read, c.expected) << c.name;
+    for (const char* garbage : {"", "[1, 2]", "{\"a\": {\"winePrefix\": ", "null"}) {
+        EXPECT_TRUE(configs(garbage).empty()) << garbage;
+        for (const HeroicStore store :
+             {HeroicStore::Legendary, HeroicStore::Gog, HeroicStore::Sideload, HeroicStore::Nile}) {
+            EXPECT_TRUE(installed(store, garbage).empty()) << garbage;
+        }
+        EXPECT_EQ(parseHeroicDefaults(garbage).winePrefix, "") << garbage;
     }
 }
 
-TEST(LauncherConfigs, BottleRunners) {
-    EXPECT_EQ(parseBottleRunner("Arch: win64\nCustom_Path: false\nName: Quell Moor\n"
-                                "Path: Quell-Moor\nRunner: soda-7.0-9\nVersioning: false\n"),
-              "soda-7.0-9");
-    for (const char* other : {"Name: x\n", "Runner:\n", "Runner: [a]\n", "- Runner\n", "{{{"}) {
-        EXPECT_EQ(parseBottleRunner(other), std::nullopt) << other;
+TEST(LauncherConfigs, BottlesFiles) {
+    EXPECT_EQ(parseBottleName("Arch: win64\nCustom_Path: false\nName: Quell Moor\n"
+                              "Path: Quell-Moor\nRunner: soda-7.0-9\nVersioning: false\n"),
+              "Quell Moor");
+    EXPECT_EQ(parseBottlesCustomPath("custom_bottles_path: /mnt/games/bottles\n"),
+              "/mnt/games/bottles");
+    EXPECT_EQ(parseBottlePlaceholder("Path: /mnt/games/bottles/Quell-Moor\n"),
+              "/mnt/games/bottles/Quell-Moor");
+    for (const char* other : {"Arch: x\n", "Name:\n", "Name: [a]\n", "- Name\n", "{{{"}) {
+        EXPECT_EQ(parseBottleName(other), std::nullopt) << other;
     }
 }
 

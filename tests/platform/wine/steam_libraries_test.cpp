@@ -51,8 +51,28 @@ TEST(SteamLibraries, BothLayoutsAndTheirSpellings) {
         {"empty paths are no libraries",
          "\"libraryfolders\" { \"1\" \"\" \"2\" { \"path\" \"\" } }",
          {}},
+        {"a byte-order mark, as an editor saves it",
+         "\xEF\xBB\xBF\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/mnt/a\"\n\t}\n}\n",
+         {"/mnt/a"}},
     };
     for (const Case& c : cases) EXPECT_EQ(parseLibraryFolders(c.text), c.expected) << c.name;
+}
+
+TEST(SteamLibraries, ConfigVdfNamesTheLibrariesOfOlderSteam) {
+    const std::string config =
+        "\"InstallConfigStore\"\n{\n\t\"Software\"\n\t{\n\t\t\"Valve\"\n\t\t{\n"
+        "\t\t\t\"Steam\"\n\t\t\t{\n\t\t\t\t\"AutoUpdateWindowEnabled\"\t\t\"0\"\n"
+        "\t\t\t\t\"BaseInstallFolder_1\"\t\t\"/mnt/games/SteamLibrary\"\n"
+        "\t\t\t\t\"baseinstallfolder_2\"\t\t\"/media/jane/Big Disk\"\n"
+        "\t\t\t\t\"BaseInstallFolder_x\"\t\t\"/not/a/number\"\n"
+        "\t\t\t\t\"BaseInstallFolder_\"\t\t\"/no/number\"\n"
+        "\t\t\t\t\"BaseInstallFolder_3\"\t\t\"\"\n"
+        "\t\t\t\t\"BaseInstallFolder_4\"\n\t\t\t\t{\n\t\t\t\t\t\"x\" \"/block\"\n\t\t\t\t}\n"
+        "\t\t\t}\n\t\t}\n\t}\n}\n";
+    EXPECT_EQ(parseConfigLibraryFolders(config),
+              (Folders{"/mnt/games/SteamLibrary", "/media/jane/Big Disk"}));
+    EXPECT_EQ(parseConfigLibraryFolders("\xEF\xBB\xBF\"BaseInstallFolder_1\" \"/a\""), Folders{"/a"});
+    EXPECT_TRUE(parseConfigLibraryFolders("\"BaseInstallFolder_1\" {").empty());
 }
 
 TEST(SteamLibraries, GarbageGivesWhatCouldBeReadAndNoMore) {
