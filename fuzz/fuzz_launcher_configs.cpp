@@ -1,5 +1,6 @@
-// The launchers' config files: a Lutris game config, a Heroic GamesConfig file
-// and a Bottles bottle.yml, whatever their text.
+// The launchers' files: a Lutris game config, Heroic's GamesConfig, config.json
+// and store files, and Bottles' bottle.yml, data.yml and placeholder.yml,
+// whatever their text.
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,10 +11,23 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvik::platform::wine;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (const auto game = parseLutrisGame(text); game && game->prefix.empty()) std::abort();
-    for (const HeroicGame& game : parseHeroicGamesConfig(text)) {
-        if (game.winePrefix.empty()) std::abort();
+    if (const auto game = parseLutrisGame(text); game && game->prefix.empty() && game->exe.empty()) {
+        std::abort();
     }
-    if (const auto runner = parseBottleRunner(text); runner && runner->empty()) std::abort();
+    parseHeroicGamesConfig(text);
+    parseHeroicDefaults(text);
+    for (const HeroicStore store :
+         {HeroicStore::Legendary, HeroicStore::Gog, HeroicStore::Sideload, HeroicStore::Nile}) {
+        for (const HeroicInstalled& game : parseHeroicInstalled(store, text)) {
+            if (game.appName.empty()) std::abort();
+        }
+    }
+    parseHeroicTitles(text);
+    // A folder name is the title less what Heroic drops: never longer.
+    if (heroicFolderName(text).size() > size) std::abort();
+    for (const auto& read : {parseBottleName(text), parseBottlesCustomPath(text),
+                             parseBottlePlaceholder(text)}) {
+        if (read && read->empty()) std::abort();
+    }
     return 0;
 }
