@@ -453,7 +453,9 @@ void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& c
                                       .value_or(roots.home() / pathFromUtf8(kHeroicPrefixes));
         const std::string origin = "Heroic config " + pathToUtf8(config);
         const auto add = [&](const fs::path& folder, std::vector<LauncherGame> games) {
-            if (!isFolder(folder)) return;
+            // Newer Heroic names the folder of prefixes where older Heroic named
+            // the shared prefix: that folder is no prefix.
+            if (!isFolder(folder) || identity(folder) == identity(prefixes)) return;
             WinePrefix prefix{prefixRoot(folder), {}, PrefixOwner::Heroic, place->install, {}};
             prefix.games = std::move(games);
             candidates.add({std::move(prefix), origin});

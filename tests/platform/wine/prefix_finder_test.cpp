@@ -191,6 +191,9 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
         {"Heroic's prefix named after a game with none of its own",
          [](FixtureHome& h, PrefixSearch&) {
              installIn(h.home / "Games/Heroic/Prefixes/default/Quell Moor Directors Cut");
+             // As newer Heroic writes it: the shared prefix is the folder of prefixes.
+             h.heroicDefaults(h.heroicConfig(), h.home / "Games/Heroic/Prefixes/default",
+                              h.home / "Games/Heroic/Prefixes/default");
              h.heroicGame(h.heroicConfig(), "Quail", {}, "-nologos");
              h.heroicInstalled(h.heroicConfig(), "legendary", "Quail",
                                "Quell Moor: Director's Cut", h.home / "Games/Heroic/QM");
