@@ -6,6 +6,8 @@
 #include <chrono>
 
 #include "support/game_folder.h"
+#include "support/prefix_fixture.h"
+#include "support/stand_ins.h"
 #include "support/wine_test_process.h"
 
 namespace quorvik::cli {
@@ -14,7 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 using quorvik::testing::dataBytes;
 using quorvik::testing::GameFolder;
+using quorvik::testing::GameKey;
 using quorvik::testing::readBytes;
+using Environment = std::vector<std::pair<std::string, std::string>>;
 
 struct Outcome {
     int status = -1;
@@ -22,13 +26,41 @@ struct Outcome {
     std::string err;
 };
 
+// Runs quorvik-cli with its output kept in `folder`.
+Outcome run(const fs::path& folder, std::vector<std::string> arguments,
+            const Environment& environment) {
+    arguments.insert(arguments.begin(), QUORVIK_CLI);
+    const auto status = quorvik::testing::runProgram(arguments, environment,
+                                                     std::chrono::seconds(30), folder);
+    return {status.value_or(-1), readBytes(folder / "stdout"), readBytes(folder / "stderr")};
+}
+
 // Runs quorvik-cli on the game folder's settings folder, away from any real prefix.
 Outcome cli(const GameFolder& game, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {QUORVIK_CLI, "--settings", game.settings.string()});
-    const auto status = quorvik::testing::runProgram(
-        arguments, {{"HOME", (game.dir / "home").string()}, {"WINEPREFIX", (game.dir / "none").string()}},
-        std::chrono::seconds(30), game.dir.path());
-    return {status.value_or(-1), readBytes(game.dir / "stdout"), readBytes(game.dir / "stderr")};
+    arguments.insert(arguments.begin(), {"--settings", game.settings.string()});
+    return run(game.dir.path(), arguments,
+               {{"HOME", (game.dir / "home").string()},
+                {"WINEPREFIX", (game.dir / "none").string()}});
+}
+
+// What standard error says first in such a run: the prefix $WINEPREFIX names.
+std::string prefixLine(const GameFolder& game) {
+    return "quorvik-cli: the game's prefix is " + (game.dir / "none").string() +
+           " ($WINEPREFIX): named by $WINEPREFIX; there is no such folder\n";
+}
+
+// A home folder of its own, searched from the start: no $WINEPREFIX.
+Environment homeIn(const GameFolder& game) {
+    return {{"HOME", (game.dir / "home").string()}, {"WINEPREFIX", ""}};
+}
+
+constexpr const char* kExe = "C:\\Games\\Quell Moor\\QuellMoor.exe";
+
+// The game installed in a prefix; returns the prefix.
+fs::path installGame(const fs::path& prefix) {
+    quorvik::testing::makePrefix(prefix, GameKey::Plain, kExe);
+    quorvik::testing::writeBytes(prefix / "drive_c/Games/Quell Moor/QuellMoor.exe", "MZ");
+    return prefix;
 }
 
 // The files a save may touch, relative to the game's out folder.
@@ -49,7 +81,7 @@ TEST(Cli, ShowPrintsEveryLoadedSettingAsJson) {
     const Outcome run = cli(game, {"show", "--json"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, dataBytes("cli/show.json"));
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.err, prefixLine(game));
 }
 
 TEST(Cli, FindsTheSettingsInAPrefixLaidOutAsAPlayersIs) {
@@ -159,10 +191,48 @@ TEST(Cli, AFailedOperationExitsWithOneAndSaysWhyOnStandardError) {
     GameFolder game;  // no settings files at all
     const Outcome show = cli(game, {"show"});
     EXPECT_EQ(show.status, 1);
-    EXPECT_EQ(show.err, "File not found in folder! Video.scr\nFile not found in folder! Audio.scr\n");
+    EXPECT_EQ(show.err, prefixLine(game) + "File not found in folder! Video.scr\n" +
+                            "File not found in folder! Audio.scr\n");
     const Outcome restore = cli(game, {"restore"});
     EXPECT_EQ(restore.status, 1);
     EXPECT_NE(restore.err.find("there is no backup Video.sc1"), std::string::npos) << restore.err;
+}
+
+TEST(Cli, EveryCommandSaysOnStandardErrorWhichPrefixItChoseAndWhy) {
+    struct Row {
+        std::vector<std::string> arguments;
+        int status;
+        const char* out;  // the file of tests/data standard output equals, or nothing
+    };
+    const Row rows[] = {
+        {{"show"}, 0, "cli/show.txt"},
+        {{"show", "--json"}, 0, "cli/show.json"},
+        {{"set", "BPP=16"}, 0, nullptr},
+        {{"set", "BPP=16", "--dry-run"}, 0, nullptr},
+        {{"backup"}, 0, nullptr},
+        {{"restore", "--list"}, 0, nullptr},
+        {{"restore"}, 1, nullptr},  // no save yet, so no backup of one
+        {{"launch"}, 0, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments[0] + " " + row.arguments.back());
+        GameFolder game;
+        const fs::path prefix = installGame(game.dir / "home/.wine");
+        quorvik::testing::makeSettings(prefix);
+        quorvik::testing::StandIns standIns;
+        const Outcome outcome = run(game.dir.path(), row.arguments, homeIn(game));
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        const std::string line = "quorvik-cli: the game's prefix is " + prefix.string() +
+                                 " (~/.wine): it holds the game's registry key and its settings "
+                                 "folder\n";
+        EXPECT_TRUE(outcome.err.starts_with(line)) << outcome.err;
+        EXPECT_EQ(outcome.err.find("prefix", line.size()), std::string::npos)
+            << "said once: " << outcome.err;
+        EXPECT_EQ(outcome.out.find("prefix"), std::string::npos) << outcome.out;
+        if (row.out != nullptr) {
+            EXPECT_EQ(outcome.out, dataBytes(row.out));
+        }
+    }
 }
 
 }  // namespace
