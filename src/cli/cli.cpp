@@ -194,7 +194,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     }
     // What is printed is the plan the save carries out.
     const auto print = [&](const operations::Plan& plan) {
-        out << consoleText(app::planText(plan, codePage, "->")) << '\n';
+        out << consoleText(app::planText(plan, codePage, "->", form.wording)) << '\n';
     };
     if (dryRun) {
         print(form.planOfSave());
