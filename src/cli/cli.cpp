@@ -27,6 +27,33 @@ std::string consoleText(std::string text) {
     return text;
 }
 
+// The console has no buttons or menus: where a message says what to do next,
+// it names the command line's options. quorvik-cli.exe reads Windows' own
+// registry, so it has no prefix to name.
+app::Wording consoleWording() {
+    const auto nameFolder = [](const std::string& holding) {
+#ifdef _WIN32
+        return "Name the folder that holds " + holding + " with --settings.";
+#else
+        return "Name the game's prefix with --prefix, or the folder that holds " + holding +
+               " with --settings.";
+#endif
+    };
+    app::Wording wording;
+    wording.noDocumentsFolder = nameFolder("Video.scr");
+    wording.noSettingsFolder = nameFolder("Video.scr");
+    wording.folderFirst = nameFolder("Video.scr");
+    // The console loads both files itself before it does anything with them.
+    const std::string whenLoaded = "when quorvik-cli loaded the settings";
+    wording.video = {nameFolder("Video.scr"), whenLoaded};
+    wording.audio = {nameFolder("Audio.scr"), whenLoaded};
+    wording.dataReader = "quorvik-cli";
+    wording.restore = "quorvik-cli restore --from with the entry's name";
+    // Nothing waits for an answer before a file is written.
+    wording.toWrite = "Writing file";
+    return wording;
+}
+
 struct Session {
     ConsoleDialogs dialogs;
     std::unique_ptr<platform::System> system;
@@ -107,6 +134,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     }
     session.form = std::make_unique<app::Form1>(session.dialogs, *session.system);
     app::Form1& form = *session.form;
+    form.wording = consoleWording();
     session.dialogs.problems = &form.ProblemsShown;
     // Start-up's own messages are the window's; only its problems are printed.
     session.dialogs.printMessages = false;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <functional>
 
 #include "support/game_folder.h"
 #include "support/prefix_fixture.h"
@@ -61,6 +63,12 @@ fs::path installGame(const fs::path& prefix) {
     quorvik::testing::makePrefix(prefix, GameKey::Plain, kExe);
     quorvik::testing::writeBytes(prefix / "drive_c/Games/Quell Moor/QuellMoor.exe", "MZ");
     return prefix;
+}
+
+// A file larger than Quorvik reads, so that reading it fails.
+void tooLarge(const fs::path& path) {
+    std::ofstream(path, std::ios::binary).put('x');
+    fs::resize_file(path, 9 * 1024 * 1024);
 }
 
 // The files a save may touch, relative to the game's out folder.
@@ -231,6 +239,133 @@ TEST(Cli, EveryCommandSaysOnStandardErrorWhichPrefixItChoseAndWhy) {
         EXPECT_EQ(outcome.out.find("prefix"), std::string::npos) << outcome.out;
         if (row.out != nullptr) {
             EXPECT_EQ(outcome.out, dataBytes(row.out));
+        }
+    }
+}
+
+// The console has no buttons: wherever the window would point at one, the
+// console names its options.
+TEST(Cli, NoMessageSendsThePlayerToAButton) {
+    struct Row {
+        const char* name;
+        // Lays out the player's files; returns the command line.
+        std::function<std::vector<std::string>(const GameFolder&)> build;
+        int status;
+        const char* err;  // what standard error must say, or nothing
+        const char* out;  // what standard output must say, or nothing
+    };
+    const auto in = [](const GameFolder& game, std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--settings", game.settings.string()});
+        return arguments;
+    };
+    const Row rows[] = {
+        {"no Documents folder",
+         [](const GameFolder&) { return std::vector<std::string>{"show"}; }, 1,
+         "\nName the game's prefix with --prefix, or the folder that holds Video.scr with "
+         "--settings.\n",
+         nullptr},
+        {"no settings folder in the prefix's Documents folder",
+         [](const GameFolder& game) {
+             const fs::path prefix = installGame(game.dir / "home/.wine");
+             fs::create_directories(prefix / "drive_c/users/steamuser/Documents");
+             return std::vector<std::string>{"show"};
+         },
+         1,
+         "\nName the game's prefix with --prefix, or the folder that holds Video.scr with "
+         "--settings.\n",
+         nullptr},
+        {"backup with Audio.scr missing",
+         [&](const GameFolder& game) {
+             quorvik::testing::writeBytes(game.settings / "Video.scr", dataBytes("Video.scr"));
+             return in(game, {"backup"});
+         },
+         1,
+         "Audio.sc0 was not written: Audio.scr is not loaded, so there is nothing of it to back "
+         "up. Name the game's prefix with --prefix, or the folder that holds Audio.scr with "
+         "--settings.\n",
+         nullptr},
+        {"set with Audio.scr missing",
+         [&](const GameFolder& game) {
+             quorvik::testing::writeBytes(game.settings / "Video.scr", dataBytes("Video.scr"));
+             return in(game, {"set", "BPP=16"});
+         },
+         1,
+         "Audio.scr was left as it is: it was not found when quorvik-cli loaded the settings, so "
+         "the window holds none of its settings to save.\n",
+         nullptr},
+        {"set with Video.scr unreadable",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             fs::remove(game.settings / "Video.scr");
+             tooLarge(game.settings / "Video.scr");
+             return in(game, {"set", "MixFrequency=48000"});
+         },
+         1,
+         "Motion blur, depth of field and the field of view were not saved: quorvik-cli has not "
+         "read them from the game's Data folder in this session, so the window does not show "
+         "what they are. Name the game's prefix with --prefix, or the folder that holds "
+         "Video.scr with --settings.\n",
+         nullptr},
+        {"a dry run with Video.scr unreadable",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             fs::remove(game.settings / "Video.scr");
+             tooLarge(game.settings / "Video.scr");
+             return in(game, {"set", "MixFrequency=48000", "--dry-run"});
+         },
+         1, nullptr,
+         "\nquorvik-cli has not read the Data folder in this session, so a save leaves motion "
+         "blur, depth of field and the field of view as they are.\n"},
+        {"set with the skills file unreadable",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             tooLarge(game.skills);
+             return in(game, {"set", "FieldOfView=75.0"});
+         },
+         1,
+         "default_levels.xml was left as it is: it could not be read when quorvik-cli loaded the "
+         "settings (the file is too large (9437184 bytes)), so Quorvik could not keep it before "
+         "replacing it.\n",
+         nullptr},
+        {"a save announces each file it writes",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             return in(game, {"set", "BPP=16"});
+         },
+         0, nullptr, "\nConfig File Generated. Writing file Video.scr!\n"},
+        {"a save that dropped lines says how to put them back",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             return in(game, {"set", "BPP=16"});
+         },
+         0, nullptr, "; quorvik-cli restore --from with the entry's name puts them back.\n"},
+        {"a dry run that would drop lines says how to put them back",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             return in(game, {"set", "BPP=16", "--dry-run"});
+         },
+         0, nullptr,
+         "\nWhat a save drops or replaces is kept in the history first; quorvik-cli restore "
+         "--from with the entry's name brings it back.\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GameFolder game;
+        fs::create_directories(game.dir / "home");
+        const Outcome outcome = run(game.dir.path(), row.build(game), homeIn(game));
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        if (row.err != nullptr) {
+            EXPECT_NE(outcome.err.find(row.err), std::string::npos) << outcome.err;
+        }
+        if (row.out != nullptr) {
+            EXPECT_NE(outcome.out.find(row.out), std::string::npos) << outcome.out;
+        }
+        for (const char* button : {"Click", "click", "Set Video.scr", "Set Audio.scr", "Press OK",
+                                   "File > Restore Backup"}) {
+            EXPECT_EQ(outcome.out.find(button), std::string::npos)
+                << button << " in: " << outcome.out;
+            EXPECT_EQ(outcome.err.find(button), std::string::npos)
+                << button << " in: " << outcome.err;
         }
     }
 }
