@@ -138,15 +138,23 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     session.dialogs.problems = &form.ProblemsShown;
     // Start-up's own messages are the window's; only its problems are printed.
     session.dialogs.printMessages = false;
-    session.dialogs.yesNoAnswer = settingsFolder.empty() ? platform::kYes : platform::kNo;
+    // The game starts from its registry entry alone: a game never run yet has
+    // no settings folder, and launch does not look for one.
+    const bool needsFolder = !launch->parsed();
+    session.dialogs.yesNoAnswer =
+        settingsFolder.empty() && needsFolder ? platform::kYes : platform::kNo;
     form.Form_Load();
-    if (!settingsFolder.empty()) form.SettingsPath = platform::pathToUtf8(fs::absolute(settingsFolder));
-    if (!form.folderKnown()) return static_cast<int>(Exit::Failed);
 
     if (launch->parsed()) {
+        const std::size_t before = session.problems();
+        // What the player must do for the game to start as asked is printed
+        // like every other message that is not a failure.
+        session.dialogs.printMessages = true;
         form.Launch_Click();
-        return static_cast<int>(session.outcome());
+        return static_cast<int>(session.outcome(before));
     }
+    if (!settingsFolder.empty()) form.SettingsPath = platform::pathToUtf8(fs::absolute(settingsFolder));
+    if (!form.folderKnown()) return static_cast<int>(Exit::Failed);
     if (restore->parsed()) {
         const std::vector<operations::RestoreChoice> choices = form.restoreChoices();
         if (list) {

@@ -370,5 +370,88 @@ TEST(Cli, NoMessageSendsThePlayerToAButton) {
     }
 }
 
+// launch says what the player must know on standard output, as every message
+// that is no failure, and a failure on standard error; only whether the game
+// started decides the exit status.
+TEST(Cli, LaunchExitsWithZeroWhenTheGameStartedAndPrintsItsNote) {
+    struct Row {
+        const char* name;
+        // Lays out the home folder; returns the command line.
+        std::function<std::vector<std::string>(const quorvik::testing::FixtureHome&)> build;
+        int status;
+        const char* program;  // what was started, or nothing
+        const char* out;      // all of standard output
+        const char* err;      // what standard error says after the prefix, or nothing
+    };
+    const Row rows[] = {
+        {"a non-Steam game in Steam: started, with where to add -nologos",
+         [](const quorvik::testing::FixtureHome& h) {
+             h.listLibraries(h.nativeSteam(), {h.nativeSteam()});
+             installGame(h.protonPrefix(h.nativeSteam(), "3000000000"));
+             return std::vector<std::string>{"launch"};
+         },
+         0, "steam",
+         "Quell Moor is a non-Steam game in Steam, which starts it with its shortcut's own launch "
+         "options: to skip the intro videos, add -nologos to the launch options of the shortcut "
+         "(Properties in Steam).\n",
+         nullptr},
+        {"a game never run yet, with no settings folder: started",
+         [](const quorvik::testing::FixtureHome& h) {
+             installGame(h.home / ".wine");
+             return std::vector<std::string>{"launch"};
+         },
+         0, "wine", "", nullptr},
+        {"a Proton prefix no Steam here holds: not started",
+         [](const quorvik::testing::FixtureHome& h) {
+             const fs::path prefix = installGame(h.protonPrefix(h.dir / "library", "4711"));
+             return std::vector<std::string>{"--prefix", prefix.string(), "launch"};
+         },
+         1, nullptr, "",
+         "belongs to Steam (app 4711), but no Steam that holds it was found. Starting it with the "
+         "system's Wine could upgrade the prefix behind Proton's back, so please start Quell Moor "
+         "from Steam.\n"},
+        {"no game in the prefix: not started",
+         [](const quorvik::testing::FixtureHome& h) {
+             quorvik::testing::makePrefix(h.home / ".wine", GameKey::None);
+             return std::vector<std::string>{"--prefix", (h.home / ".wine").string(), "launch"};
+         },
+         1, nullptr, "",
+         "The game cannot be started: Quell Moor's registry entry (Exe_Path under "
+         "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor) was not found. Is the game "
+         "installed?\n"},
+        {"the game's program gone: not started",
+         [](const quorvik::testing::FixtureHome& h) {
+             quorvik::testing::makePrefix(h.home / ".wine", GameKey::Plain, kExe);
+             return std::vector<std::string>{"launch"};
+         },
+         1, nullptr, "",
+         "The game cannot be started: its program C:\\Games\\Quell Moor\\QuellMoor.exe does not "
+         "exist.\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        quorvik::testing::FixtureHome h;
+        quorvik::testing::StandIns standIns;
+        const Outcome outcome = run(h.dir.path(), row.build(h),
+                                    {{"HOME", h.home.string()}, {"WINEPREFIX", ""}});
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        EXPECT_EQ(outcome.out, row.out);
+        EXPECT_TRUE(outcome.err.starts_with("quorvik-cli: the game's prefix is ")) << outcome.err;
+        if (row.err != nullptr) {
+            EXPECT_TRUE(outcome.err.ends_with(row.err)) << outcome.err;
+        } else {
+            EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1)
+                << "only the prefix: " << outcome.err;
+        }
+        if (row.program == nullptr) {
+            EXPECT_TRUE(standIns.noneStarted());
+        } else {
+            const auto started = standIns.next();
+            ASSERT_TRUE(started);
+            EXPECT_EQ(fs::path(started->program).filename(), row.program);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quorvik::cli
