@@ -27,6 +27,7 @@
 #include "platform/system.h"
 #include "settings/scr_format.h"
 #include "app/tool_tip_api.h"
+#include "app/wording.h"
 
 namespace quorvik::app {
 
@@ -72,6 +73,9 @@ public:
     // Every message that told of something not done, in order: what a front
     // end without a window reports as failure.
     std::vector<std::string> ProblemsShown;
+    // How messages say what to do next: the window's buttons and menus, unless
+    // the front end has none and sets its own before Form_Load.
+    Wording wording;
 
     bool folderKnown() const;
     bool videoLoaded() const { return VideoFile.loaded(); }

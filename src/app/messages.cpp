@@ -54,11 +54,13 @@ Message dataFolderMessage(const Problem& problem) {
     return {path + ": " + problem.reason, platform::kCritical};
 }
 
-Message refusalMessage(const Refusal& refusal, const platform::CodePage& codePage) {
+Message refusalMessage(const Refusal& refusal, const platform::CodePage& codePage,
+                       const Wording& wording) {
     switch (refusal.kind) {
         case Refusal::Kind::NotLoaded:
-            return {refusal.file + " was left as it is: " + whyNotLoaded(refusal) + " when \"" +
-                        refusal.button + "\" ran, so the window holds none of its settings to save.",
+            return {refusal.file + " was left as it is: " + whyNotLoaded(refusal) + " " +
+                        wording.of(refusal.file).whenLoaded +
+                        ", so the window holds none of its settings to save.",
                     platform::kExclamation};
         case Refusal::Kind::BadNumbers: {
             std::string text = refusal.file +
@@ -94,19 +96,19 @@ std::string refusalLine(const Refusal& refusal) {
     return refusal.file;
 }
 
-Message noteMessage(const Note& note, const platform::CodePage& codePage) {
+Message noteMessage(const Note& note, const platform::CodePage& codePage, const Wording& wording) {
     const std::string path = shownPath(note.path);
     const std::string value = codePage.toUtf8(note.detail);
     switch (note.kind) {
         case Note::Kind::FolderUnknown:
             return {"The settings folder is not known yet, so motion blur, depth of field and the "
-                    "field of view were not saved. Click \"Set Video.scr\" and enter the folder "
-                    "first.",
+                    "field of view were not saved. " + wording.folderFirst,
                     platform::kExclamation};
         case Note::Kind::DataNotRead:
-            return {"Motion blur, depth of field and the field of view were not saved: \"Set "
-                    "Video.scr\" has not read them from the game's Data folder in this session, "
-                    "so the window does not show what they are. Click \"Set Video.scr\" first.",
+            return {"Motion blur, depth of field and the field of view were not saved: " +
+                        wording.dataReader +
+                        " has not read them from the game's Data folder in this session, so the "
+                        "window does not show what they are. " + wording.video.loadFirst,
                     platform::kExclamation};
         case Note::Kind::FolderMissing: {
             // "Scripts" or "Skills": the folder names what it holds.
@@ -117,8 +119,8 @@ Message noteMessage(const Note& note, const platform::CodePage& codePage) {
                     platform::kExclamation};
         }
         case Note::Kind::FileUnreadable:
-            return {path + " was left as it is: it could not be read when \"Set Video.scr\" ran (" +
-                        note.detail + "), so Quorvik could not keep it before replacing it.",
+            return {path + " was left as it is: it could not be read " + wording.video.whenLoaded +
+                        " (" + note.detail + "), so Quorvik could not keep it before replacing it.",
                     platform::kExclamation};
         case Note::Kind::NotANumber: {
             const std::string what = note.detail.empty()
@@ -143,15 +145,16 @@ Message noteMessage(const Note& note, const platform::CodePage& codePage) {
     return {path, platform::kExclamation};
 }
 
-std::string noteLine(const Note& note, const platform::CodePage& codePage) {
+std::string noteLine(const Note& note, const platform::CodePage& codePage, const Wording& wording) {
     const std::string value = codePage.toUtf8(note.detail);
     switch (note.kind) {
         case Note::Kind::FolderUnknown:
             return "The settings folder is not known, so a save leaves motion blur, depth of field "
                    "and the field of view as they are.";
         case Note::Kind::DataNotRead:
-            return "\"Set Video.scr\" has not read the Data folder in this session, so a save leaves "
-                   "motion blur, depth of field and the field of view as they are.";
+            return wording.dataReader +
+                   " has not read the Data folder in this session, so a save leaves motion blur, "
+                   "depth of field and the field of view as they are.";
         case Note::Kind::FolderMissing:
             return "The folder " + shownPath(note.path) + " is missing: " + note.detail;
         case Note::Kind::FileUnreadable:
@@ -171,7 +174,7 @@ std::string noteLine(const Note& note, const platform::CodePage& codePage) {
 }
 
 std::string planText(const operations::Plan& plan, const platform::CodePage& codePage,
-                     std::string_view arrow) {
+                     std::string_view arrow, const Wording& wording) {
     const std::string to = " " + std::string(arrow) + " ";
     std::string body;
     std::string group;
@@ -222,11 +225,11 @@ std::string planText(const operations::Plan& plan, const platform::CodePage& cod
                                      : "File > Save Settings would change:" + body;
     std::string notes;
     if (keptNote) {
-        notes += "\r\nWhat a save drops or replaces is kept in the history first; File > Restore "
-                 "Backup... brings it back.";
+        notes += "\r\nWhat a save drops or replaces is kept in the history first; " +
+                 wording.restore + " brings it back.";
     }
     for (const Refusal& refusal : plan.refused) notes += "\r\n" + refusalLine(refusal);
-    for (const Note& note : plan.notes) notes += "\r\n" + noteLine(note, codePage);
+    for (const Note& note : plan.notes) notes += "\r\n" + noteLine(note, codePage, wording);
     if (!notes.empty()) text += "\r\n" + notes;
     return text;
 }
@@ -275,9 +278,9 @@ std::string failureText(const Report& report) {
     return {};
 }
 
-std::string keptText(const Report& report) {
+std::string keptText(const Report& report, const Wording& wording) {
     return "The files this save replaced (" + joined(report.kept) + ") are kept in " +
-           shownPath(report.historyEntry) + "; File > Restore Backup... puts them back.";
+           shownPath(report.historyEntry) + "; " + wording.restore + " puts them back.";
 }
 
 std::string restoreChoiceText(const operations::RestoreChoice& choice) {

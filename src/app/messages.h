@@ -2,11 +2,13 @@
 
 // The words and message-box styles of what the operations report: the
 // operations say what happened, the app decides how the player is told. The
-// window's boxes and the console's lines come from here.
+// window's boxes and the console's lines come from here; where a message says
+// what to do next, it does so in the front end's wording.
 
 #include <string>
 #include <string_view>
 
+#include "app/wording.h"
 #include "operations/apply.h"
 #include "operations/plan.h"
 #include "operations/restore.h"
@@ -30,19 +32,22 @@ std::string shownPath(const std::filesystem::path& path);
 
 // Why a save leaves a settings file as it is: the save's own message box, and
 // the one line Show Changes gives it.
-Message refusalMessage(const operations::Refusal& refusal, const platform::CodePage& codePage);
+Message refusalMessage(const operations::Refusal& refusal, const platform::CodePage& codePage,
+                       const Wording& wording);
 std::string refusalLine(const operations::Refusal& refusal);
 
 // What a save leaves alone in the Data folder: the box and the line.
-Message noteMessage(const operations::Note& note, const platform::CodePage& codePage);
-std::string noteLine(const operations::Note& note, const platform::CodePage& codePage);
+Message noteMessage(const operations::Note& note, const platform::CodePage& codePage,
+                    const Wording& wording);
+std::string noteLine(const operations::Note& note, const platform::CodePage& codePage,
+                     const Wording& wording);
 
 // The plan as Show Changes and the console's --dry-run show it: setting by
 // setting, then the lines dropped or rewritten, the files the player edited,
 // then what is left alone. Lines end in CR LF; `arrow` stands between before
 // and after.
 std::string planText(const operations::Plan& plan, const platform::CodePage& codePage,
-                     std::string_view arrow);
+                     std::string_view arrow, const Wording& wording);
 
 // Files changed on disk since they were loaded, which a save does not
 // overwrite.
@@ -54,7 +59,7 @@ std::string failureText(const operations::Report& report);
 
 // After a save that dropped lines, replaced files the player edited or
 // overwrote a change made on disk: where the replaced files are kept.
-std::string keptText(const operations::Report& report);
+std::string keptText(const operations::Report& report, const Wording& wording);
 
 // An item of File > Restore Backup...'s list, and the first line of what a
 // restore from it did.

@@ -59,14 +59,15 @@ void keepLines(const operations::LoadedFile& file, std::vector<std::string>& lin
 // The messages the save and File > Backup show as each file is written.
 class Announcer : public operations::Observer {
 public:
-    explicit Announcer(std::function<void(const std::string&, int)> show) : show_(std::move(show)) {}
+    Announcer(std::function<void(const std::string&, int)> show, std::string toWrite)
+        : show_(std::move(show)), toWrite_(std::move(toWrite)) {}
 
     void backingUp(const operations::FileChange& change) override {
         show_("Creating Backup of Current Settings to " + change.shown, platform::kExclamation);
     }
     void writing(const operations::FileChange& change) override {
         if (change.announced) {
-            show_("Config File Generated. Press OK to write file " + change.shown + "!",
+            show_("Config File Generated. " + toWrite_ + " " + change.shown + "!",
                   platform::kInformation);
         }
     }
@@ -76,6 +77,7 @@ public:
 
 private:
     std::function<void(const std::string&, int)> show_;
+    std::string toWrite_;
 };
 
 bool dropsOrReplacesTheirOwn(const operations::Plan& plan) {
@@ -96,7 +98,7 @@ std::filesystem::path Form1::settingsFolder() const { return system_.nativePath(
 
 void Form1::showNotes(const std::vector<operations::Note>& notes) {
     for (const operations::Note& note : notes) {
-        const Message shown = noteMessage(note, system_.codePage());
+        const Message shown = noteMessage(note, system_.codePage(), wording);
         // A value left alone on purpose is information, not a failure.
         if (note.kind == operations::Note::Kind::BelowDefault) {
             message(shown.text, shown.style);
@@ -107,7 +109,7 @@ void Form1::showNotes(const std::vector<operations::Note>& notes) {
 }
 
 void Form1::showRefusal(const operations::Refusal& refusal) {
-    const Message shown = refusalMessage(refusal, system_.codePage());
+    const Message shown = refusalMessage(refusal, system_.codePage(), wording);
     problem(shown.text, shown.style);
 }
 
@@ -211,13 +213,14 @@ operations::Report Form1::saveSettings(bool force,
         if (refusal.kind != operations::Refusal::Kind::NotLoaded || refusal.problem) showRefusal(refusal);
     }
 
-    Announcer announcer([this](const std::string& text, int style) { message(text, style); });
+    Announcer announcer([this](const std::string& text, int style) { message(text, style); },
+                        wording.toWrite);
     const operations::Report report = operations::apply(system_, plan, {force, "a save"}, &announcer);
     if (report.outcome == operations::Report::Outcome::Changed || showFailure(report)) return report;
     operations::recordWritten(plan, VideoFile, AudioFile, DataFolder);
     showNotes(plan.notes);
     if (!report.historyEntry.empty() && (dropsOrReplacesTheirOwn(plan) || !report.changed.empty())) {
-        message(keptText(report), platform::kInformation);
+        message(keptText(report, wording), platform::kInformation);
     }
     return report;
 }
@@ -236,7 +239,7 @@ void Form1::save_Click() {
 
 void Form1::Changes_Click() {
     const operations::Plan plan = planOfSave();
-    std::string text = planText(plan, system_.codePage(), "\u2192");
+    std::string text = planText(plan, system_.codePage(), "\u2192", wording);
     if (const auto changed = operations::changedSinceLoaded(system_, plan); !changed.empty()) {
         text += "\r\n\r\n" + changedText(changed) + "\r\n\r\nClick \"Set Video.scr\" and \"Set Audio.scr\" to load them again.";
     }
@@ -245,8 +248,8 @@ void Form1::Changes_Click() {
 
 void Form1::Backup_Click() {
     if (!folderKnown()) {
-        problem("The settings folder is not known yet, so no backup was written. Click \"Set "
-                "Video.scr\" and enter the folder first.",
+        problem("The settings folder is not known yet, so no backup was written. " +
+                    wording.folderFirst,
                 platform::kExclamation);
         return;
     }
@@ -255,11 +258,12 @@ void Form1::Backup_Click() {
     for (const operations::Refusal& refusal : plan.refused) {
         const std::string backup = refusal.file.substr(0, refusal.file.find('.')) + ".sc0";
         problem(backup + " was not written: " + refusal.file +
-                    " is not loaded, so there is nothing of it to back up. Click \"" + refusal.button +
-                    "\" first.",
+                    " is not loaded, so there is nothing of it to back up. " +
+                    wording.of(refusal.file).loadFirst,
                 platform::kExclamation);
     }
-    Announcer announcer([this](const std::string& text, int style) { message(text, style); });
+    Announcer announcer([this](const std::string& text, int style) { message(text, style); },
+                        wording.toWrite);
     showFailure(operations::apply(system_, plan, {false, "a backup"}, &announcer));
 }
 
@@ -270,8 +274,8 @@ std::vector<operations::RestoreChoice> Form1::restoreChoices() {
 
 void Form1::Restore_Click() {
     if (!folderKnown()) {
-        problem("The settings folder is not known yet, so there is no backup to restore. Click "
-                "\"Set Video.scr\" and enter the folder first.",
+        problem("The settings folder is not known yet, so there is no backup to restore. " +
+                    wording.folderFirst,
                 platform::kExclamation);
         return;
     }

@@ -90,7 +90,7 @@ void Form1::detectSettingsPath() {
     if (!documents) {
         SettingsPath = "1";
         problem("No settings folder was found: Quorvik could not find your Documents folder." +
-                    prefixes + "\r\nClick \"Set Video.scr\" to enter the folder that holds Video.scr.",
+                    prefixes + "\r\n" + wording.noDocumentsFolder,
                 platform::kExclamation);
         return;
     }
@@ -109,7 +109,7 @@ void Form1::detectSettingsPath() {
         searched += "\r\n" + platform::pathToUtf8(folder);
     }
     problem("No settings folder was found. Quorvik looked for Video.scr in:" + searched + prefixes +
-                "\r\nClick \"Set Video.scr\" to enter the folder that holds it.",
+                "\r\n" + wording.noSettingsFolder,
             platform::kExclamation);
 }
 

@@ -27,6 +27,33 @@ std::string consoleText(std::string text) {
     return text;
 }
 
+// The console has no buttons or menus: where a message says what to do next,
+// it names the command line's options. quorvik-cli.exe reads Windows' own
+// registry, so it has no prefix to name.
+app::Wording consoleWording() {
+    const auto nameFolder = [](const std::string& holding) {
+#ifdef _WIN32
+        return "Name the folder that holds " + holding + " with --settings.";
+#else
+        return "Name the game's prefix with --prefix, or the folder that holds " + holding +
+               " with --settings.";
+#endif
+    };
+    app::Wording wording;
+    wording.noDocumentsFolder = nameFolder("Video.scr");
+    wording.noSettingsFolder = nameFolder("Video.scr");
+    wording.folderFirst = nameFolder("Video.scr");
+    // The console loads both files itself before it does anything with them.
+    const std::string whenLoaded = "when quorvik-cli loaded the settings";
+    wording.video = {nameFolder("Video.scr"), whenLoaded};
+    wording.audio = {nameFolder("Audio.scr"), whenLoaded};
+    wording.dataReader = "quorvik-cli";
+    wording.restore = "quorvik-cli restore --from with the entry's name";
+    // Nothing waits for an answer before a file is written.
+    wording.toWrite = "Writing file";
+    return wording;
+}
+
 struct Session {
     ConsoleDialogs dialogs;
     std::unique_ptr<platform::System> system;
@@ -107,18 +134,27 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     }
     session.form = std::make_unique<app::Form1>(session.dialogs, *session.system);
     app::Form1& form = *session.form;
+    form.wording = consoleWording();
     session.dialogs.problems = &form.ProblemsShown;
     // Start-up's own messages are the window's; only its problems are printed.
     session.dialogs.printMessages = false;
-    session.dialogs.yesNoAnswer = settingsFolder.empty() ? platform::kYes : platform::kNo;
+    // The game starts from its registry entry alone: a game never run yet has
+    // no settings folder, and launch does not look for one.
+    const bool needsFolder = !launch->parsed();
+    session.dialogs.yesNoAnswer =
+        settingsFolder.empty() && needsFolder ? platform::kYes : platform::kNo;
     form.Form_Load();
-    if (!settingsFolder.empty()) form.SettingsPath = platform::pathToUtf8(fs::absolute(settingsFolder));
-    if (!form.folderKnown()) return static_cast<int>(Exit::Failed);
 
     if (launch->parsed()) {
+        const std::size_t before = session.problems();
+        // What the player must do for the game to start as asked is printed
+        // like every other message that is not a failure.
+        session.dialogs.printMessages = true;
         form.Launch_Click();
-        return static_cast<int>(session.outcome());
+        return static_cast<int>(session.outcome(before));
     }
+    if (!settingsFolder.empty()) form.SettingsPath = platform::pathToUtf8(fs::absolute(settingsFolder));
+    if (!form.folderKnown()) return static_cast<int>(Exit::Failed);
     if (restore->parsed()) {
         const std::vector<operations::RestoreChoice> choices = form.restoreChoices();
         if (list) {
@@ -194,7 +230,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     }
     // What is printed is the plan the save carries out.
     const auto print = [&](const operations::Plan& plan) {
-        out << consoleText(app::planText(plan, codePage, "->")) << '\n';
+        out << consoleText(app::planText(plan, codePage, "->", form.wording)) << '\n';
     };
     if (dryRun) {
         print(form.planOfSave());

@@ -34,10 +34,11 @@ std::unique_ptr<System> machine(const std::optional<std::filesystem::path>& pref
         error = "--prefix " + prefix->string() + ": there is no such folder";
         return nullptr;
     }
-    // The prefix chosen is not reported: standard error is for what failed.
+    // Which prefix was chosen, and why, goes to standard error as the window
+    // reports it: standard output stays what a script reads.
     return std::make_unique<quorvik::platform::posix::PosixSystem>(
         quorvik::platform::posix::processPrefixSearch(quorvik::app::game::signature(), prefix),
-        nullptr);
+        &std::cerr, "quorvik-cli");
 #endif
 }
 

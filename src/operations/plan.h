@@ -68,7 +68,6 @@ struct Refusal {
     };
     Kind kind;
     std::string file;  // "Video.scr"
-    std::string button;  // "Set Video.scr"
     std::optional<platform::Problem> problem;
     std::vector<settings::BadNumber> numbers;
     std::vector<std::string> missing;

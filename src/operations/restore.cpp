@@ -55,7 +55,7 @@ Plan planBackup(const fs::path& settingsFolder, const LoadedFile& video, const L
     for (const auto& [stem, file] : files) {
         const std::string name = std::string(stem) + ".scr";
         if (!file->loaded()) {
-            plan.refused.push_back({Refusal::Kind::NotLoaded, name, "Set " + name, file->problem, {}, {}});
+            plan.refused.push_back({Refusal::Kind::NotLoaded, name, file->problem, {}, {}});
             continue;
         }
         FileChange backup;

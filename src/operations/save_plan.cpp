@@ -67,7 +67,6 @@ void compareLines(const std::vector<std::string>& loaded, const std::vector<std:
 struct SettingsFile {
     const char* name;
     const char* backup;
-    const char* button;
     Place place;
     const LoadedFile& loaded;
     std::vector<settings::BadNumber> badNumbers;
@@ -78,11 +77,11 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
                       Plan& plan, std::vector<FileChange>& writes) {
     const LoadedFile& loaded = file.loaded;
     if (!loaded.loaded()) {
-        plan.refused.push_back({Refusal::Kind::NotLoaded, file.name, file.button, loaded.problem, {}, {}});
+        plan.refused.push_back({Refusal::Kind::NotLoaded, file.name, loaded.problem, {}, {}});
         return;
     }
     if (!file.badNumbers.empty()) {
-        plan.refused.push_back({Refusal::Kind::BadNumbers, file.name, file.button, {}, file.badNumbers, {}});
+        plan.refused.push_back({Refusal::Kind::BadNumbers, file.name, {}, file.badNumbers, {}});
         return;
     }
     std::vector<std::string> missing;
@@ -91,7 +90,7 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
         if (!typed && valueOf(saved, *setting) == atLoad) missing.push_back(setting->caption);
     }
     if (!missing.empty()) {
-        plan.refused.push_back({Refusal::Kind::MissingSettings, file.name, file.button, {}, {}, missing});
+        plan.refused.push_back({Refusal::Kind::MissingSettings, file.name, {}, {}, missing});
         return;
     }
 
@@ -290,9 +289,9 @@ Plan planSave(const SaveInput& input) {
     // Both backups come before either settings file is written.
     std::vector<FileChange> writes;
     const SettingsFile files[] = {
-        {"Video.scr", "Video.sc1", "Set Video.scr", Place::Video, input.video, std::move(videoBad),
+        {"Video.scr", "Video.sc1", Place::Video, input.video, std::move(videoBad),
          settings::videoTemplate()},
-        {"Audio.scr", "Audio.sc1", "Set Audio.scr", Place::Audio, input.audio, std::move(audioBad),
+        {"Audio.scr", "Audio.sc1", Place::Audio, input.audio, std::move(audioBad),
          settings::audioTemplate()},
     };
     for (const SettingsFile& file : files) planSettingsFile(input, saved, file, plan, writes);

@@ -5,6 +5,7 @@ target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/general_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_texts_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/restore_changes_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_wording_test.cpp
 )
 if(NOT WIN32)
   target_sources(quorvik_unit_tests PRIVATE

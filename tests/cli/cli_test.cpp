@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <functional>
 
 #include "support/game_folder.h"
+#include "support/prefix_fixture.h"
+#include "support/stand_ins.h"
 #include "support/wine_test_process.h"
 
 namespace quorvik::cli {
@@ -14,7 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 using quorvik::testing::dataBytes;
 using quorvik::testing::GameFolder;
+using quorvik::testing::GameKey;
 using quorvik::testing::readBytes;
+using Environment = std::vector<std::pair<std::string, std::string>>;
 
 struct Outcome {
     int status = -1;
@@ -22,13 +28,47 @@ struct Outcome {
     std::string err;
 };
 
+// Runs quorvik-cli with its output kept in `folder`.
+Outcome run(const fs::path& folder, std::vector<std::string> arguments,
+            const Environment& environment) {
+    arguments.insert(arguments.begin(), QUORVIK_CLI);
+    const auto status = quorvik::testing::runProgram(arguments, environment,
+                                                     std::chrono::seconds(30), folder);
+    return {status.value_or(-1), readBytes(folder / "stdout"), readBytes(folder / "stderr")};
+}
+
 // Runs quorvik-cli on the game folder's settings folder, away from any real prefix.
 Outcome cli(const GameFolder& game, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {QUORVIK_CLI, "--settings", game.settings.string()});
-    const auto status = quorvik::testing::runProgram(
-        arguments, {{"HOME", (game.dir / "home").string()}, {"WINEPREFIX", (game.dir / "none").string()}},
-        std::chrono::seconds(30), game.dir.path());
-    return {status.value_or(-1), readBytes(game.dir / "stdout"), readBytes(game.dir / "stderr")};
+    arguments.insert(arguments.begin(), {"--settings", game.settings.string()});
+    return run(game.dir.path(), arguments,
+               {{"HOME", (game.dir / "home").string()},
+                {"WINEPREFIX", (game.dir / "none").string()}});
+}
+
+// What standard error says first in such a run: the prefix $WINEPREFIX names.
+std::string prefixLine(const GameFolder& game) {
+    return "quorvik-cli: the game's prefix is " + (game.dir / "none").string() +
+           " ($WINEPREFIX): named by $WINEPREFIX; there is no such folder\n";
+}
+
+// A home folder of its own, searched from the start: no $WINEPREFIX.
+Environment homeIn(const GameFolder& game) {
+    return {{"HOME", (game.dir / "home").string()}, {"WINEPREFIX", ""}};
+}
+
+constexpr const char* kExe = "C:\\Games\\Quell Moor\\QuellMoor.exe";
+
+// The game installed in a prefix; returns the prefix.
+fs::path installGame(const fs::path& prefix) {
+    quorvik::testing::makePrefix(prefix, GameKey::Plain, kExe);
+    quorvik::testing::writeBytes(prefix / "drive_c/Games/Quell Moor/QuellMoor.exe", "MZ");
+    return prefix;
+}
+
+// A file larger than Quorvik reads, so that reading it fails.
+void tooLarge(const fs::path& path) {
+    std::ofstream(path, std::ios::binary).put('x');
+    fs::resize_file(path, 9 * 1024 * 1024);
 }
 
 // The files a save may touch, relative to the game's out folder.
@@ -49,7 +89,7 @@ TEST(Cli, ShowPrintsEveryLoadedSettingAsJson) {
     const Outcome run = cli(game, {"show", "--json"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, dataBytes("cli/show.json"));
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.err, prefixLine(game));
 }
 
 TEST(Cli, FindsTheSettingsInAPrefixLaidOutAsAPlayersIs) {
@@ -159,10 +199,228 @@ TEST(Cli, AFailedOperationExitsWithOneAndSaysWhyOnStandardError) {
     GameFolder game;  // no settings files at all
     const Outcome show = cli(game, {"show"});
     EXPECT_EQ(show.status, 1);
-    EXPECT_EQ(show.err, "File not found in folder! Video.scr\nFile not found in folder! Audio.scr\n");
+    EXPECT_EQ(show.err, prefixLine(game) + "File not found in folder! Video.scr\n" +
+                            "File not found in folder! Audio.scr\n");
     const Outcome restore = cli(game, {"restore"});
     EXPECT_EQ(restore.status, 1);
     EXPECT_NE(restore.err.find("there is no backup Video.sc1"), std::string::npos) << restore.err;
+}
+
+TEST(Cli, EveryCommandSaysOnStandardErrorWhichPrefixItChoseAndWhy) {
+    struct Row {
+        std::vector<std::string> arguments;
+        int status;
+        const char* out;  // the file of tests/data standard output equals, or nothing
+    };
+    const Row rows[] = {
+        {{"show"}, 0, "cli/show.txt"},
+        {{"show", "--json"}, 0, "cli/show.json"},
+        {{"set", "BPP=16"}, 0, nullptr},
+        {{"set", "BPP=16", "--dry-run"}, 0, nullptr},
+        {{"backup"}, 0, nullptr},
+        {{"restore", "--list"}, 0, nullptr},
+        {{"restore"}, 1, nullptr},  // no save yet, so no backup of one
+        {{"launch"}, 0, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments[0] + " " + row.arguments.back());
+        GameFolder game;
+        const fs::path prefix = installGame(game.dir / "home/.wine");
+        quorvik::testing::makeSettings(prefix);
+        quorvik::testing::StandIns standIns;
+        const Outcome outcome = run(game.dir.path(), row.arguments, homeIn(game));
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        const std::string line = "quorvik-cli: the game's prefix is " + prefix.string() +
+                                 " (~/.wine): it holds the game's registry key and its settings "
+                                 "folder\n";
+        EXPECT_TRUE(outcome.err.starts_with(line)) << outcome.err;
+        EXPECT_EQ(outcome.err.find("prefix", line.size()), std::string::npos)
+            << "said once: " << outcome.err;
+        EXPECT_EQ(outcome.out.find("prefix"), std::string::npos) << outcome.out;
+        if (row.out != nullptr) {
+            EXPECT_EQ(outcome.out, dataBytes(row.out));
+        }
+    }
+}
+
+// The console has no buttons: wherever the window would point at one, the
+// console names its options. (A whole save's output is compared with
+// tests/data/cli/set.txt and dry-run.txt above.)
+TEST(Cli, NoMessageSendsThePlayerToAButton) {
+    struct Row {
+        const char* name;
+        // Lays out the player's files; returns the command line.
+        std::function<std::vector<std::string>(const GameFolder&)> build;
+        int status;
+        const char* err;  // what standard error must say, or nothing
+        const char* out;  // what standard output must say, or nothing
+    };
+    const auto in = [](const GameFolder& game, std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--settings", game.settings.string()});
+        return arguments;
+    };
+    const Row rows[] = {
+        {"no Documents folder",
+         [](const GameFolder&) { return std::vector<std::string>{"show"}; }, 1,
+         "\nName the game's prefix with --prefix, or the folder that holds Video.scr with "
+         "--settings.\n",
+         nullptr},
+        {"no settings folder in the prefix's Documents folder",
+         [](const GameFolder& game) {
+             const fs::path prefix = installGame(game.dir / "home/.wine");
+             fs::create_directories(prefix / "drive_c/users/steamuser/Documents");
+             return std::vector<std::string>{"show"};
+         },
+         1,
+         "\nName the game's prefix with --prefix, or the folder that holds Video.scr with "
+         "--settings.\n",
+         nullptr},
+        {"backup with Audio.scr missing",
+         [&](const GameFolder& game) {
+             quorvik::testing::writeBytes(game.settings / "Video.scr", dataBytes("Video.scr"));
+             return in(game, {"backup"});
+         },
+         1,
+         "Audio.sc0 was not written: Audio.scr is not loaded, so there is nothing of it to back "
+         "up. Name the game's prefix with --prefix, or the folder that holds Audio.scr with "
+         "--settings.\n",
+         nullptr},
+        {"set with Audio.scr missing",
+         [&](const GameFolder& game) {
+             quorvik::testing::writeBytes(game.settings / "Video.scr", dataBytes("Video.scr"));
+             return in(game, {"set", "BPP=16"});
+         },
+         1,
+         "Audio.scr was left as it is: it was not found when quorvik-cli loaded the settings, so "
+         "the window holds none of its settings to save.\n",
+         nullptr},
+        {"set with Video.scr unreadable",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             fs::remove(game.settings / "Video.scr");
+             tooLarge(game.settings / "Video.scr");
+             return in(game, {"set", "MixFrequency=48000"});
+         },
+         1,
+         "Motion blur, depth of field and the field of view were not saved: quorvik-cli has not "
+         "read them from the game's Data folder in this session, so the window does not show "
+         "what they are. Name the game's prefix with --prefix, or the folder that holds "
+         "Video.scr with --settings.\n",
+         nullptr},
+        {"a dry run with Video.scr unreadable",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             fs::remove(game.settings / "Video.scr");
+             tooLarge(game.settings / "Video.scr");
+             return in(game, {"set", "MixFrequency=48000", "--dry-run"});
+         },
+         1, nullptr,
+         "\nquorvik-cli has not read the Data folder in this session, so a save leaves motion "
+         "blur, depth of field and the field of view as they are.\n"},
+        {"set with the skills file unreadable",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             tooLarge(game.skills);
+             return in(game, {"set", "FieldOfView=75.0"});
+         },
+         1,
+         "default_levels.xml was left as it is: it could not be read when quorvik-cli loaded the "
+         "settings (the file is too large (9437184 bytes)), so Quorvik could not keep it before "
+         "replacing it.\n",
+         nullptr},
+        {"a save that dropped lines says how to put them back",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             return in(game, {"set", "BPP=16"});
+         },
+         0, nullptr, "; quorvik-cli restore --from with the entry's name puts them back.\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GameFolder game;
+        fs::create_directories(game.dir / "home");
+        const Outcome outcome = run(game.dir.path(), row.build(game), homeIn(game));
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        if (row.err != nullptr) {
+            EXPECT_NE(outcome.err.find(row.err), std::string::npos) << outcome.err;
+        }
+        if (row.out != nullptr) {
+            EXPECT_NE(outcome.out.find(row.out), std::string::npos) << outcome.out;
+        }
+        for (const char* button : {"Click", "click", "Set Video.scr", "Set Audio.scr", "Press OK",
+                                   "File > Restore Backup"}) {
+            EXPECT_EQ(outcome.out.find(button), std::string::npos)
+                << button << " in: " << outcome.out;
+            EXPECT_EQ(outcome.err.find(button), std::string::npos)
+                << button << " in: " << outcome.err;
+        }
+    }
+}
+
+// launch says what the player must know on standard output, as every message
+// that is no failure, and a failure on standard error; only whether the game
+// started decides the exit status.
+TEST(Cli, LaunchExitsWithZeroWhenTheGameStartedAndPrintsItsNote) {
+    struct Row {
+        const char* name;
+        // Lays out the home folder; returns the command line.
+        std::function<std::vector<std::string>(const quorvik::testing::FixtureHome&)> build;
+        int status;
+        const char* program;  // what was started, or nothing
+        const char* out;      // all of standard output
+        const char* err;      // what standard error says after the prefix, or nothing
+    };
+    const Row rows[] = {
+        {"a non-Steam game in Steam: started, with where to add -nologos",
+         [](const quorvik::testing::FixtureHome& h) {
+             h.listLibraries(h.nativeSteam(), {h.nativeSteam()});
+             installGame(h.protonPrefix(h.nativeSteam(), "3000000000"));
+             return std::vector<std::string>{"launch"};
+         },
+         0, "steam",
+         "Quell Moor is a non-Steam game in Steam, which starts it with its shortcut's own launch "
+         "options: to skip the intro videos, add -nologos to the launch options of the shortcut "
+         "(Properties in Steam).\n",
+         nullptr},
+        {"a game never run yet, with no settings folder: started",
+         [](const quorvik::testing::FixtureHome& h) {
+             installGame(h.home / ".wine");
+             return std::vector<std::string>{"launch"};
+         },
+         0, "wine", "", nullptr},
+        {"a Proton prefix no Steam here holds: not started",
+         [](const quorvik::testing::FixtureHome& h) {
+             const fs::path prefix = installGame(h.protonPrefix(h.dir / "library", "4711"));
+             return std::vector<std::string>{"--prefix", prefix.string(), "launch"};
+         },
+         1, nullptr, "",
+         "belongs to Steam (app 4711), but no Steam that holds it was found. Starting it with the "
+         "system's Wine could upgrade the prefix behind Proton's back, so please start Quell Moor "
+         "from Steam.\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        quorvik::testing::FixtureHome h;
+        quorvik::testing::StandIns standIns;
+        const Outcome outcome = run(h.dir.path(), row.build(h),
+                                    {{"HOME", h.home.string()}, {"WINEPREFIX", ""}});
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        EXPECT_EQ(outcome.out, row.out);
+        EXPECT_TRUE(outcome.err.starts_with("quorvik-cli: the game's prefix is ")) << outcome.err;
+        if (row.err != nullptr) {
+            EXPECT_TRUE(outcome.err.ends_with(row.err)) << outcome.err;
+        } else {
+            EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1)
+                << "only the prefix: " << outcome.err;
+        }
+        if (row.program == nullptr) {
+            EXPECT_TRUE(standIns.noneStarted());
+        } else {
+            const auto started = standIns.next();
+            ASSERT_TRUE(started);
+            EXPECT_EQ(fs::path(started->program).filename(), row.program);
+        }
+    }
 }
 
 }  // namespace

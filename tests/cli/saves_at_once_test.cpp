@@ -145,10 +145,12 @@ TEST(SavesAtOnce, AFileChangedSinceTheLoadNeedsForce) {
         if (!force) {
             EXPECT_EQ(status, 1);
             EXPECT_EQ(game.err("cli"),
-                      "quorvik-cli: Video.scr was changed on disk after Quorvik loaded it (perhaps by "
-                      "the game), so nothing was saved: saving would overwrite that change. Run the "
-                      "command again, or add --force to save over it (what it replaces is kept in the "
-                      "history).\n");
+                      "quorvik-cli: the game's prefix is " + (game.dir / "none").string() +
+                          " ($WINEPREFIX): named by $WINEPREFIX; there is no such folder\n"
+                          "quorvik-cli: Video.scr was changed on disk after Quorvik loaded "
+                          "it (perhaps by the game), so nothing was saved: saving would overwrite "
+                          "that change. Run the command again, or add --force to save over it "
+                          "(what it replaces is kept in the history).\n");
             EXPECT_EQ(readBytes(game.settings / "Video.scr"), theGames);
             continue;
         }

@@ -93,6 +93,7 @@ wine::PrefixSearch processPrefixSearch(wine::GameSignature game,
 struct PosixSystem::State {
     std::optional<wine::PrefixSearch> search;
     std::ostream* report = nullptr;
+    std::string program = "Quorvik";
     bool chosen = false;
     std::optional<WinePrefix> prefix;
     std::vector<std::string> searched;
@@ -103,10 +104,12 @@ struct PosixSystem::State {
 PosixSystem::PosixSystem() : state_(std::make_unique<State>()) {
     state_->report = &std::cerr;
 }
-PosixSystem::PosixSystem(wine::PrefixSearch search, std::ostream* report)
+PosixSystem::PosixSystem(wine::PrefixSearch search, std::ostream* report,
+                         std::string_view program)
     : state_(std::make_unique<State>()) {
     state_->search = std::move(search);
     state_->report = report;
+    state_->program = program;
 }
 PosixSystem::~PosixSystem() = default;
 
@@ -123,10 +126,11 @@ PosixSystem::State& PosixSystem::chosen() {
     }
     if (state.report != nullptr) {
         if (state.prefix) {
-            *state.report << "Quorvik: the game's prefix is " << pathToUtf8(state.prefix->root)
-                          << " (" << choice.chosen->origin << "): " << choice.reason << "\n";
+            *state.report << state.program << ": the game's prefix is "
+                          << pathToUtf8(state.prefix->root) << " (" << choice.chosen->origin
+                          << "): " << choice.reason << "\n";
         } else {
-            *state.report << "Quorvik: no prefix for the game: " << choice.reason << "\n";
+            *state.report << state.program << ": no prefix for the game: " << choice.reason << "\n";
         }
     }
     return state;

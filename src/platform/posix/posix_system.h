@@ -27,8 +27,10 @@ public:
     // Looks for no game: only $WINEPREFIX can give a prefix.
     PosixSystem();
     // The prefix is chosen on first use and kept; the choice and why are written
-    // to report (nothing when it is null).
-    explicit PosixSystem(wine::PrefixSearch search, std::ostream* report);
+    // to report (nothing when it is null), in a line that starts with the
+    // program's name.
+    PosixSystem(wine::PrefixSearch search, std::ostream* report,
+                std::string_view program = "Quorvik");
     ~PosixSystem() override;
 
     bool fileExists(const fs::path& path) override;
