@@ -48,7 +48,7 @@ Outcome cli(const GameFolder& game, std::vector<std::string> arguments) {
 // What standard error says first in such a run: the prefix $WINEPREFIX names.
 std::string prefixLine(const GameFolder& game) {
     return "quorvik-cli: the game's prefix is " + (game.dir / "none").string() +
-           " ($WINEPREFIX): named by $WINEPREFIX; there is no such folder\n";
+           " ($WINEPREFIX): named by $WINEPREFIX; there is no such folder; no Wine prefix was found\n";
 }
 
 // A home folder of its own, searched from the start: no $WINEPREFIX.

@@ -146,7 +146,7 @@ TEST(SavesAtOnce, AFileChangedSinceTheLoadNeedsForce) {
             EXPECT_EQ(status, 1);
             EXPECT_EQ(game.err("cli"),
                       "quorvik-cli: the game's prefix is " + (game.dir / "none").string() +
-                          " ($WINEPREFIX): named by $WINEPREFIX; there is no such folder\n"
+                          " ($WINEPREFIX): named by $WINEPREFIX; there is no such folder; no Wine prefix was found\n"
                           "quorvik-cli: Video.scr was changed on disk after Quorvik loaded "
                           "it (perhaps by the game), so nothing was saved: saving would overwrite "
                           "that change. Run the command again, or add --force to save over it "

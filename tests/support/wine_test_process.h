@@ -49,7 +49,9 @@ inline std::optional<pid_t> startProgram(
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string variable = *entry;
-        bool replaced = false;
+        // The launchers' XDG folders of the machine running the tests would
+        // lead the search away from the test's home folder.
+        bool replaced = variable.starts_with("XDG_DATA_HOME=") || variable.starts_with("XDG_CONFIG_HOME=");
         for (const auto& [name, value] : environment) {
             replaced = replaced || variable.starts_with(name + "=");
         }

@@ -776,16 +776,20 @@ PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read) {
         PrefixSearch usual = search;
         usual.winePrefix.reset();
         PrefixChoice found = chooseFound(candidatePrefixes(usual, read), usual, examiner);
-        const std::string passedOver =
-            "$WINEPREFIX names " + pathToUtf8(root) + ", which " +
-            (exists ? "holds neither the game's registry key nor its settings folder"
-                    : "does not exist");
+        if (exists) {
+            choice.reason =
+                "named by $WINEPREFIX; it holds neither the game's registry key nor its settings "
+                "folder";
+        }
         if (found.chosen) {
-            found.reason += "; " + passedOver + ", so it was passed over";
+            found.reason += "; $WINEPREFIX names " + pathToUtf8(root) + ", which " +
+                            (exists ? "holds neither the game's registry key nor its settings folder"
+                                    : "does not exist") +
+                            ", so it was passed over";
             found.searched.insert(found.searched.begin(), pathToUtf8(root));
             return found;
         }
-        choice.reason = passedOver + ", and " + found.reason;
+        choice.reason += "; " + found.reason;
     }
     choice.chosen = std::move(named);
     return choice;

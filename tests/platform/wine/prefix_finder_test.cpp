@@ -340,8 +340,8 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
              s.winePrefix = h.dir / "other";
          },
          {"other", kWine, "", kNoSteam, ""},
-         "$WINEPREFIX names $DIR/other, which holds neither the game's registry key nor its settings folder, and no Wine "
-             "prefix was found",
+         "named by $WINEPREFIX; it holds neither the game's registry key nor its settings folder; "
+         "no Wine prefix was found",
          1},
         {"$WINEPREFIX naming a compatdata folder of Flatpak Steam",
          [](FixtureHome& h, PrefixSearch& s) {
