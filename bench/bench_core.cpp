@@ -1,16 +1,21 @@
-// Loading and saving through the window's handlers against real files, and
-// reading a registry file Wine wrote.
+// Loading and saving through the window's handlers against real files,
+// reading a registry file Wine wrote, and the search for the game's prefix.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string>
 
 #include "app/form1.h"
+#include "app/game.h"
 #include "bench_support.h"
 #include "platform/paths.h"
+#include "platform/posix/posix_files.h"
 #include "platform/posix/posix_system.h"
+#include "platform/wine/prefix_finder.h"
 #include "platform/wine/wine_registry.h"
 
 namespace {
@@ -79,14 +84,22 @@ void BM_FullSaveNineFiles(benchmark::State& state) {
 }
 BENCHMARK(BM_FullSaveNineFiles)->Unit(benchmark::kMillisecond);
 
-void BM_ParseSystemReg(benchmark::State& state) {
+// The system.reg Wine wrote that scripts/bench names; nothing (and the
+// benchmark skipped) without one.
+std::optional<std::string> wineSystemReg(benchmark::State& state) {
     const char* path = std::getenv("QUORVIK_BENCH_SYSTEM_REG");
     if (path == nullptr) {
         state.SkipWithError("set QUORVIK_BENCH_SYSTEM_REG to a system.reg that Wine wrote");
-        return;
+        return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void BM_ParseSystemReg(benchmark::State& state) {
+    const auto file = wineSystemReg(state);
+    if (!file) return;
+    const std::string& text = *file;
     std::size_t keys = 0;
     for (auto _ : state) {
         const auto hive = quorvik::platform::wine::parseRegistryFile(text);
@@ -99,6 +112,61 @@ void BM_ParseSystemReg(benchmark::State& state) {
     state.counters["keys"] = static_cast<double>(keys);
 }
 BENCHMARK(BM_ParseSystemReg)->Unit(benchmark::kMillisecond);
+
+// Whether Wine's own system.reg holds the game's key, either spelling, as the
+// prefix search asks of every prefix. It does not, so both ways read the file
+// to its end: the keys parsed into a hive (0), or the key lines alone (1).
+void BM_SystemRegHoldsGameKey(benchmark::State& state) {
+    const auto file = wineSystemReg(state);
+    if (!file) return;
+    const std::string& text = *file;
+    namespace wine = quorvik::platform::wine;
+    const std::u16string_view paths[] = {u"Software\\Grenmark\\QuellMoor",
+                                         u"Software\\Wow6432Node\\Grenmark\\QuellMoor"};
+    const bool linesOnly = state.range(0) == 1;
+    for (auto _ : state) {
+        bool holds = false;
+        if (linesOnly) {
+            holds = wine::holdsAnyKey(text, paths);
+        } else {
+            const wine::RegistryHive keys = wine::parseRegistryKeys(text);
+            holds = keys.hasKey(paths[0]) || keys.hasKey(paths[1]);
+        }
+        benchmark::DoNotOptimize(holds);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_SystemRegHoldsGameKey)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The search start-up makes with WINEPREFIX unset, in the home folder scripts/bench
+// fills with five prefixes, each with a system.reg as Wine writes it; one of them
+// holds the game. The files come from the page cache, as they do at start-up.
+void BM_ChoosePrefixFivePrefixes(benchmark::State& state) {
+    const char* home = std::getenv("QUORVIK_BENCH_HOME");
+    if (home == nullptr) {
+        state.SkipWithError("set QUORVIK_BENCH_HOME to a home folder with Wine prefixes");
+        return;
+    }
+    namespace wine = quorvik::platform::wine;
+    wine::PrefixSearch search =
+        quorvik::platform::posix::processPrefixSearch(quorvik::app::game::signature());
+    search.winePrefix.reset();
+    search.home = fs::path(home);
+    std::size_t searched = 0;
+    for (auto _ : state) {
+        const wine::PrefixChoice choice =
+            wine::choosePrefix(search, quorvik::platform::posix::readFile);
+        if (!choice.chosen) {
+            state.SkipWithError("no prefix holds the game");
+            return;
+        }
+        searched = choice.searched.size();
+        benchmark::DoNotOptimize(choice);
+    }
+    state.counters["prefixes"] = static_cast<double>(searched);
+}
+BENCHMARK(BM_ChoosePrefixFivePrefixes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -601,8 +601,8 @@ public:
         const ReadResult system = read_(prefix / "system.reg", kMaxRegistryFileBytes);
         if (!system.status) return false;
         if (plainAscii(lastName_) && !mentions(system.bytes, lastName_)) return false;
-        const RegistryHive keys = parseRegistryKeys(system.bytes);
-        return keys.hasKey(key_) || (!key32_.empty() && keys.hasKey(key32_));
+        const std::u16string_view keys[] = {key_, key32_};
+        return holdsAnyKey(system.bytes, std::span(keys).first(key32_.empty() ? 1 : 2));
     }
 
     // Whether the prefix's Documents folder holds the settings folder, and when

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "platform/text_codec.h"
 
@@ -63,8 +64,11 @@ bool readHex32(std::string_view s, std::size_t& pos, std::uint32_t& value) {
 }
 
 // Decodes a string as Wine writes it, from s[pos] up to the unescaped end
-// character, which is consumed. Text is UTF-8 between escapes.
-bool parseString(std::string_view s, std::size_t& pos, char end, std::u16string& out) {
+// character, which is consumed, and hands each UTF-16 unit to emit. Text is
+// UTF-8 between escapes. False when the string has no end, or as soon as emit
+// returns false: a reader that only compares can stop at the first difference.
+template <typename Emit>
+bool decodeString(std::string_view s, std::size_t& pos, char end, Emit&& emit) {
     while (pos < s.size()) {
         const char c = s[pos];
         if (c == end) {
@@ -73,13 +77,15 @@ bool parseString(std::string_view s, std::size_t& pos, char end, std::u16string&
         }
         if (c != '\\') {
             if (static_cast<unsigned char>(c) < 0x80) {
-                out.push_back(static_cast<char16_t>(c));
+                if (!emit(static_cast<char16_t>(c))) return false;
                 ++pos;
                 continue;
             }
             std::size_t stop = pos;
             while (stop < s.size() && static_cast<unsigned char>(s[stop]) >= 0x80) ++stop;
-            out += utf8ToUtf16(s.substr(pos, stop - pos));
+            for (const char16_t unit : utf8ToUtf16(s.substr(pos, stop - pos))) {
+                if (!emit(unit)) return false;
+            }
             pos = stop;
             continue;
         }
@@ -88,39 +94,39 @@ bool parseString(std::string_view s, std::size_t& pos, char end, std::u16string&
         pos += 2;
         switch (e) {
             case 'a':
-                out.push_back(u'\a');
+                if (!emit(u'\a')) return false;
                 continue;
             case 'b':
-                out.push_back(u'\b');
+                if (!emit(u'\b')) return false;
                 continue;
             case 'e':
-                out.push_back(0x1B);
+                if (!emit(char16_t{0x1B})) return false;
                 continue;
             case 'f':
-                out.push_back(u'\f');
+                if (!emit(u'\f')) return false;
                 continue;
             case 'n':
-                out.push_back(u'\n');
+                if (!emit(u'\n')) return false;
                 continue;
             case 'r':
-                out.push_back(u'\r');
+                if (!emit(u'\r')) return false;
                 continue;
             case 't':
-                out.push_back(u'\t');
+                if (!emit(u'\t')) return false;
                 continue;
             case 'v':
-                out.push_back(u'\v');
+                if (!emit(u'\v')) return false;
                 continue;
             case 'x': {
                 if (pos >= s.size() || !isHexDigit(s[pos])) {
-                    out.push_back(u'x');
+                    if (!emit(u'x')) return false;
                     continue;
                 }
                 unsigned unit = 0;
                 for (int i = 0; i < 4 && pos < s.size() && isHexDigit(s[pos]); ++i, ++pos) {
                     unit = unit * 16 + hexValue(s[pos]);
                 }
-                out.push_back(static_cast<char16_t>(unit));
+                if (!emit(static_cast<char16_t>(unit))) return false;
                 continue;
             }
             default:
@@ -131,14 +137,21 @@ bool parseString(std::string_view s, std::size_t& pos, char end, std::u16string&
             for (int i = 0; i < 2 && pos < s.size() && s[pos] >= '0' && s[pos] <= '7'; ++i, ++pos) {
                 unit = unit * 8 + static_cast<unsigned>(s[pos] - '0');
             }
-            out.push_back(static_cast<char16_t>(unit));
+            if (!emit(static_cast<char16_t>(unit))) return false;
         } else if (static_cast<unsigned char>(e) < 0x80) {
-            out.push_back(static_cast<char16_t>(e));  // \\ \" \[ \] and the like
+            if (!emit(static_cast<char16_t>(e))) return false;  // \\ \" \[ \] and the like
         } else {
             --pos;  // an escaped non-ASCII character is just that character
         }
     }
     return false;
+}
+
+bool parseString(std::string_view s, std::size_t& pos, char end, std::u16string& out) {
+    return decodeString(s, pos, end, [&out](char16_t unit) {
+        out.push_back(unit);
+        return true;
+    });
 }
 
 std::string utf16Bytes(std::u16string_view text) {
@@ -277,6 +290,58 @@ bool parseValue(std::string_view line, Lines& lines, std::u16string& name, Regis
     return parseHexData(rest.substr(at), lines, value.data);
 }
 
+// Follows a key's name, unit by unit as it is decoded, against a key path
+// folded as foldKeyPath folds it: whether the path names that key or one of
+// its parents, as RegistryHive::hasKey says once the name is folded. Runs of
+// backslashes in the name count as one, and at its ends as none, as empty
+// parts are dropped.
+class KeyNameMatch {
+public:
+    explicit KeyNameMatch(std::u16string_view folded) : path_(folded) {}
+
+    void restart() {
+        at_ = 0;
+        partStart_ = true;
+        below_ = false;
+        lost_ = false;
+    }
+
+    // False once the name can no longer match.
+    bool feed(char16_t unit) {
+        if (below_) return true;
+        if (lost_) return false;
+        if (unit == u'\\') {
+            if (partStart_) return true;  // an empty part
+            partStart_ = true;
+            if (at_ == path_.size()) {
+                below_ = true;  // the path is a parent of this key
+            } else if (path_[at_] == u'\\') {
+                ++at_;
+            } else {
+                lost_ = true;
+            }
+            return !lost_;
+        }
+        partStart_ = false;
+        if (at_ < path_.size() && path_[at_] != u'\\' && foldUnit(unit) == path_[at_]) {
+            ++at_;
+            return true;
+        }
+        lost_ = true;
+        return false;
+    }
+
+    // Once the whole name was fed.
+    bool matched() const { return below_ || (!lost_ && at_ == path_.size()); }
+
+private:
+    std::u16string_view path_;
+    std::size_t at_ = 0;
+    bool partStart_ = true;
+    bool below_ = false;
+    bool lost_ = false;
+};
+
 }  // namespace
 
 std::u16string foldCase(std::u16string_view name) {
@@ -351,6 +416,40 @@ RegistryHive parseRegistryFile(std::string_view text) {
 }
 RegistryHive parseRegistryKeys(std::string_view text) {
     return parseRegistry(text, false);
+}
+
+bool holdsAnyKey(std::string_view text, std::span<const std::u16string_view> paths) {
+    std::vector<std::u16string> folded;
+    folded.reserve(paths.size());
+    for (const std::u16string_view path : paths) {
+        folded.push_back(foldKeyPath(path));
+        if (folded.back().empty()) return true;  // the root is always there
+    }
+    std::vector<KeyNameMatch> matches(folded.begin(), folded.end());
+    if (matches.empty()) return false;
+
+    // Line by line as parseRegistry reads them; in a key-only read every line
+    // stands alone, so only the lines that start a key need a look.
+    Lines lines(text);
+    std::string_view line;
+    if (!lines.next(line) || line != kHeader) return false;
+    while (lines.next(line)) {
+        line = trimLeft(line);
+        if (line.empty() || line.front() != '[') continue;
+        for (KeyNameMatch& match : matches) match.restart();
+        std::size_t pos = 1;
+        const bool whole = decodeString(line, pos, ']', [&](char16_t unit) {
+            bool live = false;
+            for (KeyNameMatch& match : matches) live = match.feed(unit) || live;
+            return live;
+        });
+        // A name without its closing bracket is no key, however well it began.
+        if (whole && std::any_of(matches.begin(), matches.end(),
+                                 [](const KeyNameMatch& match) { return match.matched(); })) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool RegistryHive::ByteOrder::operator()(std::u16string_view a, std::u16string_view b) const {

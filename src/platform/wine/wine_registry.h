@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -68,6 +69,12 @@ private:
 RegistryHive parseRegistryFile(std::string_view text);
 // The keys alone, without their values: a quick look at which keys a file holds.
 RegistryHive parseRegistryKeys(std::string_view text);
+// Whether the text of a registry file holds a key at any of the paths (a key's
+// two spellings, say): parseRegistryKeys(text).hasKey(path) for some path, on
+// every input, but found without building the hive. Only the lines that start
+// a key are decoded, each only until it differs from every path, and the read
+// stops at the first key that matches.
+bool holdsAnyKey(std::string_view text, std::span<const std::u16string_view> paths);
 
 // The key path as the hive compares it: case folded, empty parts dropped.
 std::u16string foldKeyPath(std::u16string_view path);

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace quorvik::platform::wine {
 namespace {
@@ -256,6 +259,123 @@ TEST(WineRegistryParse, GarbageAndBinaryInputNeverBreakTheParser) {
     std::string binary(1 << 16, '\0');
     for (char& c : binary) c = static_cast<char>(random());
     EXPECT_EQ(parseRegistryFile(kHead + binary).findValue(u"", u""), nullptr);
+}
+
+// holdsAnyKey answers as parseRegistryKeys(text).hasKey would; each row checks
+// both against the rule it states.
+TEST(WineRegistryKeyScan, AnswersAsTheParsedKeysDo) {
+    using Paths = std::vector<std::u16string_view>;
+    const Paths game = {u"Software\\Grenmark\\QuellMoor",
+                        u"Software\\Wow6432Node\\Grenmark\\QuellMoor"};
+    struct Case {
+        const char* rule;
+        std::string text;
+        bool holds;
+        Paths paths = {u"Software\\Grenmark"};
+    };
+    const Case cases[] = {
+        {"a key that was written", kHead + "[A] 1\n[Software\\\\Grenmark] 1\n", true},
+        {"a parent is implied by its subkey", kHead + "[Software\\\\Grenmark\\\\Sub] 1\n", true},
+        {"a subkey is not implied by its parent", kHead + "[Software] 1\n", false},
+        {"a part matches whole, not its beginning", kHead + "[Software\\\\GrenmarkGames] 1\n",
+         false},
+        {"case does not count", kHead + "[sOFTWARE\\\\grenMARK] 1\n", true},
+        {"nor in Latin-1, Greek or Cyrillic",
+         kHead + "[\\xc4rger\\\\\\x3a9\\\\\\x416] 1\n",
+         true,
+         {u"\u00e4RGER\\\u03c9\\\u0436"}},
+        {"hex and octal escapes spell the name", kHead + "[Software\\\\Gren\\x006dar\\153] 1\n",
+         true},
+        {"a \\x without a hex digit is a plain x",
+         kHead + "[Software\\\\\\xg] 1\n",
+         true,
+         {u"Software\\xg"}},
+        {"raw UTF-8 is read as UTF-8",
+         kHead + "[Gr\xC3\xBCn\\\\\xF0\x9F\x8E\xAE] 1\n",
+         true,
+         {u"GR\u00dcN\\\U0001F3AE"}},
+        {"an escaped bracket belongs to the name", kHead + "[Odd\\]Name] 1\n", true, {u"Odd]Name"}},
+        {"escaped quotes and backslashes",
+         kHead + "[Say \\\"hi\\\"\\\\x] 1\n",
+         true,
+         {u"Say \"hi\"\\x"}},
+        {"empty parts are dropped", kHead + "[\\\\Software\\\\\\\\Grenmark\\\\] 1\n", true},
+        {"a backslash spelt as an overlong UTF-8 pair still separates parts",
+         kHead + "[Software\xC1\x9CGrenmark] 1\n", true},
+        {"what follows the closing bracket does not count",
+         kHead + "[Software\\\\Grenmark]junk [x]\n", true},
+        {"CRLF lines", "WINE REGISTRY Version 2\r\n[Software\\\\Grenmark] 1\r\n", true},
+        {"blanks before the bracket", kHead + " \t\r[Software\\\\Grenmark] 1\n", true},
+        {"a key line without its closing bracket is no key",
+         kHead + "[Software\\\\Grenmark 1\n[Other] 1\n", false},
+        {"nor one whose bracket comes on the next line", kHead + "[Software\\\\Grenmark\n] 1\n",
+         false},
+        {"nor one cut off after a backslash", kHead + "[Software\\\\Grenmark\\", false},
+        {"a key's name inside a value is no key",
+         kHead + "[Other] 1\n\"V\"=\"[Software\\\\Grenmark] 1\"\n", false},
+        {"a key after a cut-off hex value still counts",
+         kHead + "[A] 1\n\"Bin\"=hex:01,\\\n[Software\\\\Grenmark] 1\n", true},
+        {"either spelling, the first", kHead + "[Software\\\\Grenmark\\\\QuellMoor] 1\n", true,
+         game},
+        {"either spelling, the second",
+         kHead + "[Software\\\\Wow6432Node\\\\Grenmark\\\\QuellMoor] 1\n", true, game},
+        {"neither spelling", kHead + "[Software\\\\Wow6432Node\\\\Grenmark] 1\n", false, game},
+        {"no Wine header, no keys", "[Software\\\\Grenmark] 1\n", false},
+        {"a byte-order mark hides the header",
+         "\xEF\xBB\xBF" + kHead + "[Software\\\\Grenmark] 1\n", false},
+        {"another program's header", "REGEDIT4\n\n[Software\\\\Grenmark]\n", false},
+        {"Wine's header and nothing more", "WINE REGISTRY Version 2 \n[Software\\\\Grenmark] 1\n",
+         false},
+        {"the root is there even in no registry at all", "", true, {u"A", u"\\\\"}},
+        {"no path, no key", kHead + "[A] 1\n", false, {}},
+    };
+    for (const Case& c : cases) {
+        const RegistryHive keys = parseRegistryKeys(c.text);
+        const bool parsed =
+            std::any_of(c.paths.begin(), c.paths.end(),
+                        [&](std::u16string_view path) { return keys.hasKey(path); });
+        EXPECT_EQ(parsed, c.holds) << c.rule;
+        EXPECT_EQ(holdsAnyKey(c.text, c.paths), c.holds) << c.rule;
+    }
+}
+
+TEST(WineRegistryKeyScan, DamagedFilesGetTheParsedKeysAnswer) {
+    const std::string valid = kHead +
+                              "#arch=win64\n[Software\\\\Classes\\\\.scr] 1\n@=\"scrfile\"\n"
+                              "[Software\\\\Wow6432Node\\\\Gr\\xe9nmark\\\\QuellMoor] 1\n"
+                              "\"Bin\"=hex(7):41,00,\\\n  00,00\n"
+                              "[Software\\\\Grenmark\\\\Quell\\\"Moor\\\\\\\\] 1\r\n";
+    const std::vector<std::u16string_view> paths = {
+        u"Software\\Wow6432Node\\Gr\u00e9nmark\\QuellMoor", u"Software\\Grenmark\\Quell\"Moor",
+        u"Software\\Wow6432Node", u"Software\\Classes\\.scr", u"Software\\Grenmark\\Quell"};
+    // Mostly the characters that matter to a key line.
+    constexpr std::string_view kKeyLineChars = "[]\\\"x\r\n 0aG";
+    std::mt19937 random(20251207);
+    for (int round = 0; round < 5000; ++round) {
+        std::string text = valid;
+        const int edits = 1 + static_cast<int>(random() % 6);
+        for (int e = 0; e < edits; ++e) {
+            const std::size_t at = random() % (text.size() + 1);
+            const char c = kKeyLineChars[random() % kKeyLineChars.size()];
+            switch (random() % 3) {
+                case 0:
+                    text.insert(at, 1, c);
+                    break;
+                case 1:
+                    if (at < text.size()) text.erase(at, 1);
+                    break;
+                default:
+                    if (at < text.size()) text[at] = c;
+                    break;
+            }
+        }
+        const RegistryHive keys = parseRegistryKeys(text);
+        for (const std::u16string_view path : paths) {
+            ASSERT_EQ(holdsAnyKey(text, std::span(&path, 1)), keys.hasKey(path))
+                << "round " << round << "\n"
+                << text;
+        }
+    }
 }
 
 TEST(WineRegistryParse, HugeInputsStayLinear) {
