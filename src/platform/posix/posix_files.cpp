@@ -92,7 +92,7 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     // One buffer of the file's size. Grown by doubling, the buffer touched over
     // twice the file in fresh pages; start-up reads a 1.7 MB system.reg for every
     // prefix, and faulting those pages in cost more than the reading.
-    if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);

@@ -568,21 +568,6 @@ PrefixCandidate namedPrefix(const fs::path& folder, std::string origin, const Pr
     return named;
 }
 
-// A quick look at a file before it is parsed: the registry writes a key's
-// name as it is where the name is plain ASCII.
-bool mentions(std::string_view text, std::string_view name) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    const auto found = std::search(text.begin(), text.end(), name.begin(), name.end(),
-                                   [&](char a, char b) { return lower(a) == lower(b); });
-    return found != text.end();
-}
-
-bool plainAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= ' ' && c <= '~' && c != '\\' && c != '"' && c != '[' && c != ']';
-    });
-}
-
 class Examiner {
 public:
     Examiner(const PrefixSearch& search, const FileReader& read) : search_(search), read_(read) {
@@ -591,16 +576,12 @@ public:
         if (key_.starts_with(kSoftware)) {
             key32_ = std::u16string(kSoftware) + u"WOW6432NODE\\" + key_.substr(kSoftware.size());
         }
-        const std::string_view machineKey = search.game.machineKey;
-        const auto slash = machineKey.find_last_of('\\');
-        lastName_ = slash == std::string_view::npos ? machineKey : machineKey.substr(slash + 1);
     }
 
     bool holdsKey(const fs::path& prefix) const {
         if (key_.empty()) return false;
         const ReadResult system = read_(prefix / "system.reg", kMaxRegistryFileBytes);
         if (!system.status) return false;
-        if (plainAscii(lastName_) && !mentions(system.bytes, lastName_)) return false;
         const std::u16string_view keys[] = {key_, key32_};
         return holdsAnyKey(system.bytes, std::span(keys).first(key32_.empty() ? 1 : 2));
     }
@@ -638,7 +619,6 @@ private:
     const FileReader& read_;
     std::u16string key_;
     std::u16string key32_;
-    std::string_view lastName_;
 };
 
 struct Evidence {
