@@ -98,18 +98,25 @@ fs::path identity(const fs::path& path) {
     return error ? path.lexically_normal() : resolved;
 }
 
-// The launcher's game that is Quell Moor: the one whose folder holds the
-// executable. A launcher starts a game by its own name for it, so one of its
-// other games in the same prefix must never be taken for it.
+// The launcher's game that is Quell Moor: of those whose folder holds the
+// executable, the one whose folder lies deepest. A launcher starts a game by
+// its own name for it, so one of its other games in the same prefix must never
+// be taken for it.
 const LauncherGame* gameOf(const WinePrefix& prefix, const fs::path& exe) {
     const fs::path real = identity(exe);
+    const LauncherGame* best = nullptr;
+    std::ptrdiff_t bestDepth = -1;
     for (const LauncherGame& game : prefix.games) {
         if (game.folder.empty()) continue;
         const fs::path folder = identity(game.folder);
         const auto [stop, rest] = std::mismatch(folder.begin(), folder.end(), real.begin(), real.end());
-        if (stop == folder.end()) return &game;
+        const auto depth = std::distance(folder.begin(), folder.end());
+        if (stop == folder.end() && depth > bestDepth) {
+            best = &game;
+            bestDepth = depth;
+        }
     }
-    return nullptr;
+    return best;
 }
 
 // A link's part with everything but unreserved characters percent-encoded.

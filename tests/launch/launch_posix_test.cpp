@@ -55,12 +55,15 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
         {"Snap Steam",
          [](FixtureHome& h, StandIns&) { return installGame(h.protonPrefix(h.snapSteam(), "4711")); },
          {"snap", "run", "steam", "-applaunch", "4711", "-nologos"}, "", "", ""},
-        {"Lutris, a ge-proton game by its id in pga.db, -nologos in its arguments",
+        {"Lutris, a ge-proton game by its id in pga.db, -nologos in its arguments, another "
+         "game in the same prefix",
          [](FixtureHome& h, StandIns&) {
              const fs::path prefix = installGame(h.dir / "lq");
+             h.lutrisGame(h.lutrisData(), "other-1", prefix, prefix / "drive_c/Other/Other.exe");
              h.lutrisGame(h.lutrisData(), "quell-moor-1", prefix,
                           gameFolder(prefix) / "QuellMoor.exe", "-nologos");
-             h.lutrisDatabase(h.lutrisData(), {{"12", "quell-moor", "", "quell-moor-1"}});
+             h.lutrisDatabase(h.lutrisData(), {{"11", "other", prefix.string(), "other-1"},
+                                               {"12", "quell-moor", prefix.string(), "quell-moor-1"}});
              return prefix;
          },
          {"lutris", "lutris:rungameid/12"}, "", "", ""},

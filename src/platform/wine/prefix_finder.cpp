@@ -385,7 +385,10 @@ void addLutrisPrefixes(const Roots& roots, const FileReader& read, Candidates& c
             // A relative executable lies in the game's folder.
             std::optional<fs::path> exe = roots.configPath(game->exe);
             if (!exe && !game->exe.empty() && !folder.empty()) exe = folder / pathFromUtf8(game->exe);
-            launched.folder = !folder.empty() ? folder : exe ? exe->parent_path() : fs::path();
+            // The executable's own folder tells the game apart from others that
+            // Lutris installed in the same prefix; the game's folder often is
+            // the prefix itself.
+            launched.folder = exe ? exe->parent_path() : folder;
 
             auto prefix = roots.configPath(game->prefix);
             if (game->prefix.empty() && exe) prefix = prefixAbove(*exe);

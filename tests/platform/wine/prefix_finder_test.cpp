@@ -163,7 +163,8 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
              h.lutrisDatabase(h.lutrisData(true),
                               {{"4", "quell-moor", (h.dir / "lq").string(), "quell-moor-2"}});
          },
-         {"lq/pfx", PrefixOwner::Lutris, "", kFlatpak, "4|quell-moor||lq|0"},
+         {"lq/pfx", PrefixOwner::Lutris, "", kFlatpak,
+          "4|quell-moor||lq/pfx/drive_c/Games/Quell Moor|0"},
          "it holds the game's registry key",
          1},
         {"$XDG_DATA_HOME: Lutris and Bottles keep their data there",
