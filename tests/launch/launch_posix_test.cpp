@@ -132,8 +132,8 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
              return prefix;
          },
          {}, "", "",
-         "the command lutris could not be run (No such file or directory). Start Quell Moor from "
-         "Lutris instead."},
+         "the command lutris could not be run (it is not installed: there is no lutris on PATH). "
+         "Start Quell Moor from Lutris instead."},
         {"Lutris' prefix of another game only: never that game, never the system's Wine",
          [](FixtureHome& h, StandIns&) {
              const fs::path prefix = installGame(h.dir / "lq");

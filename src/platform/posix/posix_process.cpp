@@ -74,6 +74,10 @@ Status startDetached(const LaunchRequest& request) {
         posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+    if (error == ENOENT && pathToUtf8(request.program).find('/') == std::string::npos) {
+        return Status::failure("it is not installed: there is no " + pathToUtf8(request.program) +
+                               " on PATH");
+    }
     if (error != 0) return Status::failure(std::generic_category().message(error));
 
     // Nobody waits for the game, but its exit must not leave a zombie behind.

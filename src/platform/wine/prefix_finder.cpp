@@ -455,11 +455,12 @@ void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& c
         const fs::path prefixes = roots.configPath(defaults.prefixesFolder)
                                       .value_or(roots.home() / pathFromUtf8(kHeroicPrefixes));
         const std::string origin = "Heroic config " + pathToUtf8(config);
+        const LauncherInstall install = place->install;
         const auto add = [&](const fs::path& folder, std::vector<LauncherGame> games) {
             // Newer Heroic names the folder of prefixes where older Heroic named
             // the shared prefix: that folder is no prefix.
             if (!isFolder(folder) || identity(folder) == identity(prefixes)) return;
-            WinePrefix prefix{prefixRoot(folder), {}, PrefixOwner::Heroic, place->install, {}};
+            WinePrefix prefix{prefixRoot(folder), {}, PrefixOwner::Heroic, install, {}};
             prefix.games = std::move(games);
             candidates.add({std::move(prefix), origin});
         };

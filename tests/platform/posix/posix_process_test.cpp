@@ -56,7 +56,7 @@ TEST(PosixProcess, AMissingProgramIsAFailure) {
     request.program = "quorvik-no-such-program";
     const Status status = startDetached(request);
     EXPECT_FALSE(status);
-    EXPECT_EQ(status.reason(), "No such file or directory");
+    EXPECT_EQ(status.reason(), "it is not installed: there is no quorvik-no-such-program on PATH");
 }
 
 }  // namespace
