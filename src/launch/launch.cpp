@@ -80,6 +80,9 @@ LaunchRequest launcher(const WinePrefix& prefix, std::vector<std::string> argume
     LaunchRequest request;
     request.program = command->program;
     request.arguments = command->arguments;
+    // A $WINEPREFIX of ours, perhaps left over for another game, would lead
+    // a launcher that honours it to another prefix.
+    request.unset = {"WINEPREFIX"};
     request.arguments.insert(request.arguments.end(), arguments.begin(), arguments.end());
     return request;
 }
@@ -213,6 +216,7 @@ void planHeroic(const WinePrefix& prefix, const std::string& exePath, const fs::
         LaunchRequest open;
         open.program = "xdg-open";
         open.arguments = {link};
+        open.unset = {"WINEPREFIX"};
         plan.requests.push_back(std::move(open));
     }
     if (!game->noIntro) {

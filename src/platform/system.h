@@ -99,6 +99,7 @@ struct LaunchRequest {
     fs::path program;
     std::vector<std::string> arguments;                         // UTF-8
     std::vector<std::pair<std::string, std::string>> environment;  // added to ours
+    std::vector<std::string> unset;                             // taken out of ours
     std::string commandLine;                                    // UTF-8, Windows only
     fs::path workingFolder;                                     // empty: ours
 };

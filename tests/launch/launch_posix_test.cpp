@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 
@@ -151,7 +152,10 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
         std::ostringstream report;
         platform::posix::PosixSystem system(search, &report);
 
+        // A $WINEPREFIX of ours for another game reaches no launcher.
+        ::setenv("WINEPREFIX", "/another/game", 1);
         const auto told = launchGame(system, kExe);
+        ::unsetenv("WINEPREFIX");
         EXPECT_NE(told.value_or(LaunchMessage{}).text.find(c.told), std::string::npos)
             << c.name << ": " << told.value_or(LaunchMessage{}).text;
         if (c.command.empty()) {

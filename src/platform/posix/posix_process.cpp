@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -18,13 +19,14 @@ extern char** environ;
 namespace quorvik::platform::posix {
 namespace {
 
-// Our environment with the request's variables set over it.
+// Our environment with the request's variables set over it, and those it
+// unsets taken out.
 std::vector<std::string> environmentFor(const LaunchRequest& request) {
     std::vector<std::string> variables;
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
         const std::string variable = *entry;
         const std::string name = variable.substr(0, variable.find('='));
-        bool replaced = false;
+        bool replaced = std::find(request.unset.begin(), request.unset.end(), name) != request.unset.end();
         for (const auto& [key, value] : request.environment) replaced = replaced || key == name;
         if (!replaced) variables.push_back(variable);
     }
