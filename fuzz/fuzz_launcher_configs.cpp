@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvik::platform::wine;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (const auto game = parseLutrisGame(text); game && game->prefix.empty() && game->exe.empty()) {
+    if (const auto game = parseLutrisGame(text);
+        game && game->prefix.empty() && game->exe.empty()) {
         std::abort();
     }
     parseHeroicGamesConfig(text);
@@ -25,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parseHeroicTitles(text);
     // A folder name is the title less what Heroic drops: never longer.
     if (heroicFolderName(text).size() > size) std::abort();
-    for (const auto& read : {parseBottleName(text), parseBottlesCustomPath(text),
-                             parseBottlePlaceholder(text)}) {
+    for (const auto& read :
+         {parseBottleName(text), parseBottlesCustomPath(text), parseBottlePlaceholder(text)}) {
         if (read && read->empty()) std::abort();
     }
     return 0;

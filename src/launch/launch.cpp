@@ -38,15 +38,22 @@ struct LauncherCommand {
 const std::vector<LauncherCommand>& launcherCommands() {
     static const std::vector<LauncherCommand> commands = {
         {PrefixOwner::Steam, LauncherInstall::Native, "steam", {}},
-        {PrefixOwner::Steam, LauncherInstall::Flatpak, "flatpak", {"run", "com.valvesoftware.Steam"}},
+        {PrefixOwner::Steam,
+         LauncherInstall::Flatpak,
+         "flatpak",
+         {"run", "com.valvesoftware.Steam"}},
         {PrefixOwner::Steam, LauncherInstall::Snap, "snap", {"run", "steam"}},
         {PrefixOwner::Lutris, LauncherInstall::Native, "lutris", {}},
         {PrefixOwner::Lutris, LauncherInstall::Flatpak, "flatpak", {"run", "net.lutris.Lutris"}},
         {PrefixOwner::Heroic, LauncherInstall::Native, "heroic", {"--no-gui", "--no-sandbox"}},
-        {PrefixOwner::Heroic, LauncherInstall::Flatpak, "flatpak",
+        {PrefixOwner::Heroic,
+         LauncherInstall::Flatpak,
+         "flatpak",
          {"run", "com.heroicgameslauncher.hgl", "--no-gui"}},
         {PrefixOwner::Bottles, LauncherInstall::Native, "bottles-cli", {"run"}},
-        {PrefixOwner::Bottles, LauncherInstall::Flatpak, "flatpak",
+        {PrefixOwner::Bottles,
+         LauncherInstall::Flatpak,
+         "flatpak",
          {"run", "--command=bottles-cli", "com.usebottles.bottles", "run"}},
         {PrefixOwner::Umu, LauncherInstall::Native, "umu-run", {}},
     };
@@ -55,12 +62,18 @@ const std::vector<LauncherCommand>& launcherCommands() {
 
 const char* ownerName(PrefixOwner owner) {
     switch (owner) {
-        case PrefixOwner::Steam: return "Steam";
-        case PrefixOwner::Lutris: return "Lutris";
-        case PrefixOwner::Heroic: return "Heroic";
-        case PrefixOwner::Bottles: return "Bottles";
-        case PrefixOwner::Umu: return "umu";
-        case PrefixOwner::Wine: break;
+        case PrefixOwner::Steam:
+            return "Steam";
+        case PrefixOwner::Lutris:
+            return "Lutris";
+        case PrefixOwner::Heroic:
+            return "Heroic";
+        case PrefixOwner::Bottles:
+            return "Bottles";
+        case PrefixOwner::Umu:
+            return "umu";
+        case PrefixOwner::Wine:
+            break;
     }
     return "Wine";
 }
@@ -112,7 +125,8 @@ const LauncherGame* gameOf(const WinePrefix& prefix, const fs::path& exe) {
     for (const LauncherGame& game : prefix.games) {
         if (game.folder.empty()) continue;
         const fs::path folder = identity(game.folder);
-        const auto [stop, rest] = std::mismatch(folder.begin(), folder.end(), real.begin(), real.end());
+        const auto [stop, rest] =
+            std::mismatch(folder.begin(), folder.end(), real.begin(), real.end());
         const auto depth = std::distance(folder.begin(), folder.end());
         if (stop == folder.end() && depth > bestDepth) {
             best = &game;
@@ -150,7 +164,8 @@ std::string notListed(const WinePrefix& prefix, const std::string& exe, const ch
 std::string addNoIntro(const char* launcher, const char* where) {
     return std::string(launcher) +
            " starts Quell Moor with the arguments of its own settings for the game: to skip the "
-           "intro videos, add -nologos to " + where + ".";
+           "intro videos, add -nologos to " +
+           where + ".";
 }
 
 void planSteam(const WinePrefix& prefix, LaunchPlan& plan) {
@@ -185,13 +200,14 @@ void planLutris(const WinePrefix& prefix, const std::string& exePath, const fs::
     if (game == nullptr || (game->id.empty() && game->slug.empty())) {
         plan.problem = notListed(prefix, exePath,
                                  ("Add Game, then Add locally installed game: runner Wine, "
-                                  "executable " + platform::pathToUtf8(exe) + ", prefix " +
+                                  "executable " +
+                                  platform::pathToUtf8(exe) + ", prefix " +
                                   platform::pathToUtf8(prefix.root) + ", arguments -nologos")
                                      .c_str());
         return;
     }
-    const std::string link = !game->id.empty() ? "lutris:rungameid/" + game->id
-                                               : "lutris:rungame/" + game->slug;
+    const std::string link =
+        !game->id.empty() ? "lutris:rungameid/" + game->id : "lutris:rungame/" + game->slug;
     plan.requests = {launcher(prefix, {link})};
     if (!game->noIntro) {
         plan.note = addNoIntro("Lutris", "Arguments in the game's Configure, Game options");
@@ -260,8 +276,9 @@ LaunchPlan planLaunch(platform::System& system, const std::string& exePath) {
             const std::string bottle = prefix->games.empty()
                                            ? platform::pathToUtf8(prefix->root.filename())
                                            : prefix->games.front().id;
-            plan.requests = {launcher(*prefix, {"-b", bottle, "-e", platform::pathToUtf8(identity(exe)),
-                                                "--", kNoIntro})};
+            plan.requests = {launcher(
+                *prefix,
+                {"-b", bottle, "-e", platform::pathToUtf8(identity(exe)), "--", kNoIntro})};
             plan.instead = "Start Quell Moor from Bottles instead: Run Executable in the bottle " +
                            bottle + ", with the argument -nologos.";
             break;
@@ -269,7 +286,8 @@ LaunchPlan planLaunch(platform::System& system, const std::string& exePath) {
         case PrefixOwner::Umu: {
             LaunchRequest request = launcher(*prefix, {exePath, kNoIntro});
             request.environment = {{"WINEPREFIX", platform::pathToUtf8(prefix->root)}};
-            if (!prefix->games.empty()) request.environment.emplace_back("GAMEID", prefix->games.front().id);
+            if (!prefix->games.empty())
+                request.environment.emplace_back("GAMEID", prefix->games.front().id);
             plan.requests = {std::move(request)};
             plan.instead = "Start Quell Moor with umu-run as you set it up for the prefix " +
                            platform::pathToUtf8(prefix->root) + ".";

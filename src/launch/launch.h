@@ -17,7 +17,7 @@ namespace quorvik::launch {
 // What starts the game, or why it is not started.
 struct LaunchPlan {
     std::vector<platform::LaunchRequest> requests;  // tried in order until one starts
-    std::string problem;  // not empty: nothing is started
+    std::string problem;                            // not empty: nothing is started
     std::string note;     // not empty: something the player must know once it runs
     std::string instead;  // how to start the game when none of the requests could be run
 };

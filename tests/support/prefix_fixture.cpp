@@ -1,9 +1,9 @@
 #include "support/prefix_fixture.h"
 
+#include <sqlite3.h>
+
 #include "app/game.h"
 #include "platform/paths.h"
-
-#include <sqlite3.h>
 
 namespace quorvik::testing {
 namespace {
@@ -130,9 +130,11 @@ void FixtureHome::lutrisDatabase(const fs::path& data,
         "year INTEGER, configpath TEXT, has_custom_banner INTEGER, has_custom_icon INTEGER, "
         "playtime REAL, hidden INTEGER, service TEXT, service_id TEXT);";
     for (const auto& [id, slug, directory, config] : games) {
-        sql += "INSERT INTO games (id, name, slug, platform, runner, directory, installed, "
-               "configpath) VALUES (" + id + ", 'Quell Moor', '" + slug + "', 'Windows', 'wine', '" +
-               directory + "', 1, '" + config + "');";
+        sql +=
+            "INSERT INTO games (id, name, slug, platform, runner, directory, installed, "
+            "configpath) VALUES (" +
+            id + ", 'Quell Moor', '" + slug + "', 'Windows', 'wine', '" + directory + "', 1, '" +
+            config + "');";
     }
     sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
     sqlite3_close(db);
@@ -143,9 +145,10 @@ void FixtureHome::heroicGame(const fs::path& config, const std::string& appName,
     std::string game = "    \"autoInstallDxvk\": true,\n    \"language\": \"\",\n";
     if (!arguments.empty()) game += "    \"launcherArgs\": \"" + arguments + "\",\n";
     if (!prefix.empty()) game += "    \"winePrefix\": \"" + prefix.string() + "\",\n";
-    game += "    \"wineVersion\": {\n      \"bin\": \"/home/jane/.config/heroic/tools/proton/"
-            "GE-Proton9-20/proton\",\n      \"name\": \"Proton - GE-Proton9-20\",\n"
-            "      \"type\": \"proton\"\n    }\n";
+    game +=
+        "    \"wineVersion\": {\n      \"bin\": \"/home/jane/.config/heroic/tools/proton/"
+        "GE-Proton9-20/proton\",\n      \"name\": \"Proton - GE-Proton9-20\",\n"
+        "      \"type\": \"proton\"\n    }\n";
     writeBytes(config / "GamesConfig" / (appName + ".json"),
                "{\n  \"" + appName + "\": {\n" + game +
                    "  },\n  \"version\": \"v0\",\n  \"explicit\": true\n}\n");
@@ -163,17 +166,19 @@ void FixtureHome::heroicInstalled(const fs::path& config, const std::string& sto
     } else if (store == "gog") {
         writeBytes(config / "gog_store/installed.json",
                    "{\"installed\": [{\"platform\": \"windows\", \"executable\": \"\", "
-                   "\"install_path\": \"" + path + "\", \"install_size\": \"5.1 GiB\", "
-                   "\"is_dlc\": false, \"version\": \"1.4.2\", \"appName\": \"" + appName +
-                       "\", \"installedWithDLCs\": false, \"language\": \"en-US\"}]}");
+                   "\"install_path\": \"" +
+                       path +
+                       "\", \"install_size\": \"5.1 GiB\", "
+                       "\"is_dlc\": false, \"version\": \"1.4.2\", \"appName\": \"" +
+                       appName + "\", \"installedWithDLCs\": false, \"language\": \"en-US\"}]}");
         writeBytes(config / "store_cache/gog_library.json",
                    "{\"games\": [{\"runner\": \"gog\", \"app_name\": \"" + appName +
                        "\", \"title\": \"" + title + "\"}]}");
     } else if (store == "sideload") {
         writeBytes(config / "sideload_apps/library.json",
                    "{\"games\": [{\"runner\": \"sideload\", \"app_name\": \"" + appName +
-                       "\", \"title\": \"" + title + "\", \"install\": {\"executable\": \"" +
-                       path + "/QuellMoor.exe\", \"platform\": \"windows\"}}]}");
+                       "\", \"title\": \"" + title + "\", \"install\": {\"executable\": \"" + path +
+                       "/QuellMoor.exe\", \"platform\": \"windows\"}}]}");
     } else {
         writeBytes(config / "nile_config/nile/installed.json",
                    "[{\"id\": \"" + appName + "\", \"version\": \"1\", \"path\": \"" + path +

@@ -26,7 +26,8 @@ std::vector<std::string> environmentFor(const LaunchRequest& request) {
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
         const std::string variable = *entry;
         const std::string name = variable.substr(0, variable.find('='));
-        bool replaced = std::find(request.unset.begin(), request.unset.end(), name) != request.unset.end();
+        bool replaced =
+            std::find(request.unset.begin(), request.unset.end(), name) != request.unset.end();
         for (const auto& [key, value] : request.environment) replaced = replaced || key == name;
         if (!replaced) variables.push_back(variable);
     }

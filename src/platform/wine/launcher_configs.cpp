@@ -83,7 +83,8 @@ std::vector<HeroicGameConfig> parseHeroicGamesConfig(std::string_view text) {
     if (!root.is_object()) return games;
     for (const auto& [name, settings] : root.items()) {
         if (!settings.is_object()) continue;  // "version", "explicit"
-        games.push_back({name, jsonText(settings, "winePrefix"), jsonText(settings, "launcherArgs")});
+        games.push_back(
+            {name, jsonText(settings, "winePrefix"), jsonText(settings, "launcherArgs")});
     }
     return games;
 }
@@ -96,10 +97,14 @@ HeroicDefaults parseHeroicDefaults(std::string_view text) {
 
 std::string_view heroicStoreName(HeroicStore store) {
     switch (store) {
-        case HeroicStore::Legendary: return "legendary";
-        case HeroicStore::Gog: return "gog";
-        case HeroicStore::Sideload: return "sideload";
-        case HeroicStore::Nile: return "nile";
+        case HeroicStore::Legendary:
+            return "legendary";
+        case HeroicStore::Gog:
+            return "gog";
+        case HeroicStore::Sideload:
+            return "sideload";
+        case HeroicStore::Nile:
+            return "nile";
     }
     return {};
 }
@@ -108,13 +113,15 @@ std::vector<HeroicInstalled> parseHeroicInstalled(HeroicStore store, std::string
     const json root = parseJson(text);
     std::vector<HeroicInstalled> games;
     const auto add = [&](std::string appName, std::string title, std::string folder) {
-        if (!appName.empty()) games.push_back({std::move(appName), std::move(title), std::move(folder)});
+        if (!appName.empty())
+            games.push_back({std::move(appName), std::move(title), std::move(folder)});
     };
     switch (store) {
         case HeroicStore::Legendary:  // {"<app name>": {"install_path", "title", ...}}
             if (!root.is_object()) break;
             for (const auto& [name, game] : root.items()) {
-                if (game.is_object()) add(name, jsonText(game, "title"), jsonText(game, "install_path"));
+                if (game.is_object())
+                    add(name, jsonText(game, "title"), jsonText(game, "install_path"));
             }
             break;
         case HeroicStore::Gog:  // {"installed": [{"appName", "install_path", ...}]}
@@ -122,7 +129,8 @@ std::vector<HeroicInstalled> parseHeroicInstalled(HeroicStore store, std::string
                 add(jsonText(game, "appName"), {}, jsonText(game, "install_path"));
             }
             break;
-        case HeroicStore::Sideload:  // {"games": [{"app_name", "title", "install": {"executable"}}]}
+        case HeroicStore::Sideload:  // {"games": [{"app_name", "title", "install":
+                                     // {"executable"}}]}
             for (const json& game : member(root, "games")) {
                 add(jsonText(game, "app_name"), jsonText(game, "title"),
                     folderOf(jsonText(member(game, "install"), "executable")));
@@ -150,7 +158,8 @@ std::vector<std::pair<std::string, std::string>> parseHeroicTitles(std::string_v
 std::string heroicFolderName(std::string_view title) {
     // Heroic drops these from a title before it names a folder after it.
     constexpr std::string_view kDropped = ":|/*?<>\\&{}%$@`!+'\"";
-    constexpr std::array<std::string_view, 2> kDroppedSigns = {"\xE2\x84\xA2", "\xC2\xAE"};  // TM, (R)
+    constexpr std::array<std::string_view, 2> kDroppedSigns = {"\xE2\x84\xA2",
+                                                               "\xC2\xAE"};  // TM, (R)
     std::string name;
     for (std::size_t i = 0; i < title.size();) {
         bool sign = false;

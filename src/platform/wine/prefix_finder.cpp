@@ -63,7 +63,8 @@ struct LutrisPlace {
 constexpr std::array<LutrisPlace, 6> kLutrisPlaces = {{
     {{Base::Data, "lutris/games", kNative}, {Base::Data, "lutris", kNative}},
     {{Base::Config, "lutris/games", kNative}, {Base::Data, "lutris", kNative}},
-    {{Base::Home, ".local/share/lutris/games", kNative}, {Base::Home, ".local/share/lutris", kNative}},
+    {{Base::Home, ".local/share/lutris/games", kNative},
+     {Base::Home, ".local/share/lutris", kNative}},
     {{Base::Home, ".config/lutris/games", kNative}, {Base::Home, ".local/share/lutris", kNative}},
     {{Base::Home, ".var/app/net.lutris.Lutris/data/lutris/games", kFlatpak},
      {Base::Home, ".var/app/net.lutris.Lutris/data/lutris", kFlatpak}},
@@ -171,8 +172,8 @@ private:
 // The folders of some places that exist, each once: with the XDG folders at
 // their defaults, two places name the same folder.
 template <typename Places, typename Folder>
-std::vector<std::pair<fs::path, const typename Places::value_type*>> existing(
-    const Places& places, Folder folder) {
+std::vector<std::pair<fs::path, const typename Places::value_type*>> existing(const Places& places,
+                                                                              Folder folder) {
     std::vector<std::pair<fs::path, const typename Places::value_type*>> found;
     std::vector<fs::path> seen;
     for (const auto& place : places) {
@@ -360,9 +361,8 @@ void addProtonPrefixes(const SteamLibrary& library, Candidates& candidates) {
 
 void addLutrisPrefixes(const Roots& roots, const FileReader& read, Candidates& candidates) {
     std::map<fs::path, std::vector<LutrisEntry>> databases;
-    for (const auto& [games, place] : existing(kLutrisPlaces, [&](const LutrisPlace& p) {
-             return roots(p.games);
-         })) {
+    for (const auto& [games, place] :
+         existing(kLutrisPlaces, [&](const LutrisPlace& p) { return roots(p.games); })) {
         const fs::path database = roots(place->data) / "pga.db";
         auto known = databases.find(database);
         if (known == databases.end()) {
@@ -373,8 +373,9 @@ void addLutrisPrefixes(const Roots& roots, const FileReader& read, Candidates& c
             const auto game = text ? parseLutrisGame(*text) : std::nullopt;
             if (!game) continue;
             const std::string name = pathToUtf8(file.stem());
-            const auto entry = std::find_if(known->second.begin(), known->second.end(),
-                                            [&](const LutrisEntry& e) { return e.configPath == name; });
+            const auto entry =
+                std::find_if(known->second.begin(), known->second.end(),
+                             [&](const LutrisEntry& e) { return e.configPath == name; });
             LauncherGame launched{{}, game->slug, {}, {}, holdsNoIntro(game->arguments)};
             fs::path folder;
             if (entry != known->second.end()) {
@@ -384,7 +385,8 @@ void addLutrisPrefixes(const Roots& roots, const FileReader& read, Candidates& c
             }
             // A relative executable lies in the game's folder.
             std::optional<fs::path> exe = roots.configPath(game->exe);
-            if (!exe && !game->exe.empty() && !folder.empty()) exe = folder / pathFromUtf8(game->exe);
+            if (!exe && !game->exe.empty() && !folder.empty())
+                exe = folder / pathFromUtf8(game->exe);
             // The executable's own folder tells the game apart from others that
             // Lutris installed in the same prefix; the game's folder often is
             // the prefix itself.
@@ -451,7 +453,8 @@ std::vector<HeroicEntry> heroicGames(const fs::path& config, const FileReader& r
 void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& candidates) {
     for (const auto& [config, place] : existing(kHeroicPlaces, roots)) {
         const auto settings = readConfig(config / "config.json", read);
-        const HeroicDefaults defaults = settings ? parseHeroicDefaults(*settings) : HeroicDefaults{};
+        const HeroicDefaults defaults =
+            settings ? parseHeroicDefaults(*settings) : HeroicDefaults{};
         const fs::path prefixes = roots.configPath(defaults.prefixesFolder)
                                       .value_or(roots.home() / pathFromUtf8(kHeroicPrefixes));
         const std::string origin = "Heroic config " + pathToUtf8(config);
@@ -467,9 +470,12 @@ void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& c
         for (const HeroicEntry& game : heroicGames(config, read)) {
             const fs::path installPath =
                 roots.configPath(game.installed.installPath).value_or(fs::path());
-            LauncherGame launched{game.installed.appName, {},
-                                  game.store ? std::string(heroicStoreName(*game.store)) : std::string(),
-                                  installPath, holdsNoIntro(game.arguments)};
+            LauncherGame launched{
+                game.installed.appName,
+                {},
+                game.store ? std::string(heroicStoreName(*game.store)) : std::string(),
+                installPath,
+                holdsNoIntro(game.arguments)};
             if (const auto own = roots.configPath(game.winePrefix)) {
                 add(*own, {launched});
                 continue;
@@ -766,10 +772,11 @@ PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read) {
                 "folder";
         }
         if (found.chosen) {
-            found.reason += "; $WINEPREFIX names " + pathToUtf8(root) + ", which " +
-                            (exists ? "holds neither the game's registry key nor its settings folder"
-                                    : "does not exist") +
-                            ", so it was passed over";
+            found.reason +=
+                "; $WINEPREFIX names " + pathToUtf8(root) + ", which " +
+                (exists ? "holds neither the game's registry key nor its settings folder"
+                        : "does not exist") +
+                ", so it was passed over";
             found.searched.insert(found.searched.begin(), pathToUtf8(root));
             return found;
         }

@@ -23,8 +23,8 @@ TEST(LauncherConfigs, LutrisGameConfigs) {
          "  prefix: /home/jane/Games/quell-moor\n  args: -nologos\n  arch: win64\n"
          "game_slug: quell-moor\nsystem: {}\nwine:\n  version: wine-ge-8-26-x86_64\n",
          std::array<std::string, 4>{"/home/jane/Games/quell-moor",
-                                    "/home/jane/Games/quell-moor/drive_c/QuellMoor.exe",
-                                    "-nologos", "quell-moor"}},
+                                    "/home/jane/Games/quell-moor/drive_c/QuellMoor.exe", "-nologos",
+                                    "quell-moor"}},
         {"no prefix: Lutris finds it from the executable",
          "game:\n  exe: '~/Games/Quell Moor/drive_c/QM.exe'\n",
          std::array<std::string, 4>{"", "~/Games/Quell Moor/drive_c/QM.exe", "", ""}},
@@ -68,13 +68,18 @@ TEST(LauncherConfigs, HeroicFiles) {
     };
     const Case cases[] = {
         {"GamesConfig without a prefix of the game's own",
-         configs(R"({"a": {"language": ""}, "b": 1, "c": {"winePrefix": 7}})"), {"a||", "c||"}},
+         configs(R"({"a": {"language": ""}, "b": 1, "c": {"winePrefix": 7}})"),
+         {"a||", "c||"}},
         {"store entries without a name, or not objects",
-         installed(HeroicStore::Gog, R"({"installed": [{"platform": "linux"}, 5, {"appName": "g"}]})"),
+         installed(HeroicStore::Gog,
+                   R"({"installed": [{"platform": "linux"}, 5, {"appName": "g"}]})"),
          {"g||"}},
-        {"a list where an object belongs", installed(HeroicStore::Legendary, R"([{"app_name": "x"}])"), {}},
+        {"a list where an object belongs",
+         installed(HeroicStore::Legendary, R"([{"app_name": "x"}])"),
+         {}},
         {"every character Heroic drops from a folder name",
-         Texts{heroicFolderName("A/B\\C*?<>|&{}%$@`!+\"\xC2\xAE D\xE2\x84\xA2")}, {"ABC D"}},
+         Texts{heroicFolderName("A/B\\C*?<>|&{}%$@`!+\"\xC2\xAE D\xE2\x84\xA2")},
+         {"ABC D"}},
     };
     for (const Case& c : cases) EXPECT_EQ(c.read, c.expected) << c.name;
     for (const char* garbage : {"", "[1, 2]", "{\"a\": {\"winePrefix\": ", "null"}) {
