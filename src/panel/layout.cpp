@@ -142,33 +142,48 @@ constexpr auto kTabOrder = std::to_array<std::string_view>({
     "Check9",   "Check10", "Check11", "Scriptlet1",
 });
 
+// Every menu and item has an access key, unique among its neighbours; Save
+// Settings and About have keys of their own.
 constexpr MenuItem kFileItems[] = {
-    {"Launch", "Launch (No Intro)"},
-    {"Backup", "Backup"},
-    {"save", "Save Settings"},
+    {"Launch", "Launch (No Intro)", 'L'},
+    {"Backup", "Backup", 'B'},
+    {"save", "Save Settings", 'S', "Ctrl+S"},
     // Added after the designed items; Exit stays the last, where it always was.
-    {"Restore", "Restore Backup..."},
-    {"Changes", "Show Changes"},
-    {"Exit", "Exit"},
+    {"Restore", "Restore Backup...", 'R'},
+    {"Changes", "Show Changes", 'C'},
+    {"Exit", "Exit", 'x'},
 };
 constexpr MenuItem kTextColorItems[] = {
-    {"black", "Black"}, {"Red", "Red"},         {"Green", "Green"}, {"Yellow", "Yellow"},
-    {"blue", "Blue"},   {"Magenta", "Magenta"}, {"Cyan", "Cyan"},   {"White", "White"},
+    {"black", "Black", 'B'},     {"Red", "Red", 'R'},   {"Green", "Green", 'G'},
+    {"Yellow", "Yellow", 'Y'},   {"blue", "Blue", 'u'}, {"Magenta", "Magenta", 'M'},
+    {"Cyan", "Cyan", 'C'},       {"White", "White", 'W'},
 };
 constexpr MenuItem kBackgroundItems[] = {
-    {"qm", "Quell Moor"},
-    {"bgblack", "Black"},
+    {"qm", "Quell Moor", 'Q'},
+    {"bgblack", "Black", 'B'},
 };
 constexpr Menu kMenus[] = {
-    {"File", "File", kFileItems},
-    {"txtcolor", "Text Color", kTextColorItems},
-    {"bg", "Background", kBackgroundItems},
-    {"About", "About", {}},
+    {"File", "File", kFileItems, 'F'},
+    {"txtcolor", "Text Color", kTextColorItems, 'T'},
+    {"bg", "Background", kBackgroundItems, 'B'},
+    {"About", "About", {}, 'A', "F1"},
 };
 
 }  // namespace
 
 std::span<const Menu> menus() { return kMenus; }
+
+std::string menuText(std::string_view caption, char key) {
+    std::string text(caption);
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (key != 0 && lower(text[i]) == lower(key)) {
+            text.insert(i, 1, '&');
+            return text;
+        }
+    }
+    return text;
+}
 
 std::span<const ControlLayout> layout() { return kLayout; }
 

@@ -6,6 +6,7 @@
 // geometry; nothing is laid out at run time.
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace quorvik::panel {
@@ -52,6 +53,8 @@ std::span<const std::string_view> tabOrder();
 struct MenuItem {
     std::string_view name;  // also the name of its command
     std::string_view caption;
+    char key = 0;                 // its access key: a letter of the caption
+    std::string_view shortcut{};  // a key that runs it from anywhere in the window: "Ctrl+S"
 };
 
 // A menu of the menu bar. A menu without items is a command itself.
@@ -59,9 +62,15 @@ struct Menu {
     std::string_view name;
     std::string_view caption;
     std::span<const MenuItem> items;
+    char key = 0;
+    std::string_view shortcut{};
 };
 
 // The menu bar, left to right, each menu's items in order.
 std::span<const Menu> menus();
+
+// A caption as both windows' menus take it: "&" before the first letter that
+// is its access key ("&File", "E&xit").
+std::string menuText(std::string_view caption, char key);
 
 }  // namespace quorvik::panel

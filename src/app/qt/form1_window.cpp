@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -311,20 +312,28 @@ void Form1Window::buildControls() {
 }
 
 void Form1Window::buildMenus() {
-    const auto addCommand = [this](QAction* action, std::string_view name) {
+    const auto addCommand = [this](QAction* action, std::string_view name,
+                                   std::string_view shortcut) {
         action->setObjectName(qName(name));
+        if (!shortcut.empty()) {
+            action->setShortcut(QKeySequence(qName(shortcut)));
+            // The key works wherever the focus is in the window, menus closed.
+            addAction(action);
+        }
         connect(action, &QAction::triggered, this, [this, name] { run(name); });
     };
     for (const panel::Menu& menu : panel::menus()) {
+        const QString title = qName(panel::menuText(menu.caption, menu.key));
         if (menu.items.empty()) {
             // A menu without items, such as About: its title is the command.
-            addCommand(menuBar()->addAction(qName(menu.caption)), menu.name);
+            addCommand(menuBar()->addAction(title), menu.name, menu.shortcut);
             continue;
         }
-        QMenu* items = menuBar()->addMenu(qName(menu.caption));
+        QMenu* items = menuBar()->addMenu(title);
         items->setObjectName(qName(menu.name));
         for (const panel::MenuItem& item : menu.items) {
-            addCommand(items->addAction(qName(item.caption)), item.name);
+            addCommand(items->addAction(qName(panel::menuText(item.caption, item.key))), item.name,
+                       item.shortcut);
         }
     }
 }

@@ -153,6 +153,7 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs)
 
 Form1Window::~Form1Window() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    if (shortcuts_ != nullptr) DestroyAcceleratorTable(shortcuts_);
     for (HFONT font : fonts_) {
         if (font != nullptr) DeleteObject(font);
     }
@@ -189,6 +190,7 @@ bool Form1Window::create() {
                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                         nullptr, buildMenus(), instance, this);
     if (window == nullptr) return false;
+    shortcuts_ = buildShortcuts();
 
     dpi_ = dpiOf(hwnd_);
     moor_ = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIK_IDB_BACKGROUND),
@@ -211,9 +213,17 @@ bool Form1Window::create() {
 }
 
 HMENU Form1Window::buildMenus() const {
+    // The access key marked with "&", and an item's shortcut after a tab, where
+    // Windows shows it right-aligned.
+    const auto text = [this](std::string_view caption, char key, std::string_view shortcut) {
+        std::string shown = panel::menuText(caption, key);
+        if (!shortcut.empty()) shown += "\t" + std::string(shortcut);
+        return fromAnsi(codePage_, shown);
+    };
     HMENU bar = CreateMenu();
     for (const panel::Menu& menu : panel::menus()) {
-        const std::wstring caption = fromAnsi(codePage_, menu.caption);
+        // A menu bar's title shows no shortcut: F1 is About's key all the same.
+        const std::wstring caption = text(menu.caption, menu.key, {});
         if (menu.items.empty()) {
             // A menu without items, such as About: its title is the command.
             AppendMenuW(bar, MF_STRING, static_cast<UINT_PTR>(menuCommandId(menu.name)),
@@ -223,11 +233,36 @@ HMENU Form1Window::buildMenus() const {
         HMENU items = CreatePopupMenu();
         for (const panel::MenuItem& item : menu.items) {
             AppendMenuW(items, MF_STRING, static_cast<UINT_PTR>(menuCommandId(item.name)),
-                        fromAnsi(codePage_, item.caption).c_str());
+                        text(item.caption, item.key, item.shortcut).c_str());
         }
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(items), caption.c_str());
     }
     return bar;
+}
+
+HACCEL Form1Window::buildShortcuts() const {
+    // The shortcuts as the menus name them: "Ctrl+" and a letter, or a function key.
+    std::vector<ACCEL> keys;
+    const auto add = [&](std::string_view shortcut, std::string_view command) {
+        ACCEL key{FVIRTKEY, 0, static_cast<WORD>(menuCommandId(command))};
+        if (shortcut.starts_with("Ctrl+")) {
+            key.fVirt |= FCONTROL;
+            shortcut.remove_prefix(5);
+        }
+        if (shortcut.size() == 1 && shortcut[0] >= 'A' && shortcut[0] <= 'Z') {
+            key.key = static_cast<WORD>(shortcut[0]);
+        } else if (shortcut.size() >= 2 && shortcut[0] == 'F') {
+            key.key = static_cast<WORD>(VK_F1 + std::stoi(std::string(shortcut.substr(1))) - 1);
+        } else {
+            return;
+        }
+        keys.push_back(key);
+    };
+    for (const panel::Menu& menu : panel::menus()) {
+        add(menu.shortcut, menu.name);
+        for (const panel::MenuItem& item : menu.items) add(item.shortcut, item.name);
+    }
+    return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }
 
 void Form1Window::buildControls() {
@@ -505,6 +540,13 @@ int Form1Window::messageLoop() {
     quitOnDestroy_ = true;
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // The menus' shortcuts first, wherever the focus is in the window; a
+        // message box's own keys stay its own.
+        if (hwnd_ != nullptr && shortcuts_ != nullptr &&
+            (message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd)) &&
+            TranslateAcceleratorW(hwnd_, shortcuts_, &message)) {
+            continue;
+        }
         // Tab, Shift+Tab and Enter move between the controls as in a dialog.
         if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) continue;
         TranslateMessage(&message);

@@ -62,6 +62,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildControls();
     HMENU buildMenus() const;
+    HACCEL buildShortcuts() const;
     void makeFonts();
     void layoutControls();
     void fitClientArea();
@@ -93,6 +94,7 @@ private:
     bool pictureMade_ = false;
     HWND focused_ = nullptr;
     bool quitOnDestroy_ = false;
+    HACCEL shortcuts_ = nullptr;  // the menus' shortcut keys
 };
 
 }  // namespace quorvik::win32

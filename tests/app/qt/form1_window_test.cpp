@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -334,7 +335,8 @@ private slots:
         const QList<QAction*> top = window.menuBar()->actions();
         QStringList titles;
         for (QAction* action : top) titles << action->text();
-        QCOMPARE(titles, QStringList({"File", "Text Color", "Background", "About"}));
+        QCOMPARE(titles, QStringList({"&File", "&Text Color", "&Background", "&About"}));
+        QCOMPARE(top[3]->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(top[3]->objectName(), QStringLiteral("About"));
         QVERIFY(top[3]->menu() == nullptr);
 
@@ -346,13 +348,14 @@ private slots:
             }
             return names;
         };
-        QCOMPARE(items("File"), QStringList({"Launch=Launch (No Intro)", "Backup=Backup",
-                                             "save=Save Settings", "Restore=Restore Backup...",
-                                             "Changes=Show Changes", "Exit=Exit"}));
+        QCOMPARE(items("File"), QStringList({"Launch=&Launch (No Intro)", "Backup=&Backup",
+                                             "save=&Save Settings", "Restore=&Restore Backup...",
+                                             "Changes=Show &Changes", "Exit=E&xit"}));
+        QCOMPARE(window.findChild<QAction*>("save")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
         QCOMPARE(items("txtcolor"),
-                 QStringList({"black=Black", "Red=Red", "Green=Green", "Yellow=Yellow",
-                              "blue=Blue", "Magenta=Magenta", "Cyan=Cyan", "White=White"}));
-        QCOMPARE(items("bg"), QStringList({"qm=Quell Moor", "bgblack=Black"}));
+                 QStringList({"black=&Black", "Red=&Red", "Green=&Green", "Yellow=&Yellow",
+                              "blue=Bl&ue", "Magenta=&Magenta", "Cyan=&Cyan", "White=&White"}));
+        QCOMPARE(items("bg"), QStringList({"qm=&Quell Moor", "bgblack=&Black"}));
     }
 
     void focusOrder() {

@@ -105,7 +105,10 @@ private slots:
         QTest::mouseClick(widget("Command2"), Qt::LeftButton);
         QCOMPARE(window.form().panel.Label29.Caption, std::string("Set."));
         QTest::mouseClick(widget("Check9"), Qt::LeftButton);  // debug mode on
-        window.findChild<QAction*>(QStringLiteral("save"))->trigger();
+        // File > Save Settings by its shortcut, from wherever the focus is.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
 
         const fs::path expected = kData / "session";
         QCOMPARE(filesUnder(out), filesUnder(expected));

@@ -314,7 +314,7 @@ TEST_F(Form1WindowTest, MenusAndTheCommandsTheyRun) {
     };
     for (UINT m = 0; m < menus.size(); ++m) {
         SCOPED_TRACE(std::string(menus[m].name));
-        EXPECT_EQ(captionOf(bar, m), menus[m].caption);
+        EXPECT_EQ(captionOf(bar, m), panel::menuText(menus[m].caption, menus[m].key));
         const HMENU items = GetSubMenu(bar, static_cast<int>(m));
         if (menus[m].items.empty()) {
             EXPECT_EQ(items, nullptr) << "the title itself is the command";
@@ -324,12 +324,20 @@ TEST_F(Form1WindowTest, MenusAndTheCommandsTheyRun) {
         }
         ASSERT_EQ(GetMenuItemCount(items), static_cast<int>(menus[m].items.size()));
         for (UINT i = 0; i < menus[m].items.size(); ++i) {
-            EXPECT_EQ(captionOf(items, i), menus[m].items[i].caption);
+            const panel::MenuItem& item = menus[m].items[i];
+            EXPECT_EQ(captionOf(items, i),
+                      panel::menuText(item.caption, item.key) +
+                          (item.shortcut.empty() ? "" : "\t" + std::string(item.shortcut)));
             EXPECT_EQ(menuCommandName(static_cast<int>(GetMenuItemID(items, static_cast<int>(i)))),
                       menus[m].items[i].name);
             EXPECT_EQ(GetMenuState(items, i, MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED), 0u);
         }
     }
+
+    // As a player reads them: the access key underlined, the shortcut on the right.
+    EXPECT_EQ(captionOf(GetSubMenu(bar, 0), 2), "&Save Settings\tCtrl+S");
+    EXPECT_EQ(captionOf(GetSubMenu(bar, 0), 5), "E&xit");
+    EXPECT_EQ(captionOf(bar, 3), "&About");
 
     // Menu commands, a button and the donation label reach their handlers.
     SendMessageW(window.hwnd(), WM_COMMAND, static_cast<WPARAM>(menuCommandId("About")), 0);

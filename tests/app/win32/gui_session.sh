@@ -2,8 +2,8 @@
 # End to end through quorvik.exe under Wine, driven with the keyboard and the
 # mouse as a player would: answer Yes, the folder is found; "Set Video.scr",
 # change values (resolution, shader model, a check box of each block, the
-# field of view), "Set Audio.scr", File > Save Settings answering every box,
-# File > Exit. Then every file under the game's "out" folder is compared byte
+# field of view), "Set Audio.scr", Ctrl+S for File > Save Settings answering
+# every box, Alt+F then X for File > Exit. Then every file under the game's "out" folder is compared byte
 # for byte with tests/data/session, the settings files must be read-only, and
 # the boxes shown are written to BOXES for the caller to compare with the
 # Linux window's.
@@ -68,15 +68,6 @@ type_into() {
     xdotool key End shift+Home
     xdotool type --delay 40 "$2"
 }
-# The menu bar by keyboard: F10, then arrows to the item, Enter.
-menu() {
-    focus_main
-    xdotool key F10
-    sleep 0.3
-    xdotool key "$@"
-    sleep 0.3
-    xdotool key Return
-}
 
 "$WINE" "$exe" </dev/null >>"$log" 2>&1 &
 program=$!
@@ -100,10 +91,14 @@ click Check9                         # debug mode on
 # How the window looks with the settings loaded, for whoever reads the results.
 import -window "$(xdotool search --limit 1 --name '^Quorvik Tool ')" "$session/window.png" 2>>"$log" || true
 
-menu Down Down Down                  # File > Save Settings
+focus_main
+xdotool key ctrl+s                   # File > Save Settings, by its shortcut
 # The six boxes of a save, then where the history keeps what it replaced.
 for n in 1 2 3 4 5 6 7; do answer_box "save, box $n" 1; done
-menu Down Up                         # File > Exit
+focus_main
+xdotool key alt+f                    # File, by its access key,
+sleep 0.3
+xdotool key x                        # then Exit by its own
 
 for _ in $(seq 100); do
     kill -0 "$program" 2>/dev/null || break
