@@ -94,8 +94,10 @@ LRESULT clsToolTip::send(UINT message, WPARAM wParam, LPARAM lParam) const {
 bool clsToolTip::Create(HWND frm) {
     if (!live() && frm != nullptr) {
         InitCommonControls();
-        TipHandle = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, 0, 0, 0, 0, frm,
-                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+        // Tips are shown as written: the help texts' "&" ("Windows 7 & Vista") is
+        // a letter, not the mark of an access key.
+        TipHandle = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
+                                    0, 0, 0, frm, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (TipHandle != nullptr) SetWindowSubclass(TipHandle, boxUnderPointer, kRelayId, 0);
     }
     return live();

@@ -27,13 +27,32 @@ constexpr const char* kFolderAccessHint =
     "allow quorvik.exe under Windows Security > Virus & threat protection > Manage ransomware "
     "protection > Allow an app through Controlled folder access)";
 
+// A file another program holds open without sharing it cannot be replaced;
+// Windows says "access denied" for that too.
+constexpr const char* kHeldOpenHint =
+    " (another program, perhaps the game, has the file open: close it and try again)";
+
+// Whether another program holds the file open so that it cannot be deleted or
+// replaced: asked by opening it for deletion while sharing everything.
+bool heldOpen(const fs::path& path) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+
 }  // namespace
 
 Status withFolderAccessHint(Status status, unsigned long error, const fs::path& path,
                             const std::optional<fs::path>& documents) {
-    if (status || error != ERROR_ACCESS_DENIED || !documents || !isInside(path, *documents)) {
-        return status;
+    if (status) return status;
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+        (error == ERROR_ACCESS_DENIED && heldOpen(path))) {
+        return Status::failure(status.reason() + kHeldOpenHint);
     }
+    if (error != ERROR_ACCESS_DENIED || !documents || !isInside(path, *documents)) return status;
     return Status::failure(status.reason() + kFolderAccessHint);
 }
 

@@ -82,6 +82,8 @@ TEST_F(Rig, CreateMakesOneWindowOfTheTooltipClass) {
     EXPECT_STREQ(name, TOOLTIPS_CLASSW);
     EXPECT_EQ(GetWindow(first, GW_OWNER), owner);
     EXPECT_TRUE(GetWindowLongPtrW(first, GWL_STYLE) & TTS_ALWAYSTIP);
+    // "Windows 7 & Vista" keeps its "&".
+    EXPECT_TRUE(GetWindowLongPtrW(first, GWL_STYLE) & TTS_NOPREFIX);
 }
 
 TEST_F(Rig, ToolsAreRegisteredOnceAndCountedWithOrWithoutText) {

@@ -20,6 +20,7 @@ namespace quorvik::platform::win32 {
 namespace {
 
 using quorvik::testing::TempDir;
+using quorvik::testing::writeBytes;
 namespace fs = std::filesystem;
 
 constexpr const wchar_t* kMarkVariable = L"QUORVIK_TEST_LAUNCH_MARK";
@@ -195,32 +196,46 @@ TEST(Win32System, CommandLineSplitsIntoProgramAndArguments) {
     }
 }
 
-// Each row: the system's error, where the path is, whether the ransomware
-// protection note is added to the reason.
-TEST(Win32System, AccessDeniedInDocumentsNamesControlledFolderAccess) {
+// Each row: the system's error, where the path is, which note is added to
+// the reason: Controlled folder access only for access denied in Documents,
+// the program holding the file for a sharing violation or a file held open.
+TEST(Win32System, AFailureSaysWhatMayStandInTheWay) {
     const fs::path documents = pathFromUtf8("C:\\Users\\Jane\\Documents");
     const fs::path inside = documents / "QuellMoor" / "out" / "Settings" / "Video.scr";
     const fs::path outside = pathFromUtf8("D:\\Games\\Settings\\Video.scr");
+    TempDir dir;
+    const fs::path held = dir / "Video.scr";
+    writeBytes(held, "held");
+    // The game keeps its file open and shares nothing.
+    const HANDLE game = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(game, INVALID_HANDLE_VALUE);
+    constexpr const char* kFolderAccess = "Controlled folder access";
+    constexpr const char* kHeld = "another program, perhaps the game, has the file open";
     struct Row {
         unsigned long error;
         fs::path path;
         std::optional<fs::path> documents;
-        bool noted;
+        const char* note;  // nullptr: none
     };
     const Row rows[] = {
-        {ERROR_ACCESS_DENIED, inside, documents, true},
-        {ERROR_ACCESS_DENIED, outside, documents, false},
-        {ERROR_SHARING_VIOLATION, inside, documents, false},
-        {ERROR_ACCESS_DENIED, inside, std::nullopt, false},
+        {ERROR_ACCESS_DENIED, inside, documents, kFolderAccess},
+        {ERROR_ACCESS_DENIED, outside, documents, nullptr},
+        {ERROR_ACCESS_DENIED, inside, std::nullopt, nullptr},
+        {ERROR_SHARING_VIOLATION, inside, documents, kHeld},
+        {ERROR_LOCK_VIOLATION, outside, documents, kHeld},
+        {ERROR_ACCESS_DENIED, held, dir.path(), kHeld},
     };
     for (const Row& row : rows) {
         const Status status = withFolderAccessHint(Status::failure(errorText(row.error)), row.error,
                                                    row.path, row.documents);
         ASSERT_FALSE(status);
         EXPECT_EQ(status.reason().find(errorText(row.error)), 0u);
-        EXPECT_EQ(status.reason().find("Controlled folder access") != std::string::npos, row.noted)
-            << pathToUtf8(row.path) << " error " << row.error;
+        for (const char* note : {kFolderAccess, kHeld}) {
+            EXPECT_EQ(status.reason().find(note) != std::string::npos, row.note == note)
+                << pathToUtf8(row.path) << " error " << row.error << ": " << status.reason();
+        }
     }
+    CloseHandle(game);
     EXPECT_TRUE(withFolderAccessHint(Status::success(), 0, inside, documents));
 }
 
