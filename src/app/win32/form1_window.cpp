@@ -603,6 +603,8 @@ void pushValue(const CodePage& page, HWND combo, const panel::ComboBox& box) {
     // Selecting an entry puts its text into the field; a typed text stands alone.
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(box.ListIndex), 0);
     if (box.ListIndex < 0 || windowText(combo) != text) SetWindowTextW(combo, text.c_str());
+    // The field shows the start of a long entry, not its end, as a text box does.
+    SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
 }
 
 void pullValue(const CodePage&, HWND check, panel::CheckBox& box) {

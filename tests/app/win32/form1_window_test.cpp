@@ -290,6 +290,18 @@ TEST_F(Form1WindowTest, TypedComboTextIsKeptAndSelectsNothing) {
     EXPECT_STREQ(text, L"low");
 }
 
+TEST_F(Form1WindowTest, ADropDownShowsTheStartOfALongEntry) {
+    ShowWindow(window.hwnd(), SW_SHOW);
+    SetFocus(control("Combo1"));  // the field scrolls only while it has the focus
+    window.form().panel.Combo1.select(3);  // "AnisotropicTrilinear", wider than its field
+    window.push();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(control("Combo1"), &info));
+    // A single-line field answers with its first visible character.
+    EXPECT_EQ(SendMessageW(info.hwndItem, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
 TEST_F(Form1WindowTest, EightBitTextSurvivesTheControls) {
     std::string every;
     for (int b = 1; b < 256; ++b) every.push_back(static_cast<char>(b));
