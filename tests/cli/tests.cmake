@@ -8,6 +8,7 @@ endif()
 # quorvik-cli.exe run as a process under Wine, its console output and its resources.
 if(WIN32)
   set(win32_cli_tests
+    ${CMAKE_CURRENT_LIST_DIR}/win32_cli_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/win32_console_test.cpp
   )
   target_sources(quorvik_unit_tests PRIVATE ${win32_cli_tests})
