@@ -158,7 +158,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return static_cast<int>(session.outcome(before));
     }
     if (!settingsFolder.empty()) {
-        form.SettingsPath = platform::pathToUtf8(fs::absolute(platform::pathFromUtf8(settingsFolder)));
+        form.SettingsPath =
+            platform::pathToUtf8(fs::absolute(platform::pathFromUtf8(settingsFolder)));
     }
     if (!form.folderKnown()) return static_cast<int>(Exit::Failed);
     if (restore->parsed()) {

@@ -66,7 +66,8 @@ int main(int argc, char* argv[]) {
     // As with std::cerr: a message comes after the output that led to it.
     err.stream().tie(&out.stream());
     err.stream().setf(std::ios::unitbuf);
-    const int status = quorvik::cli::run(count, pointers.data(), out.stream(), err.stream(), machine);
+    const int status =
+        quorvik::cli::run(count, pointers.data(), out.stream(), err.stream(), machine);
     out.stream().flush();
     return status;
 #else

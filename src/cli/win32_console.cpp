@@ -17,13 +17,15 @@ std::size_t wholeCharacters(std::string_view utf8) {
         const std::size_t length = byte >= 0xF0 && byte <= 0xF7   ? 4
                                    : byte >= 0xE0 && byte <= 0xEF ? 3
                                    : byte >= 0xC0 && byte <= 0xDF ? 2
-                                                                   : 1;
+                                                                  : 1;
         return back < length ? size - back : size;
     }
     return size;
 }
 
-WideTextBuffer::~WideTextBuffer() { pass(true); }
+WideTextBuffer::~WideTextBuffer() {
+    pass(true);
+}
 
 WideTextBuffer::int_type WideTextBuffer::overflow(int_type c) {
     if (!traits_type::eq_int_type(c, traits_type::eof())) pending_ += traits_type::to_char_type(c);
@@ -72,11 +74,13 @@ void writeConsole(HANDLE console, std::wstring_view text) {
 }  // namespace
 
 StandardStream::StandardStream(Standard which, std::ostream& redirected) : redirected_(redirected) {
-    const HANDLE handle = GetStdHandle(which == Standard::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    const HANDLE handle =
+        GetStdHandle(which == Standard::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
     DWORD mode = 0;
     // Only a console has a console mode: files, pipes and no handle at all keep
     // the runtime's stream and its bytes.
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) return;
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return;
     buffer_.emplace([handle](std::wstring_view text) { writeConsole(handle, text); });
     console_.emplace(&*buffer_);
     // Whatever reached the runtime's stream before goes out first.

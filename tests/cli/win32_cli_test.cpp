@@ -22,7 +22,9 @@ using platform::win32::widen;
 using quorvik::testing::GameFolder;
 using quorvik::testing::readBytes;
 
-fs::path cliProgram() { return fs::path("Z:" QUORVIK_CLI).make_preferred(); }
+fs::path cliProgram() {
+    return fs::path("Z:" QUORVIK_CLI).make_preferred();
+}
 
 struct Outcome {
     DWORD status = 0xFFFFFFFF;
@@ -89,18 +91,45 @@ struct FolderRow {
 
 TEST(Win32Cli, SettingsFoldersNamedInAnyLetters) {
     const FolderRow rows[] = {
-        {"letters of the ANSI code page", "Quell M\xC3\xB6\xC3\xB6r", true, {"show"}, 0,
-         "cli/show.txt", ""},
-        {"Cyrillic, beyond Windows-1252", "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B/Quell Moor", true,
-         {"show", "--json"}, 0, "cli/show.json", ""},
-        {"letters of no 8-bit code page", "\xE6\x97\xA5\xE6\x9C\xAC \xCE\xA9", true, {"show"}, 0,
-         "cli/show.txt", ""},
+        {"letters of the ANSI code page",
+         "Quell M\xC3\xB6\xC3\xB6r",
+         true,
+         {"show"},
+         0,
+         "cli/show.txt",
+         ""},
+        {"Cyrillic, beyond Windows-1252",
+         "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B/Quell Moor",
+         true,
+         {"show", "--json"},
+         0,
+         "cli/show.json",
+         ""},
+        {"letters of no 8-bit code page",
+         "\xE6\x97\xA5\xE6\x9C\xAC \xCE\xA9",
+         true,
+         {"show"},
+         0,
+         "cli/show.txt",
+         ""},
         // Written, not only read: the backups land beside the files.
-        {"a backup in a folder named in Cyrillic", "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B", true,
-         {"backup"}, 0, "", "", "Video.sc0"},
+        {"a backup in a folder named in Cyrillic",
+         "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B",
+         true,
+         {"backup"},
+         0,
+         "",
+         "",
+         "Video.sc0"},
         // Reached, but empty: the folder's own files are missing, not the folder.
-        {"a folder without the files", "\xD0\x9F\xD1\x83\xD1\x81\xD1\x82\xD0\xBE", false,
-         {"show"}, 1, "", "File not found in folder! Video.scr\n", ""},
+        {"a folder without the files",
+         "\xD0\x9F\xD1\x83\xD1\x81\xD1\x82\xD0\xBE",
+         false,
+         {"show"},
+         1,
+         "",
+         "File not found in folder! Video.scr\n",
+         ""},
     };
     for (const FolderRow& row : rows) {
         SCOPED_TRACE(row.what);
@@ -143,7 +172,8 @@ protected:
         if (found == nullptr) return {};
         const HGLOBAL loaded = LoadResource(module_, found);
         const auto* bytes = static_cast<const char*>(LockResource(loaded));
-        return bytes == nullptr ? std::string() : std::string(bytes, SizeofResource(module_, found));
+        return bytes == nullptr ? std::string()
+                                : std::string(bytes, SizeofResource(module_, found));
     }
 
     HMODULE module_ = nullptr;

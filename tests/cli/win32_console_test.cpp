@@ -53,9 +53,7 @@ TEST(Win32Console, WideTextBufferShowsEveryLetterWhateverTheCuts) {
         {"a character outside the basic plane cut twice",
          {"\xF0\x9F", "\x98", "\x80!"},
          L"\U0001F600!"},
-        {"a cut character at the end is written when the stream ends",
-         {"ok \xC3"},
-         L"ok \uFFFD"},
+        {"a cut character at the end is written when the stream ends", {"ok \xC3"}, L"ok \uFFFD"},
     };
     for (const StreamRow& row : rows) {
         std::wstring shown;

@@ -82,7 +82,8 @@ const CodePage& ansiCodePage() {
             if (systemCodePage() == 1252 || text.empty()) return windows1252().encode(text);
             const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
             const int size = static_cast<int>(text.size());
-            const int n = WideCharToMultiByte(systemCodePage(), 0, wide, size, nullptr, 0, nullptr, nullptr);
+            const int n =
+                WideCharToMultiByte(systemCodePage(), 0, wide, size, nullptr, 0, nullptr, nullptr);
             std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
             WideCharToMultiByte(systemCodePage(), 0, wide, size, out.data(), n, nullptr, nullptr);
             return out;
