@@ -127,7 +127,11 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
 
     Session session(out, err);
     std::string machineError;
-    session.system = machine(prefix.empty() ? std::nullopt : std::optional<fs::path>(prefix), machineError);
+    // Typed text is UTF-8 on every system; a path made straight from a std::string
+    // would be read in Windows' ANSI code page and miss any letter outside it.
+    session.system = machine(
+        prefix.empty() ? std::nullopt : std::optional<fs::path>(platform::pathFromUtf8(prefix)),
+        machineError);
     if (!session.system) {
         err << "quorvik-cli: " << machineError << '\n';
         return static_cast<int>(Exit::Usage);
@@ -153,7 +157,10 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         form.Launch_Click();
         return static_cast<int>(session.outcome(before));
     }
-    if (!settingsFolder.empty()) form.SettingsPath = platform::pathToUtf8(fs::absolute(settingsFolder));
+    if (!settingsFolder.empty()) {
+        form.SettingsPath =
+            platform::pathToUtf8(fs::absolute(platform::pathFromUtf8(settingsFolder)));
+    }
     if (!form.folderKnown()) return static_cast<int>(Exit::Failed);
     if (restore->parsed()) {
         const std::vector<operations::RestoreChoice> choices = form.restoreChoices();

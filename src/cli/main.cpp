@@ -3,12 +3,14 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "platform/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include "cli/win32_console.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_text.h"
 #else
@@ -31,7 +33,7 @@ std::unique_ptr<System> machine(const std::optional<std::filesystem::path>& pref
 #else
     std::error_code failure;
     if (prefix && !std::filesystem::is_directory(*prefix, failure)) {
-        error = "--prefix " + prefix->string() + ": there is no such folder";
+        error = "--prefix " + quorvik::platform::pathToUtf8(*prefix) + ": there is no such folder";
         return nullptr;
     }
     // Which prefix was chosen, and why, goes to standard error as the window
@@ -54,10 +56,20 @@ int main(int argc, char* argv[]) {
     LocalFree(wide);
     std::vector<const char*> pointers;
     for (const auto& argument : arguments) pointers.push_back(argument.c_str());
-    SetConsoleOutputCP(CP_UTF8);
     (void)argc;
     (void)argv;
-    return quorvik::cli::run(count, pointers.data(), std::cout, std::cerr, machine);
+    // A console shows wide text, so its code page is left as the user set it.
+    using quorvik::cli::win32::Standard;
+    using quorvik::cli::win32::StandardStream;
+    StandardStream out(Standard::Output, std::cout);
+    StandardStream err(Standard::Error, std::cerr);
+    // As with std::cerr: a message comes after the output that led to it.
+    err.stream().tie(&out.stream());
+    err.stream().setf(std::ios::unitbuf);
+    const int status =
+        quorvik::cli::run(count, pointers.data(), out.stream(), err.stream(), machine);
+    out.stream().flush();
+    return status;
 #else
     return quorvik::cli::run(argc, argv, std::cout, std::cerr, machine);
 #endif

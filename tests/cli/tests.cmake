@@ -5,3 +5,16 @@ if(NOT WIN32)
   target_compile_definitions(quorvik_unit_tests PRIVATE QUORVIK_CLI="$<TARGET_FILE:quorvik-cli>")
   add_dependencies(quorvik_unit_tests quorvik-cli)
 endif()
+# quorvik-cli.exe run as a process under Wine, its console output and its resources.
+if(WIN32)
+  set(win32_cli_tests
+    ${CMAKE_CURRENT_LIST_DIR}/win32_cli_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/win32_console_test.cpp
+  )
+  target_sources(quorvik_unit_tests PRIVATE ${win32_cli_tests})
+  set_source_files_properties(${win32_cli_tests} PROPERTIES COMPILE_DEFINITIONS
+    "NOMINMAX;WIN32_LEAN_AND_MEAN;QUORVIK_PROJECT_VERSION=\"${PROJECT_VERSION}\"")
+  target_compile_definitions(quorvik_unit_tests PRIVATE QUORVIK_CLI="$<TARGET_FILE:quorvik-cli>")
+  target_link_libraries(quorvik_unit_tests PRIVATE quorvik_cli version)
+  add_dependencies(quorvik_unit_tests quorvik-cli)
+endif()

@@ -9,7 +9,7 @@ namespace quorvik::testing {
 namespace fs = std::filesystem;
 
 GameFolder::GameFolder(std::string_view base, int data)
-    : out(dir / base / "out"),
+    : out(dir.path() / platform::pathFromUtf8(base) / "out"),
       settings(out / "Settings"),
       scripts(settings / ".." / "Data" / "Scripts"),
       skills(settings / ".." / "Data" / "Skills" / "default_levels.xml") {

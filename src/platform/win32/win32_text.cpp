@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace quorvik::platform::win32 {
 
 std::wstring widen(std::string_view utf8) {
@@ -44,26 +46,46 @@ std::string lastErrorText() {
     return errorText(GetLastError());
 }
 
+unsigned int systemCodePage() {
+    // What the game's files are written in is the code page of programs without
+    // a manifest of their own. quorvik-cli.exe's manifest asks for UTF-8, which
+    // changes GetACP() for it alone; the system's setting is in the registry.
+    static const unsigned int codePage = [] {
+        wchar_t text[16] = {};
+        DWORD size = sizeof(text) - sizeof(wchar_t);
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage",
+                         L"ACP", RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS) {
+            const unsigned long number = std::wcstoul(text, nullptr, 10);
+            if (number != 0 && IsValidCodePage(static_cast<UINT>(number))) {
+                return static_cast<unsigned int>(number);
+            }
+        }
+        return static_cast<unsigned int>(GetACP());
+    }();
+    return codePage;
+}
+
 const CodePage& ansiCodePage() {
     class Ansi final : public CodePage {
     public:
         std::u16string decode(std::string_view bytes) const override {
             // Windows-1252 keeps the five bytes Windows leaves undefined.
-            if (GetACP() == 1252 || bytes.empty()) return windows1252().decode(bytes);
+            if (systemCodePage() == 1252 || bytes.empty()) return windows1252().decode(bytes);
             const int size = static_cast<int>(bytes.size());
-            const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+            const int n = MultiByteToWideChar(systemCodePage(), 0, bytes.data(), size, nullptr, 0);
             std::u16string out(static_cast<std::size_t>(n > 0 ? n : 0), u'\0');
-            MultiByteToWideChar(CP_ACP, 0, bytes.data(), size,
+            MultiByteToWideChar(systemCodePage(), 0, bytes.data(), size,
                                 reinterpret_cast<wchar_t*>(out.data()), n);
             return out;
         }
         std::string encode(std::u16string_view text) const override {
-            if (GetACP() == 1252 || text.empty()) return windows1252().encode(text);
+            if (systemCodePage() == 1252 || text.empty()) return windows1252().encode(text);
             const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
             const int size = static_cast<int>(text.size());
-            const int n = WideCharToMultiByte(CP_ACP, 0, wide, size, nullptr, 0, nullptr, nullptr);
+            const int n =
+                WideCharToMultiByte(systemCodePage(), 0, wide, size, nullptr, 0, nullptr, nullptr);
             std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-            WideCharToMultiByte(CP_ACP, 0, wide, size, out.data(), n, nullptr, nullptr);
+            WideCharToMultiByte(systemCodePage(), 0, wide, size, out.data(), n, nullptr, nullptr);
             return out;
         }
     };

@@ -20,7 +20,10 @@ std::string errorText(unsigned long code);
 // errorText of GetLastError().
 std::string lastErrorText();
 
-// The system's ANSI code page, the one its 8-bit calls and the game's files use.
+// The system's ANSI code page number: the one programs without a manifest of
+// their own, the game among them, get for their 8-bit calls.
+unsigned int systemCodePage();
+// That code page, the one the game's files use.
 const CodePage& ansiCodePage();
 
 }  // namespace quorvik::platform::win32
