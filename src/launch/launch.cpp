@@ -107,28 +107,19 @@ std::optional<std::uint64_t> number(std::string_view text) {
     return value;
 }
 
-// The same folder reached by another spelling or link compares equal.
-fs::path identity(const fs::path& path) {
-    std::error_code error;
-    fs::path resolved = fs::weakly_canonical(path, error);
-    return error ? path.lexically_normal() : resolved;
-}
-
 // The launcher's game that is Quell Moor: of those whose folder holds the
 // executable, the one whose folder lies deepest. A launcher starts a game by
 // its own name for it, so one of its other games in the same prefix must never
 // be taken for it.
 const LauncherGame* gameOf(const WinePrefix& prefix, const fs::path& exe) {
-    const fs::path real = identity(exe);
+    const fs::path real = platform::resolvedPath(exe);
     const LauncherGame* best = nullptr;
     std::ptrdiff_t bestDepth = -1;
     for (const LauncherGame& game : prefix.games) {
         if (game.folder.empty()) continue;
-        const fs::path folder = identity(game.folder);
-        const auto [stop, rest] =
-            std::mismatch(folder.begin(), folder.end(), real.begin(), real.end());
+        const fs::path folder = platform::resolvedPath(game.folder);
         const auto depth = std::distance(folder.begin(), folder.end());
-        if (stop == folder.end() && depth > bestDepth) {
+        if (platform::isWithin(real, folder) && depth > bestDepth) {
             best = &game;
             bestDepth = depth;
         }
@@ -277,8 +268,8 @@ LaunchPlan planLaunch(platform::System& system, const std::string& exePath) {
                                            ? platform::pathToUtf8(prefix->root.filename())
                                            : prefix->games.front().id;
             plan.requests = {launcher(
-                *prefix,
-                {"-b", bottle, "-e", platform::pathToUtf8(identity(exe)), "--", kNoIntro})};
+                *prefix, {"-b", bottle, "-e", platform::pathToUtf8(platform::resolvedPath(exe)),
+                          "--", kNoIntro})};
             plan.instead = "Start Quell Moor from Bottles instead: Run Executable in the bottle " +
                            bottle + ", with the argument -nologos.";
             break;

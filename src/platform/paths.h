@@ -23,4 +23,21 @@ inline std::string fileNameOf(const std::filesystem::path& path) {
     return pathToUtf8(path.filename());
 }
 
+// A path as it really is, links and ".." resolved as far as it exists, so
+// that a folder reached by another spelling or link compares equal.
+inline std::filesystem::path resolvedPath(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? path.lexically_normal() : resolved;
+}
+
+// Whether inner is outer or lies below it, part by part.
+inline bool isWithin(const std::filesystem::path& inner, const std::filesystem::path& outer) {
+    auto in = inner.begin();
+    for (auto out = outer.begin(); out != outer.end(); ++out, ++in) {
+        if (in == inner.end() || *in != *out) return false;
+    }
+    return true;
+}
+
 }  // namespace quorvik::platform

@@ -118,18 +118,6 @@ bool isFile(const fs::path& path) {
     return fs::is_regular_file(path, error);
 }
 
-// The same folder reached by another spelling or link compares equal.
-fs::path identity(const fs::path& path) {
-    std::error_code error;
-    fs::path resolved = fs::weakly_canonical(path, error);
-    return error ? path.lexically_normal() : resolved;
-}
-
-bool isWithin(const fs::path& inner, const fs::path& outer) {
-    const auto [stop, rest] = std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
-    return stop == outer.end();
-}
-
 bool isNumber(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -179,7 +167,7 @@ std::vector<std::pair<fs::path, const typename Places::value_type*>> existing(co
     for (const auto& place : places) {
         const fs::path path = folder(place);
         if (!isFolder(path)) continue;
-        const fs::path id = identity(path);
+        const fs::path id = resolvedPath(path);
         if (std::find(seen.begin(), seen.end(), id) != seen.end()) continue;
         seen.push_back(id);
         found.emplace_back(path, &place);
@@ -187,10 +175,9 @@ std::vector<std::pair<fs::path, const typename Places::value_type*>> existing(co
     return found;
 }
 
-// A launcher's file, read only when it is a regular file: a pipe or a device
-// in its place would block the read.
+// A launcher's file; the machine's reader passes over a pipe or a device in
+// its place, which would block the read.
 std::optional<std::string> readConfig(const fs::path& file, const FileReader& read) {
-    if (!isFile(file)) return std::nullopt;
     ReadResult text = read(file, kMaxConfigBytes);
     if (!text.status) return std::nullopt;
     return std::move(text.bytes);
@@ -245,7 +232,7 @@ public:
     // about it (how it starts games there) is kept where only plain Wine was
     // known, and the games of one launcher gather.
     void add(PrefixCandidate candidate) {
-        const fs::path id = identity(candidate.prefix.root);
+        const fs::path id = resolvedPath(candidate.prefix.root);
         const auto known = std::find(ids_.begin(), ids_.end(), id);
         if (known == ids_.end()) {
             ids_.push_back(id);
@@ -267,7 +254,7 @@ public:
         }
     }
     bool contains(const fs::path& folder) const {
-        return std::find(ids_.begin(), ids_.end(), identity(folder)) != ids_.end();
+        return std::find(ids_.begin(), ids_.end(), resolvedPath(folder)) != ids_.end();
     }
     std::vector<PrefixCandidate> take() { return std::move(list_); }
 
@@ -283,9 +270,9 @@ struct SteamLibrary {
 
 // The Steam a root belongs to, by where the root really is.
 LauncherInstall installOf(const fs::path& root, const fs::path& home) {
-    const fs::path real = identity(root);
-    if (isWithin(real, identity(home / kFlatpakSteam))) return kFlatpak;
-    if (isWithin(real, identity(home / kSnapSteam))) return kSnap;
+    const fs::path real = resolvedPath(root);
+    if (isWithin(real, resolvedPath(home / kFlatpakSteam))) return kFlatpak;
+    if (isWithin(real, resolvedPath(home / kSnapSteam))) return kSnap;
     return kNative;
 }
 
@@ -296,7 +283,7 @@ std::vector<fs::path> steamappsFolders(const fs::path& library) {
         const fs::path folder = library / name;
         if (!isFolder(folder)) continue;
         if (std::none_of(folders.begin(), folders.end(), [&](const fs::path& known) {
-                return identity(known) == identity(folder);
+                return resolvedPath(known) == resolvedPath(folder);
             })) {
             folders.push_back(folder);
         }
@@ -314,7 +301,7 @@ std::vector<SteamLibrary> steamLibraries(const Roots& roots, const FileReader& r
     const auto add = [&](const fs::path& listed, LauncherInstall install) {
         const fs::path folder = resolveCase(listed);
         if (!isFolder(folder)) return;
-        const fs::path id = identity(folder);
+        const fs::path id = resolvedPath(folder);
         if (std::find(seen.begin(), seen.end(), id) != seen.end()) return;
         seen.push_back(id);
         libraries.push_back({folder, install});
@@ -462,7 +449,7 @@ void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& c
         const auto add = [&](const fs::path& folder, std::vector<LauncherGame> games) {
             // Newer Heroic names the folder of prefixes where older Heroic named
             // the shared prefix: that folder is no prefix.
-            if (!isFolder(folder) || identity(folder) == identity(prefixes)) return;
+            if (!isFolder(folder) || resolvedPath(folder) == resolvedPath(prefixes)) return;
             WinePrefix prefix{prefixRoot(folder), {}, PrefixOwner::Heroic, install, {}};
             prefix.games = std::move(games);
             candidates.add({std::move(prefix), origin});
@@ -556,10 +543,10 @@ std::vector<PrefixCandidate> foundPrefixes(const PrefixSearch& search, const Fil
 PrefixCandidate namedPrefix(const fs::path& folder, std::string origin, const PrefixSearch& search,
                             const FileReader& read) {
     PrefixCandidate named{{prefixRoot(folder)}, std::move(origin)};
-    const fs::path id = identity(named.prefix.root);
+    const fs::path id = resolvedPath(named.prefix.root);
     if (search.home) {
         for (PrefixCandidate& found : foundPrefixes(search, read)) {
-            if (identity(found.prefix.root) == id) {
+            if (resolvedPath(found.prefix.root) == id) {
                 named.prefix = std::move(found.prefix);
                 named.prefix.root = prefixRoot(folder);
                 return named;
