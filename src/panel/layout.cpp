@@ -1,5 +1,6 @@
 #include "panel/layout.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quorvik::panel {
@@ -195,5 +196,60 @@ const ControlLayout* findLayout(std::string_view name) {
 }
 
 std::span<const std::string_view> tabOrder() { return kTabOrder; }
+
+const ControlLayout* captionOf(std::string_view control) {
+    const ControlLayout* caption = nullptr;
+    for (const auto& candidate : kLayout) {
+        if (candidate.name == control) {
+            const bool named = candidate.kind == K::TextBox || candidate.kind == K::ComboBox ||
+                               candidate.kind == K::CheckBox;
+            // A setting's label sits on its row, left of its input.
+            return named && caption != nullptr && caption->top == candidate.top ? caption
+                                                                                : nullptr;
+        }
+        if (candidate.kind == K::Label) caption = &candidate;
+    }
+    return nullptr;
+}
+
+std::string accessibleName(std::string_view control) {
+    const ControlLayout* self = findLayout(control);
+    if (self != nullptr && self->kind == K::Button) return std::string(self->text);
+    const ControlLayout* caption = captionOf(control);
+    if (caption == nullptr) return {};
+    std::string name(caption->text);
+    if (name.ends_with(':')) name.pop_back();
+    // One label names the pair of resolution boxes: width, then height.
+    if (control == "Text1") name += " width";
+    if (control == "Text2") name += " height";
+    return name;
+}
+
+int roomToTheRight(std::string_view control) {
+    // A caption's line is about 16 pixels high; labels are laid out without a height.
+    constexpr int kLabelHeight = 240;
+    constexpr int kGap = 60;  // 4 pixels between neighbours
+    const ControlLayout* self = findLayout(control);
+    if (self == nullptr) return 0;
+    const int right = self->left + self->width;
+    const int bottom = self->top + self->height;
+    int limit = kClientWidth;
+    for (const auto& other : kLayout) {
+        if (&other == self || other.kind == K::Image || other.left < right) continue;
+        const int otherBottom = other.top + (other.height > 0 ? other.height : kLabelHeight);
+        if (other.top < bottom && otherBottom > self->top) limit = std::min(limit, other.left);
+    }
+    return std::max(0, limit - kGap - right);
+}
+
+double fittingScale(double scale, int areaWidth, int areaHeight, int frameWidth, int frameHeight) {
+    constexpr double kSmallest = 0.5;
+    const double client96Width = static_cast<double>(kClientWidth) / kTwipsPerPixel;
+    const double client96Height = static_cast<double>(kClientHeight) / kTwipsPerPixel;
+    // The frame is measured at the screen's own scale and stays that size.
+    const double fits = std::min((areaWidth - frameWidth) / client96Width,
+                                 (areaHeight - frameHeight) / client96Height);
+    return std::max(kSmallest, std::min(scale, fits));
+}
 
 }  // namespace quorvik::panel

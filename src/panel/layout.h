@@ -50,6 +50,27 @@ const ControlLayout* findLayout(std::string_view name);
 // The order in which Tab moves through the controls that take the focus.
 std::span<const std::string_view> tabOrder();
 
+// The label that names an input: the label placed last before it in the design,
+// on its row. nullptr for controls that carry their own caption (buttons) or
+// that no label names (the banner, the pictures, the labels themselves).
+const ControlLayout* captionOf(std::string_view control);
+
+// What a screen reader calls an input: its caption without a closing colon; the
+// two resolution boxes also say which of the pair each is. A button is its own
+// caption. Empty for a control that no one names.
+std::string accessibleName(std::string_view control);
+
+// The room to the right of a control, in twips: up to the nearest control that
+// shares any of its rows, or the window's edge, less a small gap. A drop-down
+// may grow into it to show its longest entry whole.
+int roomToTheRight(std::string_view control);
+
+// The scale (1 at 96 dpi) at which the window shows: `scale`, or less where the
+// designed client area with the frame around it would not fit the screen's work
+// area (all in pixels, the frame as measured at `scale`). Never below a half:
+// smaller text than that is no help to anyone.
+double fittingScale(double scale, int areaWidth, int areaHeight, int frameWidth, int frameHeight);
+
 struct MenuItem {
     std::string_view name;  // also the name of its command
     std::string_view caption;
