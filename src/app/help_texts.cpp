@@ -188,6 +188,13 @@ const std::vector<HelpText>& table() {
 
 std::span<const HelpText> helpTexts() { return table(); }
 
+std::string_view helpSummary(std::string_view control) {
+    for (const auto& help : helpTexts()) {
+        if (help.control == control && !help.lines.empty()) return help.lines.front();
+    }
+    return {};
+}
+
 std::string assembleHelpText(const HelpText& help) {
     std::string text;
     for (std::size_t i = 0; i < help.lines.size(); ++i) {

@@ -18,6 +18,10 @@ struct HelpText {
 // In the order they are attached.
 std::span<const HelpText> helpTexts();
 
+// The first line of a control's explanation, what a screen reader reads as its
+// description; empty for a control without one.
+std::string_view helpSummary(std::string_view control);
+
 // One text: its lines joined by CR LF, nothing after the last.
 std::string assembleHelpText(const HelpText& help);
 

@@ -1,5 +1,8 @@
 #include "app/qt/form1_window.h"
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,9 +14,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 
 #include "app/commands.h"
+#include "app/first_answer_dialogs.h"
+#include "app/help_texts.h"
 #include "app/qt/qt_dialogs.h"
 #include "app/qt/qt_text.h"
 #include "panel/layout.h"
@@ -66,9 +72,14 @@ QString qName(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-QRect pixels(const panel::ControlLayout& control, int width, int height) {
-    return {panel::toPixels(control.left), panel::toPixels(control.top), panel::toPixels(width),
-            panel::toPixels(height)};
+// Twips to pixels at 96 dpi, times the scale at which the window fits the screen.
+int pixels(int twips, double scale) {
+    return static_cast<int>(panel::toPixels(twips) * scale + 0.5);
+}
+
+QRect pixels(const panel::ControlLayout& control, int width, int height, double scale) {
+    return {pixels(control.left, scale), pixels(control.top, scale), pixels(width, scale),
+            pixels(height, scale)};
 }
 
 // The designed family where it is installed, else the first installed stand-in.
@@ -82,7 +93,7 @@ QString installedFamily(std::initializer_list<QString> choices) {
     return *choices.begin();  // none installed: Qt's own fallback search decides
 }
 
-QFont fontFor(panel::FontRole role, const QFont& base) {
+QFont fontFor(panel::FontRole role, const QFont& base, double scale) {
     static const QString verdana =
         installedFamily({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
     static const QString terminal =
@@ -94,22 +105,22 @@ QFont fontFor(panel::FontRole role, const QFont& base) {
     switch (role) {
         case panel::FontRole::Status:
             font.setFamily(verdana);
-            font.setPointSizeF(9.75);
+            font.setPointSizeF(scale * 9.75);
             font.setBold(true);
             break;
         case panel::FontRole::Caption:
             font.setFamily(verdana);
-            font.setPointSizeF(8.25);
+            font.setPointSizeF(scale * 8.25);
             font.setBold(true);
             break;
         case panel::FontRole::Donation:
             font.setFamily(terminal);
-            font.setPointSizeF(6);
+            font.setPointSizeF(scale * 6);
             font.setBold(true);
             break;
         case panel::FontRole::Button:
             font.setFamily(timesNewRoman);
-            font.setPointSizeF(8.25);
+            font.setPointSizeF(scale * 8.25);
             font.setBold(true);
             break;
         default:
@@ -142,36 +153,6 @@ const char* kBannerPage =
 
 }  // namespace
 
-// Passes every box on to the window's dialogs. The first one answered is start-up's
-// question: the controls are built right after it, before start-up goes on to
-// fill them.
-class Form1Window::StartUpDialogs final : public platform::Dialogs {
-public:
-    StartUpDialogs(Form1Window& window, platform::Dialogs& dialogs)
-        : window_(window), dialogs_(dialogs) {}
-
-    int messageBox(const std::string& text, int style, const std::string& title) override {
-        const int answer = dialogs_.messageBox(text, style, title);
-        window_.build();
-        return answer;
-    }
-    std::string inputBox(const std::string& prompt, const std::string& title) override {
-        std::string typed = dialogs_.inputBox(prompt, title);
-        window_.build();
-        return typed;
-    }
-    int chooseItem(const std::string& text, const std::vector<std::string>& items,
-                   const std::string& button, const std::string& title) override {
-        return dialogs_.chooseItem(text, items, button, title);
-    }
-    void setClipboardText(const std::string& text) override { dialogs_.setClipboardText(text); }
-    void closeWindow() override { dialogs_.closeWindow(); }
-
-private:
-    Form1Window& window_;
-    platform::Dialogs& dialogs_;
-};
-
 Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, Controls controls,
                          QWidget* parent)
     : QMainWindow(parent), ToolTips(this), codePage_(system.codePage()) {
@@ -181,7 +162,7 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, C
         dialogs = ownDialogs_.get();
     }
     if (controls == Controls::AfterStartUpQuestion) {
-        startUpDialogs_ = std::make_unique<StartUpDialogs>(*this, *dialogs);
+        startUpDialogs_ = std::make_unique<app::FirstAnswerDialogs>(*dialogs, [this] { build(); });
         dialogs = startUpDialogs_.get();
     }
     form_ = std::make_unique<app::Form1>(*dialogs, system, &ToolTips);
@@ -201,11 +182,29 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, C
 void Form1Window::build() {
     if (built_) return;
     built_ = true;
-    buildControls();
     buildMenus();
+    scale_ = fittingScale();
+    if (scale_ != 1.0) {
+        QFont windowFont = font();
+        windowFont.setPointSizeF(8.25 * scale_);
+        setFont(windowFont);
+    }
+    buildControls();
     push();
-    resize(panel::toPixels(panel::kClientWidth),
-           panel::toPixels(panel::kClientHeight) + menuBar()->sizeHint().height());
+    resize(pixels(panel::kClientWidth, scale_),
+           pixels(panel::kClientHeight, scale_) + menuBar()->sizeHint().height());
+}
+
+double Form1Window::fittingScale() const {
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr) return 1.0;
+    const QRect area = shownOn->availableGeometry();
+    // The desktop's frame is not known before the window is shown: a title bar
+    // and borders as desktops commonly draw them, and the menu bar.
+    constexpr int kBorders = 8;
+    constexpr int kTitleBar = 32;
+    return panel::fittingScale(1.0, area.width(), area.height(), kBorders,
+                               kTitleBar + menuBar()->sizeHint().height());
 }
 
 Form1Window::~Form1Window() = default;
@@ -296,12 +295,16 @@ void Form1Window::buildControls() {
         }
         widget->setObjectName(name);
         if (control.font != panel::FontRole::Default && control.font != panel::FontRole::None) {
-            widget->setFont(fontFor(control.font, font()));
+            widget->setFont(fontFor(control.font, font(), scale_));
         }
-        if (control.width > 0) widget->setGeometry(pixels(control, control.width, control.height));
-        else widget->move(panel::toPixels(control.left), panel::toPixels(control.top));
+        if (control.width > 0) {
+            widget->setGeometry(pixels(control, control.width, control.height, scale_));
+        } else {
+            widget->move(pixels(control.left, scale_), pixels(control.top, scale_));
+        }
         controls_.insert(name, widget);
     }
+    nameInputs();
 
     QWidget* previous = nullptr;
     for (const auto name : panel::tabOrder()) {
@@ -309,6 +312,59 @@ void Form1Window::buildControls() {
         if (previous != nullptr) setTabOrder(previous, next);
         previous = next;
     }
+}
+
+void Form1Window::nameInputs() {
+    for (const auto& control : panel::layout()) {
+        QWidget* input = this->control(qName(control.name));
+        const std::string name = panel::accessibleName(control.name);
+        if (input == nullptr || name.empty()) continue;
+        input->setAccessibleName(QString::fromUtf8(name));
+        input->setAccessibleDescription(QString::fromUtf8(app::helpSummary(control.name)));
+        const panel::ControlLayout* caption = panel::captionOf(control.name);
+        auto* label = caption != nullptr
+                          ? dynamic_cast<ClickableLabel*>(this->control(qName(caption->name)))
+                          : nullptr;
+        if (label == nullptr) continue;
+        label->setBuddy(input);
+        // A check box's caption is part of it: a click on it toggles the box.
+        if (auto* check = qobject_cast<QCheckBox*>(input); check != nullptr && !label->onClick) {
+            label->onClick = [check] {
+                check->setFocus(Qt::MouseFocusReason);
+                check->click();
+            };
+        }
+    }
+}
+
+void Form1Window::fitDropDown(QComboBox& combo, std::string_view name) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
+    if (items.isEmpty() || combo.property("fittedTo").toStringList() == items) return;
+    combo.setProperty("fittedTo", items);
+    const panel::ControlLayout* layout = panel::findLayout(name);
+    const int designed = pixels(layout->width, scale_);
+    const int widest = pixels(layout->width + panel::roomToTheRight(name), scale_);
+    // The closed box shows its longest entry whole: it grows into the room to
+    // its right, and where that is not enough its text narrows (the family's
+    // condensed face), then shrinks a little.
+    combo.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    QFont text = font();
+    combo.setFont(text);
+    constexpr double kSmallestPoints = 6.5;
+    if (combo.sizeHint().width() > widest) {
+        text.setStretch(QFont::Condensed);
+        combo.setFont(text);
+    }
+    while (combo.sizeHint().width() > widest &&
+           text.pointSizeF() - 0.25 >= kSmallestPoints * scale_) {
+        text.setPointSizeF(text.pointSizeF() - 0.25);
+        combo.setFont(text);
+    }
+    combo.resize(std::clamp(combo.sizeHint().width(), designed, widest), combo.height());
+    // The open list is as wide as its longest entry.
+    QAbstractItemView* list = combo.view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth());
 }
 
 void Form1Window::buildMenus() {
@@ -475,14 +531,24 @@ void Form1Window::push() {
     const panel::Panel& panel = form_->panel;
     const panel::ControlLayout* banner = panel::findLayout("Scriptlet1");
     control(QStringLiteral("Scriptlet1"))
-        ->setGeometry(pixels(*banner, panel.Scriptlet1.Width, panel.Scriptlet1.Height));
+        ->setGeometry(pixels(*banner, panel.Scriptlet1.Width, panel.Scriptlet1.Height, scale_));
     if (auto* image = qobject_cast<QLabel*>(control(QStringLiteral("Image1")))) {
         image->setPixmap(picture(form_->Image1));
     }
     if (auto* image = qobject_cast<QLabel*>(control(QStringLiteral("Image2")))) {
         image->setPixmap(picture(form_->Image2));
     }
-    area_->setPicture(picture(form_->BackgroundPicture));
+    QPixmap background = picture(form_->BackgroundPicture);
+    if (scale_ != 1.0 && !background.isNull()) {
+        background = background.scaled(background.size() * scale_, Qt::IgnoreAspectRatio,
+                                       Qt::SmoothTransformation);
+    }
+    area_->setPicture(background);
+    for (const auto& entry : panel::kComboBoxes) {
+        if (auto* combo = qobject_cast<QComboBox*>(control(qName(entry.name)))) {
+            fitDropDown(*combo, entry.name);
+        }
+    }
     setWindowTitle(fromUtf8(form_->Caption));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QHash>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -53,12 +54,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class StartUpDialogs;
-
     // Builds the controls and menus and fills them from the panel, once.
     void build();
     void buildControls();
     void buildMenus();
+    // The scale at which the window and its frame fit the screen's free area: 1 where it fits.
+    double fittingScale() const;
+    // Gives every input its label's name and its help's first line, for screen readers.
+    void nameInputs();
+    // Sizes a drop-down to show its longest entry, within the room it has.
+    void fitDropDown(QComboBox& combo, std::string_view name);
     // Makes the field show its value's beginning whenever the player leaves it.
     void watchForLongValues(QLineEdit& edit);
     template <typename Widget, typename Control, std::size_t N>
@@ -68,10 +73,11 @@ private:
 
     const platform::CodePage& codePage_;
     std::unique_ptr<platform::Dialogs> ownDialogs_;
-    std::unique_ptr<StartUpDialogs> startUpDialogs_;
+    std::unique_ptr<platform::Dialogs> startUpDialogs_;
     std::unique_ptr<app::Form1> form_;
     BackgroundArea* area_ = nullptr;
     QHash<QString, QWidget*> controls_;
+    double scale_ = 1.0;  // below 1 where the designed window does not fit the screen
     bool built_ = false;
     bool shownOnce_ = false;
 };

@@ -2,6 +2,7 @@
 // menus, focus order and the picture behind the labels.
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +16,10 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "app/help_texts.h"
 #include "app/qt/form1_window.h"
+#include "panel/layout.h"
+#include "panel/panel.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_system.h"
 
@@ -126,6 +130,8 @@ const Expected kDesign[] = {
 };
 
 int px(int twips) { return qRound(twips / 15.0); }
+
+QString qName(std::string_view name) { return QString::fromLatin1(name.data(), name.size()); }
 
 // Ways a value longer than its field gets there.
 enum class Way { PickFromList, ArrowKeys, TypeThenTab, TypeThenReturn };
@@ -276,27 +282,30 @@ private slots:
         QCOMPARE(window.form().panel.Text1.Text, every);
     }
 
-    // However a long value gets into a field, the field shows its beginning.
+    // However a long value gets into a field, the field shows its beginning; a
+    // list's longest entry shows whole.
     void longValuesShowTheirStart_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<Way>("way");
         QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("whole");
         QTest::newRow("picked from a drop-down list")
-            << "Combo1" << Way::PickFromList << "AnisotropicTrilinear";
+            << "Combo1" << Way::PickFromList << "AnisotropicTrilinear" << true;
         QTest::newRow("drop-down stepped with the arrow key")
-            << "Combo1" << Way::ArrowKeys << "AnisotropicTrilinear";
+            << "Combo1" << Way::ArrowKeys << "AnisotropicTrilinear" << true;
         QTest::newRow("typed into a drop-down box, then Tab")
-            << "Combo4" << Way::TypeThenTab << "FullDynamicEverywhere";
+            << "Combo4" << Way::TypeThenTab << "FullDynamicEverywhere" << false;
         QTest::newRow("typed into a text box, then Tab")
-            << "Text16" << Way::TypeThenTab << "441004410044100";
+            << "Text16" << Way::TypeThenTab << "441004410044100" << false;
         QTest::newRow("typed into a text box, then Return")
-            << "Text16" << Way::TypeThenReturn << "441004410044100";
+            << "Text16" << Way::TypeThenReturn << "441004410044100" << false;
     }
 
     void longValuesShowTheirStart() {
         QFETCH(QString, field);
         QFETCH(Way, way);
         QFETCH(QString, value);
+        QFETCH(bool, whole);
         Form1Window window(system_, &dialogs_);
         window.load();
         window.show();
@@ -326,7 +335,7 @@ private slots:
                 break;
         }
         QCOMPARE(edit->text(), value);
-        QVERIFY(edit->fontMetrics().horizontalAdvance(value) > edit->width());
+        QCOMPARE(edit->fontMetrics().horizontalAdvance(value) <= edit->width(), whole);
         QCOMPARE(edit->cursorPosition(), 0);  // the field scrolls to keep its cursor in view
     }
 
@@ -419,6 +428,99 @@ private slots:
         QCOMPARE(shot.pixelColor(5, 450), QColor(Qt::black));
         QCOMPARE(shot.pixelColor(950, 100), QColor(Qt::black));
         QCOMPARE(window.findChild<QWidget*>(QStringLiteral("Command1"))->pos(), QPoint(712, 192));
+    }
+
+    // A screen reader finds every input by its label's name, and its help's first
+    // line as its description; a check box reads "Motion Blur, check box, checked".
+    void inputsHaveAccessibleNames() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.form().panel.Check4.Value = 1;
+        window.push();
+        int named = 0;
+        for (const auto& control : quorvik::panel::layout()) {
+            const std::string name = quorvik::panel::accessibleName(control.name);
+            if (name.empty()) continue;
+            QAccessibleInterface* input =
+                QAccessible::queryAccessibleInterface(window.control(qName(control.name)));
+            QVERIFY2(input != nullptr, control.name.data());
+            QString spoken = input->text(QAccessible::Name);
+            if (input->role() == QAccessible::ComboBox) {
+                // Qt names an editable drop-down by its text on Linux and gives
+                // its label as a relation, which screen readers read with it.
+                const auto labels = input->relations(QAccessible::Label);
+                QVERIFY2(!labels.isEmpty(), control.name.data());
+                spoken = labels.first().first->text(QAccessible::Name);
+            }
+            QCOMPARE(spoken, QString::fromStdString(name));
+            QCOMPARE(input->text(QAccessible::Description),
+                     QString::fromUtf8(quorvik::app::helpSummary(control.name)));
+            ++named;
+        }
+        QCOMPARE(named, 43);
+        QAccessibleInterface* blur =
+            QAccessible::queryAccessibleInterface(window.control(QStringLiteral("Check4")));
+        QCOMPARE(blur->role(), QAccessible::CheckBox);
+        QVERIFY(blur->state().checked);
+    }
+
+    // Every entry shows whole in its closed drop-down, and the open list is as
+    // wide as the longest; the box stays clear of its neighbours.
+    void dropDownsShowTheirLongestEntry() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.show();  // a hidden box lays out its field only when shown
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const auto& entry : quorvik::panel::kComboBoxes) {
+            auto* combo = qobject_cast<QComboBox*>(window.control(qName(entry.name)));
+            const QFontMetrics metrics(combo->lineEdit()->font());
+            int widest = 0;
+            for (int i = 0; i < combo->count(); ++i) {
+                widest = std::max(widest, metrics.horizontalAdvance(combo->itemText(i)));
+            }
+            const QRect shown = combo->lineEdit()->contentsRect().marginsRemoved(
+                combo->lineEdit()->textMargins());
+            QVERIFY2(shown.width() >= widest,
+                     qPrintable(QStringLiteral("%1: %2 < %3 at %4 pt, box %5")
+                                    .arg(qName(entry.name)).arg(shown.width()).arg(widest)
+                                    .arg(combo->font().pointSizeF()).arg(combo->width())));
+            QVERIFY2(combo->view()->minimumWidth() >= widest, entry.name.data());
+            const auto* layout = quorvik::panel::findLayout(entry.name);
+            QVERIFY2(combo->geometry().right() <
+                         px(layout->left + layout->width + quorvik::panel::roomToTheRight(entry.name)),
+                     entry.name.data());
+        }
+    }
+
+    void aClickOnACheckBoxCaptionTogglesIt() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* blur = qobject_cast<QCheckBox*>(window.control(QStringLiteral("Check4")));
+        const bool before = blur->isChecked();
+        QTest::mouseClick(window.control(QStringLiteral("Label27")), Qt::LeftButton);
+        QCOMPARE(blur->isChecked(), !before);
+        QCOMPARE(QApplication::focusWidget(), blur);
+        QTest::mouseClick(window.control(QStringLiteral("Label12")), Qt::LeftButton);
+        QCOMPARE(blur->isChecked(), !before);  // a status label toggles nothing
+    }
+
+    // The window with its frame fits the screen's free area; on a desktop it
+    // keeps the designed size.
+    void fitsTheScreen() {
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        const QRect area = window.screen()->availableGeometry();
+        QVERIFY2(window.width() + 8 <= area.width(), qPrintable(QString::number(window.width())));
+        QVERIFY(window.height() + 32 <= area.height());
+        if (area.width() >= 1000) {
+            QCOMPARE(window.width(), 856);
+        } else {
+            const double scale = window.width() / 856.0;
+            QVERIFY(scale < 1.0);
+            QCOMPARE(window.control(QStringLiteral("Command1"))->x(), qRound(712 * scale));
+        }
     }
 
     void blackBackgroundCommand() {
