@@ -83,6 +83,51 @@ void clsToolTip::setOwner(HWND owner, ControlLookup lookup) {
     lookup_ = std::move(lookup);
 }
 
+void clsToolTip::setDpi(UINT dpi) {
+    dpi_ = dpi;
+    if (designedMaxWidth_ > 0) MaxTipWidth(MulDiv(designedMaxWidth_, static_cast<int>(dpi_), 96));
+}
+
+void clsToolTip::setMaxTipWidth(int lngWidth) {
+    designedMaxWidth_ = lngWidth > 0 ? lngWidth : 0;
+    MaxTipWidth(lngWidth > 0 ? MulDiv(lngWidth, static_cast<int>(dpi_), 96) : lngWidth);
+}
+
+int clsToolTip::tipHeight(HWND ctrl) const {
+    TTTOOLINFOW record{};
+    std::wstring text;
+    if (!live() || !LocateTool(ctrl, record, &text)) return 0;
+    // The text as the tip lays it out: broken into lines at the maximum width.
+    const int width = MaxTipWidth();
+    RECT area{0, 0, width > 0 ? width : 0x7fff, 0};
+    HDC dc = GetDC(TipHandle);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(send(WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(TipHandle, dc);
+    RECT margins{};
+    send(TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
+    // The tip's own border and padding: a few pixels either side.
+    return area.bottom + margins.top + margins.bottom + 2 * GetSystemMetrics(SM_CYBORDER) + 4;
+}
+
+void clsToolTip::fitOnMonitor(HWND ctrl) {
+    if (!live() || designedMaxWidth_ == 0) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(ctrl, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const int workWidth = monitor.rcWork.right - monitor.rcWork.left;
+    const int workHeight = monitor.rcWork.bottom - monitor.rcWork.top;
+    // Every tip starts from the usual width; only one too tall for the screen widens.
+    int width = MulDiv(designedMaxWidth_, static_cast<int>(dpi_), 96);
+    MaxTipWidth(width);
+    while (width < workWidth && tipHeight(ctrl) > workHeight) {
+        width = std::min(workWidth, width * 3 / 2);
+        MaxTipWidth(width);
+    }
+}
+
 bool clsToolTip::live() const {
     return TipHandle != nullptr && IsWindow(TipHandle);
 }

@@ -35,6 +35,14 @@ public:
 
     // What the name-based members (start-up's) work on.
     void setOwner(HWND owner, ControlLookup lookup);
+    // The DPI of the owner's monitor: start-up's maximum width is for 96 dpi and
+    // grows with it, as the tip's font does.
+    void setDpi(UINT dpi);
+    // Before a tip shows: a tip too tall for its monitor's work area is made
+    // wider until it fits (the tooltip then keeps it on the monitor itself).
+    void fitOnMonitor(HWND ctrl);
+    // The height of `ctrl`'s tip at the present maximum width; 0 for no tool.
+    int tipHeight(HWND ctrl) const;
 
     // Creates the tooltip window for `frm` unless one exists; true while one exists.
     bool Create(HWND frm);
@@ -69,7 +77,7 @@ public:
     bool Create() override;
     bool AddTool(std::string_view control, const std::string& strText) override;
     void setToolText(std::string_view control, const std::string& strText) override;
-    void setMaxTipWidth(int lngWidth) override { MaxTipWidth(lngWidth); }
+    void setMaxTipWidth(int lngWidth) override;
     void setDelayTime(int dwType, int dwMilliSecs) override { DelayTime(dwType, dwMilliSecs); }
 
 private:
@@ -91,6 +99,8 @@ private:
     ControlLookup lookup_;
     HWND TipHandle = nullptr;
     int TextBufferLength = 0;
+    UINT dpi_ = 96;
+    int designedMaxWidth_ = 0;  // start-up's maximum width, at 96 dpi; 0 for none
 };
 
 }  // namespace quorvik::win32

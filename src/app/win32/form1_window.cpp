@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/commands.h"
+#include "app/first_answer_dialogs.h"
+#include "app/help_texts.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/view_text.h"
@@ -131,6 +134,25 @@ LRESULT CALLBACK bannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+std::wstring itemText(HWND combo, int index) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+// The check box that a label names: a click on its caption toggles it.
+std::string_view checkBoxNamedBy(std::string_view label) {
+    for (const auto& entry : panel::kCheckBoxes) {
+        const panel::ControlLayout* caption = panel::captionOf(entry.name);
+        if (caption != nullptr && caption->name == label) return entry.name;
+    }
+    return {};
+}
+
 bool isPushButton(HWND window) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
@@ -141,12 +163,19 @@ bool isPushButton(HWND window) {
 
 }  // namespace
 
-Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs)
-    : ToolTips(system.codePage()), system_(system), codePage_(system.codePage()) {
+Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, Controls controls)
+    : ToolTips(system.codePage()),
+      system_(system),
+      codePage_(system.codePage()),
+      controlsWhen_(controls) {
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<Win32Dialogs>();
         win32Dialogs_ = ownDialogs_.get();
         dialogs = win32Dialogs_;
+    }
+    if (controls == Controls::AfterStartUpQuestion) {
+        startUpDialogs_ = std::make_unique<app::FirstAnswerDialogs>(*dialogs, [this] { build(); });
+        dialogs = startUpDialogs_.get();
     }
     form_ = std::make_unique<app::Form1>(*dialogs, system, &ToolTips);
 }
@@ -154,6 +183,9 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs)
 Form1Window::~Form1Window() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
     if (shortcuts_ != nullptr) DestroyAcceleratorTable(shortcuts_);
+    for (const Control& control : controls_) {
+        if (control.ownFont != nullptr) DeleteObject(control.ownFont);
+    }
     for (HFONT font : fonts_) {
         if (font != nullptr) DeleteObject(font);
     }
@@ -193,12 +225,7 @@ bool Form1Window::create() {
     shortcuts_ = buildShortcuts();
 
     dpi_ = dpiOf(hwnd_);
-    moor_ = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIK_IDB_BACKGROUND),
-                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    black_ = blackBitmap();
-    bannerBrush_ = CreateSolidBrush(kBannerBack);
-    buildControls();
-    makeFonts();
+    shownDpi_ = dpi_;
     if (win32Dialogs_ != nullptr) win32Dialogs_->setWindow(hwnd_);
     ToolTips.setOwner(hwnd_, [this](std::string_view name) -> HWND {
         // Labels are captions drawn on the window, not controls the pointer rests on.
@@ -206,10 +233,36 @@ bool Form1Window::create() {
         if (found == nullptr || found->layout->kind == panel::Kind::Label) return nullptr;
         return found->window;
     });
+    ToolTips.setDpi(dpi_);
+    if (controlsWhen_ == Controls::AtCreation) build();
+    return true;
+}
+
+void Form1Window::build() {
+    if (built_ || hwnd_ == nullptr) return;
+    built_ = true;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    moor_ = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIK_IDB_BACKGROUND),
+                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    black_ = blackBitmap();
+    bannerBrush_ = CreateSolidBrush(kBannerBack);
+    chooseShownDpi();
+    buildControls();
+    makeFonts();
     push();
     layoutControls();
     fitClientArea();
-    return true;
+    keepOnWorkArea();
+    nameInputs();
+}
+
+void Form1Window::nameInputs() {
+    for (const Control& control : controls_) {
+        const std::string name = panel::accessibleName(control.layout->name);
+        if (control.window == nullptr || name.empty()) continue;
+        accessibleNames_.name(control.window, widen(name),
+                              widen(std::string(app::helpSummary(control.layout->name))));
+    }
 }
 
 HMENU Form1Window::buildMenus() const {
@@ -276,7 +329,11 @@ void Form1Window::buildControls() {
             case panel::Kind::Label:
                 windowClass = WC_STATICW;
                 style |= SS_LEFT | SS_NOPREFIX;
-                if (app::findCommand(layout.name) != nullptr) style |= SS_NOTIFY;
+                // Clicks matter on a label with a command and on a check box's caption.
+                if (app::findCommand(layout.name) != nullptr ||
+                    !checkBoxNamedBy(layout.name).empty()) {
+                    style |= SS_NOTIFY;
+                }
                 break;
             case panel::Kind::TextBox:
                 windowClass = WC_EDITW;
@@ -290,7 +347,8 @@ void Form1Window::buildControls() {
                 break;
             case panel::Kind::CheckBox:
                 windowClass = WC_BUTTONW;
-                style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+                // BS_NOTIFY: the window hears of its focus, to draw the ring around it.
+                style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY;
                 break;
             case panel::Kind::Button:
                 windowClass = WC_BUTTONW;
@@ -310,6 +368,13 @@ void Form1Window::buildControls() {
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(layout.name))), instance,
                 nullptr);
         }
+        if (layout.kind == panel::Kind::CheckBox && control.window != nullptr) {
+            // The caption is the label beside the box. The box holds it too, as
+            // the name screen readers read where no annotation reaches them; it
+            // would start right of the box's mark and so is clipped away unseen.
+            const std::wstring name = widen(panel::accessibleName(layout.name));
+            SetWindowTextW(control.window, name.c_str());
+        }
         if (layout.kind == panel::Kind::Banner && control.window != nullptr) {
             SetWindowTextW(control.window, kBannerText);
             SetWindowSubclass(control.window, bannerProc, kBannerSubclass, 0);
@@ -317,13 +382,21 @@ void Form1Window::buildControls() {
         controls_.push_back(control);
     }
 
-    // Tab follows the designed order: the dialog manager walks the windows in z-order.
+    // Tab follows the designed order: the dialog manager walks the windows in
+    // z-order. Each input's label goes directly before it, where screen readers
+    // look for an input's name.
     HWND previous = HWND_TOP;
-    for (const std::string_view name : panel::tabOrder()) {
+    std::vector<std::string_view> placed;
+    const auto place = [&](std::string_view name) {
         const HWND next = control(name);
-        if (next == nullptr) continue;
+        if (next == nullptr || std::find(placed.begin(), placed.end(), name) != placed.end()) return;
         SetWindowPos(next, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = next;
+        placed.push_back(name);
+    };
+    for (const std::string_view name : panel::tabOrder()) {
+        if (const panel::ControlLayout* caption = panel::captionOf(name)) place(caption->name);
+        place(name);
     }
 }
 
@@ -337,15 +410,15 @@ void Form1Window::makeFonts() {
     const std::wstring face = messageFontFace(dpi_);
     using panel::FontRole;
     made[static_cast<std::size_t>(FontRole::Default)] =
-        makeFont(face.c_str(), 825, false, DEFAULT_CHARSET, dpi_);
+        makeFont(face.c_str(), 825, false, DEFAULT_CHARSET, shownDpi_);
     made[static_cast<std::size_t>(FontRole::Status)] =
-        makeFont(L"Verdana", 975, true, DEFAULT_CHARSET, dpi_);
+        makeFont(L"Verdana", 975, true, DEFAULT_CHARSET, shownDpi_);
     made[static_cast<std::size_t>(FontRole::Caption)] =
-        makeFont(L"Verdana", 825, true, DEFAULT_CHARSET, dpi_);
+        makeFont(L"Verdana", 825, true, DEFAULT_CHARSET, shownDpi_);
     made[static_cast<std::size_t>(FontRole::Donation)] =
-        makeFont(L"Terminal", 600, true, OEM_CHARSET, dpi_);
+        makeFont(L"Terminal", 600, true, OEM_CHARSET, shownDpi_);
     made[static_cast<std::size_t>(FontRole::Button)] =
-        makeFont(L"Times New Roman", 825, true, DEFAULT_CHARSET, dpi_);
+        makeFont(L"Times New Roman", 825, true, DEFAULT_CHARSET, shownDpi_);
     for (const Control& control : controls_) {
         if (control.window == nullptr) continue;
         const HFONT chosen = made[static_cast<std::size_t>(control.layout->font)];
@@ -366,7 +439,7 @@ void Form1Window::makeFonts() {
 }
 
 int Form1Window::pixels(int twips) const {
-    return MulDiv(twips, static_cast<int>(dpi_), 1440);
+    return MulDiv(twips, static_cast<int>(shownDpi_), 1440);
 }
 
 void Form1Window::placeLabel(Control& label) {
@@ -399,26 +472,9 @@ void Form1Window::layoutControls() {
             case panel::Kind::Label:
                 placeLabel(control);
                 break;
-            case panel::Kind::ComboBox: {
-                // The height given is the open list's; the closed box is sized
-                // through its field's height.
-                const int closed = pixels(layout.height);
-                SetWindowPos(control.window, nullptr, left, top, pixels(layout.width), closed * 9,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
-                // Systems differ in how the field's height maps to the box's:
-                // adjust until the closed box has the designed height.
-                LRESULT field =
-                    SendMessageW(control.window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-                for (int attempt = 0; attempt < 3; ++attempt) {
-                    RECT now{};
-                    GetWindowRect(control.window, &now);
-                    const int off = closed - (now.bottom - now.top);
-                    if (off == 0 || field + off <= 0) break;
-                    field += off;
-                    SendMessageW(control.window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-                }
+            case panel::Kind::ComboBox:
+                fitDropDown(control);
                 break;
-            }
             case panel::Kind::Banner:
                 SetWindowPos(control.window, nullptr, left, top, pixels(panel.Scriptlet1.Width),
                              pixels(panel.Scriptlet1.Height), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -429,6 +485,146 @@ void Form1Window::layoutControls() {
                 break;
         }
     }
+}
+
+void Form1Window::fitDropDown(Control& combo) {
+    const panel::ControlLayout& layout = *combo.layout;
+    const HWND box = combo.window;
+    // The height given is the open list's; the closed box is sized through its
+    // field's height.
+    const int closed = pixels(layout.height);
+    const int designed = pixels(layout.width);
+    const int widest = pixels(layout.width + panel::roomToTheRight(layout.name));
+    const auto placeAt = [&](int width) {
+        SetWindowPos(box, nullptr, pixels(layout.left), pixels(layout.top), width, closed * 9,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    placeAt(designed);
+
+    // What the box takes around its text: the arrow, the borders, the field's margins.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(box, &info);
+    RECT field{};
+    GetClientRect(info.hwndItem, &field);
+    const auto margins = static_cast<DWORD>(SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0));
+    const int around = designed - field.right + LOWORD(margins) + HIWORD(margins) + 2;
+    const auto longestWith = [&](HFONT font) {
+        HDC dc = GetDC(box);
+        const HGDIOBJ old = SelectObject(dc, font);
+        int longest = 0;
+        const auto count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            const std::wstring entry = itemText(box, i);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, entry.c_str(), static_cast<int>(entry.size()), &size);
+            longest = std::max(longest, static_cast<int>(size.cx));
+        }
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+        return longest;
+    };
+
+    // The closed box shows its longest entry whole: it grows into the room to
+    // its right, and where that is not enough its text is set a little smaller.
+    HFONT chosen = font(panel::FontRole::Default);
+    HFONT smaller = nullptr;
+    int longest = longestWith(chosen);
+    if (longest + around > widest) {
+        const std::wstring face = messageFontFace(dpi_);
+        for (int size = 800; size >= 650 && longest + around > widest; size -= 25) {
+            if (smaller != nullptr) DeleteObject(smaller);
+            smaller = makeFont(face.c_str(), size, false, DEFAULT_CHARSET, shownDpi_);
+            longest = longestWith(smaller);
+        }
+        chosen = smaller;
+    }
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
+    if (combo.ownFont != nullptr) DeleteObject(combo.ownFont);
+    combo.ownFont = smaller;
+    placeAt(std::clamp(longest + around, designed, widest));
+
+    // Systems differ in how the field's height maps to the box's: adjust until
+    // the closed box has the designed height.
+    LRESULT height = SendMessageW(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT now{};
+        GetWindowRect(box, &now);
+        const int off = closed - (now.bottom - now.top);
+        if (off == 0 || height + off <= 0) break;
+        height += off;
+        SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+    }
+    // The open list is as wide as its longest entry, with the list's own edges.
+    RECT now{};
+    GetWindowRect(box, &now);
+    const int list = longest + 2 * GetSystemMetrics(SM_CXEDGE) + pixels(120);
+    SendMessageW(box, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::max<int>(list, now.right - now.left)),
+                 0);
+}
+
+void Form1Window::chooseShownDpi() {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    const RECT frame =
+        windowRectFor(RECT{0, 0, 0, 0}, static_cast<DWORD>(style), static_cast<DWORD>(exStyle), dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    shownDpi_ = dpi_;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const double scale = panel::fittingScale(
+        static_cast<double>(dpi_) / kDesignDpi, work.right - work.left, work.bottom - work.top,
+        frame.right - frame.left, frame.bottom - frame.top);
+    shownDpi_ = std::min(dpi_, static_cast<UINT>(scale * kDesignDpi));
+}
+
+void Form1Window::keepOnWorkArea() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT frame{};
+    if (!GetWindowRect(hwnd_, &frame) ||
+        !GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+    const int top = std::max<int>(work.top, std::min<int>(frame.top, work.bottom - height));
+    if (left != frame.left || top != frame.top) {
+        SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Form1Window::paintFocusRing(HDC dc) const {
+    const Control* focused = find(GetFocus());
+    if (focused == nullptr || focused->layout->kind != panel::Kind::CheckBox) return;
+    // Until a key is pressed, Windows shows no focus marks, nor does the window.
+    if ((SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0) return;
+    RECT ring{};
+    GetWindowRect(focused->window, &ring);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&ring), 2);
+    InflateRect(&ring, 2, 2);
+    // A dotted ring as Windows draws focus, in the captions' light ink so that
+    // it shows on the picture and on black alike; drawn, not inverted, so that
+    // a second paint leaves it as it is.
+    const LOGBRUSH ink{BS_SOLID, RGB(0xff, 0xff, 0xff), 0};
+    const HPEN pen = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &ink, 0, nullptr);
+    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, ring.left, ring.top, ring.right, ring.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+void Form1Window::invalidateFocusRing(HWND check) const {
+    RECT ring{};
+    GetWindowRect(check, &ring);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&ring), 2);
+    InflateRect(&ring, 3, 3);
+    InvalidateRect(hwnd_, &ring, TRUE);
 }
 
 void Form1Window::fitClientArea() {
@@ -466,7 +662,7 @@ void Form1Window::showPicture(app::Picture picture) {
                            : picture == app::Picture::Black ? black_
                                                             : nullptr;
     if (source != nullptr) {
-        shown_ = scaledCopy(source, dpi_, shownSize_);
+        shown_ = scaledCopy(source, shownDpi_, shownSize_);
         labelBrush_ = CreatePatternBrush(shown_);
     }
     // Labels and check boxes paint their part of the picture behind them.
@@ -518,6 +714,7 @@ HWND Form1Window::control(std::string_view name) const {
 
 void Form1Window::load() {
     form_->Form_Load();
+    build();  // in case start-up showed no box at all
     push();
 }
 
@@ -574,17 +771,8 @@ void pullValue(const CodePage& page, HWND combo, panel::ComboBox& box) {
     box.setText(toAnsi(page, windowText(combo)));
 }
 
-std::wstring itemText(HWND combo, int index) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
-void pushValue(const CodePage& page, HWND combo, const panel::ComboBox& box) {
+// True when the list changed: the box is then sized to its entries again.
+bool pushValue(const CodePage& page, HWND combo, const panel::ComboBox& box) {
     std::vector<std::wstring> items;
     for (const auto& item : box.List) items.push_back(fromAnsi(page, item));
     const auto count = static_cast<std::size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
@@ -599,12 +787,13 @@ void pushValue(const CodePage& page, HWND combo, const panel::ComboBox& box) {
     }
     const std::wstring text = fromAnsi(page, box.Text);
     const auto selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-    if (windowText(combo) == text && selected == box.ListIndex) return;
+    if (windowText(combo) == text && selected == box.ListIndex) return !same;
     // Selecting an entry puts its text into the field; a typed text stands alone.
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(box.ListIndex), 0);
     if (box.ListIndex < 0 || windowText(combo) != text) SetWindowTextW(combo, text.c_str());
     // The field shows the start of a long entry, not its end, as a text box does.
     SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
+    return !same;
 }
 
 void pullValue(const CodePage&, HWND check, panel::CheckBox& box) {
@@ -639,14 +828,18 @@ void Form1Window::pull() {
 }
 
 void Form1Window::push() {
+    if (!built_) return;
     const panel::Panel& panel = form_->panel;
     for (const auto& entry : panel::kTextBoxes) {
         if (const HWND window = control(entry.name))
             pushValue(codePage_, window, panel.*entry.member);
     }
     for (const auto& entry : panel::kComboBoxes) {
-        if (const HWND window = control(entry.name))
-            pushValue(codePage_, window, panel.*entry.member);
+        Control* combo = find(entry.name);
+        if (combo != nullptr && combo->window != nullptr &&
+            pushValue(codePage_, combo->window, panel.*entry.member)) {
+            fitDropDown(*combo);
+        }
     }
     for (const auto& entry : panel::kCheckBoxes) {
         if (const HWND window = control(entry.name))
@@ -706,6 +899,19 @@ bool Form1Window::command(int id, int code, HWND from) {
     }
     const Control* control = find(from);
     if (control == nullptr) return false;
+    if (control->layout->kind == panel::Kind::CheckBox &&
+        (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
+        invalidateFocusRing(from);
+        return false;
+    }
+    if (control->layout->kind == panel::Kind::Label &&
+        (code == STN_CLICKED || code == STN_DBLCLK)) {
+        // A check box's caption is part of it: a click on it clicks the box.
+        if (const HWND check = this->control(checkBoxNamedBy(control->layout->name))) {
+            SendMessageW(check, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
     const bool clicked = (control->layout->kind == panel::Kind::Button && code == BN_CLICKED) ||
                          (control->layout->kind == panel::Kind::Label &&
                           (code == STN_CLICKED || code == STN_DBLCLK));
@@ -759,6 +965,29 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
             break;
+        case WM_PAINT: {
+            PAINTSTRUCT paint{};
+            const HDC dc = BeginPaint(hwnd_, &paint);
+            paintFocusRing(dc);
+            EndPaint(hwnd_, &paint);
+            return 0;
+        }
+        case WM_UPDATEUISTATE: {
+            // The first key press shows focus marks: the ring appears with them.
+            const LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
+            const Control* focused = find(GetFocus());
+            if (focused != nullptr && focused->layout->kind == panel::Kind::CheckBox) {
+                invalidateFocusRing(focused->window);
+            }
+            return result;
+        }
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->code == TTN_SHOW && header->hwndFrom == ToolTips.hWnd()) {
+                ToolTips.fitOnMonitor(reinterpret_cast<HWND>(header->idFrom));
+            }
+            break;  // the tooltip places the tip itself
+        }
         case WM_ACTIVATE:
             // A message box takes the focus away; it comes back to the same control.
             if (LOWORD(wParam) == WA_INACTIVE) {
@@ -774,12 +1003,17 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
+            ToolTips.setDpi(dpi_);
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
+            if (!built_) return 0;
+            chooseShownDpi();
             makeFonts();
             layoutControls();
+            fitClientArea();
+            keepOnWorkArea();
             pictureMade_ = false;
             showPicture(picture_);
             return 0;
@@ -788,6 +1022,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
+            accessibleNames_.clear();
             if (quitOnDestroy_) PostQuitMessage(0);
             return 0;
         default:

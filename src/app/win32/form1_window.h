@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/win32/accessible_names.h"
 #include "app/win32/cls_tool_tip.h"
 #include "panel/layout.h"
 
@@ -23,13 +24,20 @@ class Win32Dialogs;
 
 class Form1Window {
 public:
+    // When the controls are made. The program builds them once the start-up
+    // question has been answered, so that the question is on screen as soon as
+    // the program is up; a window built at creation is complete before load().
+    enum class Controls { AtCreation, AfterStartUpQuestion };
+
     // Without dialogs of the caller's, the window uses Windows' own.
-    explicit Form1Window(platform::System& system, platform::Dialogs* dialogs = nullptr);
+    explicit Form1Window(platform::System& system, platform::Dialogs* dialogs = nullptr,
+                         Controls controls = Controls::AtCreation);
     ~Form1Window();
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
 
-    // Makes the window with its controls and menus, hidden; false when Windows refused.
+    // Makes the window with its menus, and its controls unless they come after
+    // the start-up question; hidden. False when Windows refused.
     bool create();
     HWND hwnd() const { return hwnd_; }
     app::Form1& form() { return *form_; }
@@ -43,7 +51,10 @@ public:
     void pull();
     void push();
     UINT dpi() const { return dpi_; }
-    // Twips to pixels at the window's DPI.
+    // The DPI the controls are laid out at: the window's, or less where the
+    // window would not fit its monitor's work area.
+    UINT shownDpi() const { return shownDpi_; }
+    // Twips to pixels at the shown DPI.
     int pixels(int twips) const;
     // Runs the window's messages until it is closed; returns the exit code.
     int messageLoop();
@@ -56,16 +67,28 @@ private:
         const panel::ControlLayout* layout = nullptr;
         HWND window = nullptr;
         panel::ColorNumber color = 0;
+        HFONT ownFont = nullptr;  // a drop-down's narrower font, where its entries need one
     };
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // Makes the controls, lays them out and fills them, once.
+    void build();
     void buildControls();
+    // Gives each input its name and description for screen readers.
+    void nameInputs();
+    void chooseShownDpi();
+    // Sizes a drop-down to show its longest entry, within the room it has.
+    void fitDropDown(Control& combo);
+    // The ring around the check box that has the keyboard focus.
+    void paintFocusRing(HDC dc) const;
+    void invalidateFocusRing(HWND check) const;
     HMENU buildMenus() const;
     HACCEL buildShortcuts() const;
     void makeFonts();
     void layoutControls();
     void fitClientArea();
+    void keepOnWorkArea();
     void placeLabel(Control& label);
     void showPicture(app::Picture picture);
     void eraseBackground(HDC dc) const;
@@ -81,7 +104,11 @@ private:
     Win32Dialogs* win32Dialogs_ = nullptr;
     std::unique_ptr<app::Form1> form_;
     HWND hwnd_ = nullptr;
+    Controls controlsWhen_;
+    std::unique_ptr<platform::Dialogs> startUpDialogs_;
+    bool built_ = false;
     UINT dpi_ = 96;
+    UINT shownDpi_ = 96;
     std::vector<Control> controls_;  // in layout order
     std::array<HFONT, 6> fonts_{};   // by font role
     HBITMAP moor_ = nullptr;         // the game screenshot as stored
@@ -95,6 +122,7 @@ private:
     HWND focused_ = nullptr;
     bool quitOnDestroy_ = false;
     HACCEL shortcuts_ = nullptr;  // the menus' shortcut keys
+    AccessibleNames accessibleNames_;
 };
 
 }  // namespace quorvik::win32

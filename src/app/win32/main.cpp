@@ -8,7 +8,10 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     quorvik::platform::win32::Win32System system;
-    quorvik::win32::Form1Window window(system);
+    // The start-up question is the first thing on screen; the controls are
+    // built once it is answered.
+    using quorvik::win32::Form1Window;
+    Form1Window window(system, nullptr, Form1Window::Controls::AfterStartUpQuestion);
     if (!window.create()) {
         const std::string reason = quorvik::platform::win32::lastErrorText();
         MessageBoxW(

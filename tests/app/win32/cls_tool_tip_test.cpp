@@ -168,6 +168,33 @@ TEST_F(Rig, DisplayPropertiesGoToTheTooltip) {
     EXPECT_EQ(tips.Margin(0), 10) << "another side changes nothing";
 }
 
+// Start-up's maximum width is for 96 dpi and grows with the DPI; a tip too
+// tall for the screen even so is widened until it fits.
+TEST_F(Rig, TipsWidenWithTheDpiAndToFitTheScreen) {
+    ASSERT_TRUE(tips.Create(owner));
+    tips.setMaxTipWidth(240);
+    EXPECT_EQ(tips.MaxTipWidth(), 240);
+    tips.setDpi(144);
+    EXPECT_EQ(tips.MaxTipWidth(), 360);
+    tips.setDpi(96);
+
+    std::string tall;
+    for (int i = 0; i < 1500; ++i) tall += "word ";
+    ASSERT_TRUE(tips.AddTool(edit, tall));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(edit, MONITOR_DEFAULTTONEAREST), &monitor);
+    const auto height = [&] { return tips.tipHeight(edit); };
+    ASSERT_GT(height(), monitor.rcWork.bottom - monitor.rcWork.top) << "too tall at 240 pixels";
+    tips.fitOnMonitor(edit);
+    EXPECT_LE(height(), monitor.rcWork.bottom - monitor.rcWork.top);
+    EXPECT_GT(tips.MaxTipWidth(), 240);
+
+    ASSERT_TRUE(tips.AddTool(other, "short"));
+    tips.fitOnMonitor(other);
+    EXPECT_EQ(tips.MaxTipWidth(), 240) << "the next tip starts from the usual width";
+}
+
 void pumpFor(int milliseconds) {
     const DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
     MSG message{};

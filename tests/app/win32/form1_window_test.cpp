@@ -6,12 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <vector>
 
 #include "app/identity.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/resource_ids.h"
+#include "app/win32/view_text.h"
 #include "panel/layout.h"
 #include "platform/win32/win32_text.h"
 #include "support/fake_dialogs.h"
@@ -184,7 +189,13 @@ TEST_F(Form1WindowTest, EveryControlIsAStandardControlInItsPlaceAt96Dpi) {
             width = this->window.form().panel.Scriptlet1.Width;
             height = this->window.form().panel.Scriptlet1.Height;
         }
-        if (layout.kind != panel::Kind::Label) {
+        if (layout.kind == panel::Kind::ComboBox) {
+            // A drop-down grows into the room to its right to show its longest entry.
+            EXPECT_GE(place.right - place.left, panel::toPixels(width));
+            EXPECT_LE(place.right, panel::toPixels(layout.left + width +
+                                                   panel::roomToTheRight(layout.name)));
+            EXPECT_EQ(place.bottom - place.top, panel::toPixels(height));
+        } else if (layout.kind != panel::Kind::Label) {
             EXPECT_EQ(place.right - place.left, panel::toPixels(width));
             EXPECT_EQ(place.bottom - place.top, panel::toPixels(height));
         }
@@ -206,7 +217,9 @@ TEST_F(Form1WindowTest, EveryControlIsAStandardControlInItsPlaceAt96Dpi) {
             case panel::Kind::CheckBox:
                 EXPECT_EQ(className(window), L"Button");
                 EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX);
-                EXPECT_EQ(GetWindowTextLengthW(window), 0);
+                // Its caption is the label beside it; its own text, clipped away
+                // beyond the box, only names it for screen readers.
+                EXPECT_EQ(narrow(windowText(window)), panel::accessibleName(layout.name));
                 break;
             case panel::Kind::Button:
                 EXPECT_EQ(className(window), L"Button");
@@ -453,24 +466,187 @@ TEST_F(Form1WindowTest, EnlargingShowsMorePictureThenBlack) {
     EXPECT_EQ(placeOf(control("Command1")).left, 712);
 }
 
-// A move to a screen of 144 dpi lays everything out again at that DPI.
-TEST_F(Form1WindowTest, ADpiChangeScalesPlacesAndFonts) {
+// A move to a screen of 144 dpi lays everything out again: at that DPI where
+// the window fits the screen, a little smaller where it would not (at 144 dpi
+// it is 1294 pixels wide and the test's screen 1280).
+TEST_F(Form1WindowTest, ADpiChangeScalesPlacesAndFontsToFitTheScreen) {
     RECT suggested{0, 0, 1300, 560};
     SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(window.dpi(), 144u);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window.hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT frame{};
+    GetWindowRect(window.hwnd(), &frame);
+    EXPECT_GE(frame.left, monitor.rcWork.left);
+    EXPECT_LE(frame.right, monitor.rcWork.right);
+    EXPECT_LE(frame.bottom, monitor.rcWork.bottom);
+    const int shown = static_cast<int>(window.shownDpi());
+    EXPECT_EQ(shown < 144, monitor.rcWork.right - monitor.rcWork.left < 1300) << shown;
+    EXPECT_GT(shown, 136);
     for (const char* name : {"Text1", "Combo5", "Check4", "Command1", "Label47"}) {
         SCOPED_TRACE(name);
         const panel::ControlLayout* layout = panel::findLayout(name);
         const RECT place = placeOf(control(name));
-        EXPECT_EQ(place.left, MulDiv(layout->left, 144, 1440));
-        EXPECT_EQ(place.top, MulDiv(layout->top, 144, 1440));
+        EXPECT_EQ(place.left, MulDiv(layout->left, shown, 1440));
+        EXPECT_EQ(place.top, MulDiv(layout->top, shown, 1440));
         if (layout->width > 0) {
-            EXPECT_EQ(place.right - place.left, MulDiv(layout->width, 144, 1440));
-            EXPECT_EQ(place.bottom - place.top, MulDiv(layout->height, 144, 1440));
+            EXPECT_GE(place.right - place.left, MulDiv(layout->width, shown, 1440));
+            EXPECT_EQ(place.bottom - place.top, MulDiv(layout->height, shown, 1440));
         }
     }
-    EXPECT_EQ(fontOf(control("Label12")).lfHeight, -20);  // 9.75 pt at 144 dpi
+    EXPECT_EQ(fontOf(control("Label12")).lfHeight, -MulDiv(975, shown, 7200));  // 9.75 pt
+    EXPECT_EQ(window.ToolTips.MaxTipWidth(), 360) << "tips widen with the DPI";
+}
+
+// A screen reader names an input by the name the window gives it (Windows'
+// annotations, which Wine lacks), else as walked here: a button or check box
+// by its own text, any other input by the label just before it in the
+// z-order. Either way the check box of motion blur is "Motion Blur".
+TEST_F(Form1WindowTest, ScreenReadersFindEveryInputsName) {
+    const auto walkedName = [](HWND input) {
+        if (className(input) == L"Button") return windowText(input);
+        for (HWND before = GetWindow(input, GW_HWNDPREV); before != nullptr;
+             before = GetWindow(before, GW_HWNDPREV)) {
+            if (className(before) == L"Static") return windowText(before);
+        }
+        return std::wstring();
+    };
+    int named = 0;
+    for (const panel::ControlLayout& layout : panel::layout()) {
+        const std::string name = panel::accessibleName(layout.name);
+        if (name.empty()) continue;
+        SCOPED_TRACE(std::string(layout.name));
+        ++named;
+        const panel::ControlLayout* caption = panel::captionOf(layout.name);
+        const bool ownText = layout.kind == panel::Kind::Button || layout.kind == panel::Kind::CheckBox;
+        EXPECT_EQ(narrow(walkedName(control(layout.name))),
+                  ownText ? name : std::string(caption->text));
+    }
+    EXPECT_EQ(named, 43);
+
+    IAccessible* blur = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(control("Check4"), static_cast<DWORD>(OBJID_CLIENT),
+                                         IID_IAccessible, reinterpret_cast<void**>(&blur)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    blur->get_accName(self, &name);
+    EXPECT_EQ(narrow(name != nullptr ? name : L""), "Motion Blur");
+    SysFreeString(name);
+    blur->Release();
+}
+
+// The program's window asks its start-up question before it makes its
+// controls, and ends up as a window made whole at once does.
+TEST(Form1WindowStartUp, ControlsAreMadeAfterTheStartUpQuestion) {
+    struct WatchingDialogs : testing::FakeDialogs {
+        std::function<void()> beforeBox;
+        int messageBox(const std::string& text, int style, const std::string& title) override {
+            if (beforeBox) beforeBox();
+            return FakeDialogs::messageBox(text, style, title);
+        }
+    };
+    testing::FakeSystem system;
+    WatchingDialogs dialogs;
+    dialogs.yesNoAnswers = {platform::kNo};
+    Form1Window later(system, &dialogs, Form1Window::Controls::AfterStartUpQuestion);
+    ASSERT_TRUE(later.create());
+    int childrenAtQuestion = -1;
+    dialogs.beforeBox = [&] {
+        if (childrenAtQuestion >= 0) return;
+        childrenAtQuestion = 0;
+        for (HWND child = GetWindow(later.hwnd(), GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            ++childrenAtQuestion;
+        }
+    };
+    later.load();
+    EXPECT_EQ(childrenAtQuestion, 0);
+
+    testing::FakeDialogs atOnceDialogs;
+    atOnceDialogs.yesNoAnswers = {platform::kNo};
+    Form1Window atOnce(system, &atOnceDialogs);
+    ASSERT_TRUE(atOnce.create());
+    atOnce.load();
+    for (const panel::ControlLayout& layout : panel::layout()) {
+        SCOPED_TRACE(std::string(layout.name));
+        const HWND made = later.control(layout.name);
+        const HWND reference = atOnce.control(layout.name);
+        ASSERT_EQ(made == nullptr, reference == nullptr);
+        if (made == nullptr) continue;
+        const RECT a = placeOf(made);
+        const RECT b = placeOf(reference);
+        EXPECT_TRUE(EqualRect(&a, &b));
+        EXPECT_EQ(windowText(made), windowText(reference));
+        EXPECT_EQ(later.ToolTips.ToolText(made), atOnce.ToolTips.ToolText(reference));
+    }
+    EXPECT_EQ(windowText(later.hwnd()), windowText(atOnce.hwnd()));
+}
+
+// A check box draws no focus of its own (it has no caption): the window rings
+// it once keys are in use, and a click on its caption toggles it.
+TEST_F(Form1WindowTest, ACheckBoxShowsItsFocusAndItsCaptionTogglesIt) {
+    window.show(SW_SHOWNORMAL);
+    SendMessageW(window.hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    const RECT box = placeOf(control("Check4"));
+    const auto ring = [&](const Shot& shot) {
+        std::vector<COLORREF> around;
+        for (int x = box.left - 3; x <= box.right + 2; ++x) {
+            around.push_back(shot.at(x, box.top - 2));
+            around.push_back(shot.at(x, box.bottom + 1));
+        }
+        return around;
+    };
+    SetFocus(control("Text1"));
+    const auto unfocused = ring(Shot(window.hwnd()));
+    SetFocus(control("Check4"));
+    const auto focused = ring(Shot(window.hwnd()));
+    EXPECT_NE(focused, unfocused);
+    SetFocus(control("Text1"));
+    EXPECT_EQ(ring(Shot(window.hwnd())), unfocused) << "the ring goes with the focus";
+
+    const LRESULT before = SendMessageW(control("Check4"), BM_GETCHECK, 0, 0);
+    SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(controlId("Label27"), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(control("Label27")));
+    EXPECT_NE(SendMessageW(control("Check4"), BM_GETCHECK, 0, 0), before);
+    EXPECT_EQ(GetFocus(), control("Check4"));
+}
+
+// Every entry shows whole in the closed drop-down, and the open list is as
+// wide as the longest.
+TEST_F(Form1WindowTest, DropDownsShowTheirLongestEntry) {
+    for (const auto& entry : panel::kComboBoxes) {
+        SCOPED_TRACE(std::string(entry.name));
+        const HWND box = control(entry.name);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(box, &info));
+        RECT field{};
+        GetClientRect(info.hwndItem, &field);
+        const auto margins = static_cast<DWORD>(SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0));
+        HDC dc = GetDC(box);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        int longest = 0;
+        const auto count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+        ASSERT_GT(count, 0);
+        for (int i = 0; i < count; ++i) {
+            wchar_t text[64] = {};
+            SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+            longest = std::max<int>(longest, size.cx);
+        }
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+        EXPECT_GE(field.right - LOWORD(margins) - HIWORD(margins), longest);
+        EXPECT_GE(SendMessageW(box, CB_GETDROPPEDWIDTH, 0, 0), longest);
+        EXPECT_LE(fontOf(box).lfHeight, -9) << "readable: 6.5 points at least";
+    }
 }
 
 // The program's identity as Windows shows it matches the About box.
