@@ -904,6 +904,12 @@ bool Form1Window::command(int id, int code, HWND from) {
         invalidateFocusRing(from);
         return false;
     }
+    if (control->layout->kind == panel::Kind::ComboBox && code == CBN_KILLFOCUS) {
+        // A drop-down's field keeps its selection drawn when left; like a text
+        // box, it shows its value from the start, unmarked, once the focus goes.
+        SendMessageW(from, CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
+        return false;
+    }
     if (control->layout->kind == panel::Kind::Label &&
         (code == STN_CLICKED || code == STN_DBLCLK)) {
         // A check box's caption is part of it: a click on it clicks the box.

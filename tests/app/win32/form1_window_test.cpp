@@ -303,16 +303,26 @@ TEST_F(Form1WindowTest, TypedComboTextIsKeptAndSelectsNothing) {
     EXPECT_STREQ(text, L"low");
 }
 
-TEST_F(Form1WindowTest, ADropDownShowsTheStartOfALongEntry) {
+TEST_F(Form1WindowTest, ADropDownShowsTheStartOfALongValueAndLeavesItUnmarked) {
     ShowWindow(window.hwnd(), SW_SHOW);
     SetFocus(control("Combo1"));  // the field scrolls only while it has the focus
-    window.form().panel.Combo1.select(3);  // "AnisotropicTrilinear", wider than its field
+    window.form().panel.Combo1.setText("AnisotropicTrilinearAnisotropicTrilinear");
     window.push();
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(control("Combo1"), &info));
     // A single-line field answers with its first visible character.
     EXPECT_EQ(SendMessageW(info.hwndItem, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+
+    // Tab selects the whole value; leaving the box takes the mark away.
+    SendMessageW(info.hwndItem, EM_SETSEL, 0, -1);
+    SetFocus(control("Text1"));
+    DWORD start = 1;
+    DWORD end = 1;
+    SendMessageW(control("Combo1"), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 0u);
 }
 
 TEST_F(Form1WindowTest, EightBitTextSurvivesTheControls) {
