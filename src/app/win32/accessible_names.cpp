@@ -6,12 +6,18 @@
 
 #include <iterator>
 
+#include "platform/win32/late_bound.h"
+
 namespace quorvik::win32 {
 
 AccessibleNames::~AccessibleNames() {
     clear();
     if (services_ != nullptr) services_->Release();
-    if (comStarted_) CoUninitialize();
+    if (comStarted_) {
+        static const auto uninitialize =
+            platform::win32::lateBound<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+        uninitialize();
+    }
 }
 
 bool AccessibleNames::start() {
@@ -19,11 +25,15 @@ bool AccessibleNames::start() {
     tried_ = true;
     // The window's thread is a single-threaded apartment, as every UI thread is;
     // a caller that made it something else keeps its choice.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    using platform::win32::lateBound;
+    static const auto initialize = lateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto create =
+        lateBound<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    if (initialize == nullptr || create == nullptr) return false;
+    const HRESULT com = initialize(nullptr, COINIT_APARTMENTTHREADED);
     comStarted_ = SUCCEEDED(com);
-    const HRESULT made = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                          IID_IAccPropServices,
-                                          reinterpret_cast<void**>(&services_));
+    const HRESULT made = create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services_));
     if (FAILED(made)) services_ = nullptr;
     return services_ != nullptr;
 }

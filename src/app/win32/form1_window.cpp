@@ -197,6 +197,15 @@ Form1Window::~Form1Window() {
 }
 
 bool Form1Window::create() {
+    // Asked first, the question comes up as fast as a bare program's: the window
+    // itself is made once it is answered.
+    if (controlsWhen_ == Controls::AfterStartUpQuestion) return true;
+    if (!makeWindow()) return false;
+    build();
+    return true;
+}
+
+bool Form1Window::makeWindow() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -234,12 +243,11 @@ bool Form1Window::create() {
         return found->window;
     });
     ToolTips.setDpi(dpi_);
-    if (controlsWhen_ == Controls::AtCreation) build();
     return true;
 }
 
 void Form1Window::build() {
-    if (built_ || hwnd_ == nullptr) return;
+    if (built_ || (hwnd_ == nullptr && !makeWindow())) return;
     built_ = true;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     moor_ = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIK_IDB_BACKGROUND),

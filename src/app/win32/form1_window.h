@@ -36,8 +36,9 @@ public:
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
 
-    // Makes the window with its menus, and its controls unless they come after
-    // the start-up question; hidden. False when Windows refused.
+    // Makes the window with its menus and controls, hidden; false when Windows
+    // refused. A window whose controls come after the start-up question is
+    // made then, all of it: until that, hwnd() is nullptr.
     bool create();
     HWND hwnd() const { return hwnd_; }
     app::Form1& form() { return *form_; }
@@ -72,7 +73,9 @@ private:
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    // Makes the controls, lays them out and fills them, once.
+    // Makes the window itself with its menus, hidden.
+    bool makeWindow();
+    // Makes the window if need be, then the controls, lays them out and fills them; once.
     void build();
     void buildControls();
     // Gives each input its name and description for screen readers.

@@ -12,7 +12,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // built once it is answered.
     using quorvik::win32::Form1Window;
     Form1Window window(system, nullptr, Form1Window::Controls::AfterStartUpQuestion);
-    if (!window.create()) {
+    const bool created = window.create();
+    if (created) window.load();
+    if (!created || window.hwnd() == nullptr) {
         const std::string reason = quorvik::platform::win32::lastErrorText();
         MessageBoxW(
             nullptr,
@@ -21,7 +23,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             L"Quorvik", MB_ICONERROR);
         return 1;
     }
-    window.load();
     window.show(showCommand);
     return window.messageLoop();
 }

@@ -11,6 +11,7 @@
 
 #include "platform/paths.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/late_bound.h"
 #include "platform/win32/win32_text.h"
 
 namespace quorvik::platform::win32 {
@@ -137,12 +138,16 @@ void Win32System::pause(std::chrono::milliseconds duration) {
 }
 
 std::optional<fs::path> Win32System::documentsFolder() {
+    static const auto knownFolder =
+        lateBound<decltype(&SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
+    static const auto freeMemory = lateBound<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    if (knownFolder == nullptr || freeMemory == nullptr) return std::nullopt;
     PWSTR folder = nullptr;
-    const HRESULT result = SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder);
+    const HRESULT result = knownFolder(FOLDERID_Documents, 0, nullptr, &folder);
     std::optional<fs::path> documents;
     if (SUCCEEDED(result) && folder != nullptr && *folder != L'\0') documents = fs::path(folder);
     // The shell allocates the text even when the call fails.
-    CoTaskMemFree(folder);
+    freeMemory(folder);
     return documents;
 }
 
@@ -194,7 +199,10 @@ Status startElevated(const LaunchRequest& request) {
     execute.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     execute.lpDirectory = folder.empty() ? nullptr : folder.c_str();
     execute.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&execute)) {
+    static const auto shellExecute =
+        lateBound<decltype(&ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+    if (shellExecute == nullptr) return Status::failure("Windows' shell is not available");
+    if (!shellExecute(&execute)) {
         const DWORD error = GetLastError();
         if (error == ERROR_CANCELLED) {
             return Status::failure("it needs administrator rights, which were not given");
