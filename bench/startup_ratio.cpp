@@ -256,7 +256,8 @@ int main(int argc, char* argv[]) {
                 quorvikMiB);
     if (wine != nullptr) {
         // Under Wine the memory is Wine's own more than the program's: the time is the measure.
-        std::printf("  ratio %.2f (goal 1.30 at most): %s\n", ratio, ratio <= 1.3 ? "met" : "NOT met");
+        std::printf("  ratio %.2f (goal 1.30 at most): %s\n", ratio,
+                    ratio <= 1.3 ? "met" : "NOT met");
     } else {
         std::printf("  ratio %.2f (goal 1.30 at most), memory %+.1f MiB (goal +10.0 at most): %s\n",
                     ratio, extraMiB, ratio <= 1.3 && extraMiB <= 10.0 ? "met" : "NOT met");

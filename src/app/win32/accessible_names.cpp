@@ -26,7 +26,8 @@ bool AccessibleNames::start() {
     // The window's thread is a single-threaded apartment, as every UI thread is;
     // a caller that made it something else keeps its choice.
     using platform::win32::lateBound;
-    static const auto initialize = lateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto initialize =
+        lateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
     static const auto create =
         lateBound<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
     if (initialize == nullptr || create == nullptr) return false;

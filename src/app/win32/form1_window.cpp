@@ -397,7 +397,8 @@ void Form1Window::buildControls() {
     std::vector<std::string_view> placed;
     const auto place = [&](std::string_view name) {
         const HWND next = control(name);
-        if (next == nullptr || std::find(placed.begin(), placed.end(), name) != placed.end()) return;
+        if (next == nullptr || std::find(placed.begin(), placed.end(), name) != placed.end())
+            return;
         SetWindowPos(next, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = next;
         placed.push_back(name);
@@ -567,15 +568,15 @@ void Form1Window::fitDropDown(Control& combo) {
     RECT now{};
     GetWindowRect(box, &now);
     const int list = longest + 2 * GetSystemMetrics(SM_CXEDGE) + pixels(120);
-    SendMessageW(box, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::max<int>(list, now.right - now.left)),
-                 0);
+    SendMessageW(box, CB_SETDROPPEDWIDTH,
+                 static_cast<WPARAM>(std::max<int>(list, now.right - now.left)), 0);
 }
 
 void Form1Window::chooseShownDpi() {
     const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
     const LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
-    const RECT frame =
-        windowRectFor(RECT{0, 0, 0, 0}, static_cast<DWORD>(style), static_cast<DWORD>(exStyle), dpi_);
+    const RECT frame = windowRectFor(RECT{0, 0, 0, 0}, static_cast<DWORD>(style),
+                                     static_cast<DWORD>(exStyle), dpi_);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     shownDpi_ = dpi_;

@@ -140,7 +140,8 @@ void Win32System::pause(std::chrono::milliseconds duration) {
 std::optional<fs::path> Win32System::documentsFolder() {
     static const auto knownFolder =
         lateBound<decltype(&SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
-    static const auto freeMemory = lateBound<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    static const auto freeMemory =
+        lateBound<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
     if (knownFolder == nullptr || freeMemory == nullptr) return std::nullopt;
     PWSTR folder = nullptr;
     const HRESULT result = knownFolder(FOLDERID_Documents, 0, nullptr, &folder);

@@ -360,7 +360,8 @@ private slots:
         QCOMPARE(items("File"), QStringList({"Launch=&Launch (No Intro)", "Backup=&Backup",
                                              "save=&Save Settings", "Restore=&Restore Backup...",
                                              "Changes=Show &Changes", "Exit=E&xit"}));
-        QCOMPARE(window.findChild<QAction*>("save")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(window.findChild<QAction*>("save")->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_S));
         QCOMPARE(items("txtcolor"),
                  QStringList({"black=&Black", "Red=&Red", "Green=&Green", "Yellow=&Yellow",
                               "blue=Bl&ue", "Magenta=&Magenta", "Cyan=&Cyan", "White=&White"}));
@@ -486,8 +487,8 @@ private slots:
                                     .arg(combo->font().pointSizeF()).arg(combo->width())));
             QVERIFY2(combo->view()->minimumWidth() >= widest, entry.name.data());
             const auto* layout = quorvik::panel::findLayout(entry.name);
-            QVERIFY2(combo->geometry().right() <
-                         px(layout->left + layout->width + quorvik::panel::roomToTheRight(entry.name)),
+            QVERIFY2(combo->geometry().right() < px(layout->left + layout->width +
+                                                    quorvik::panel::roomToTheRight(entry.name)),
                      entry.name.data());
         }
     }

@@ -530,7 +530,8 @@ TEST_F(Form1WindowTest, ScreenReadersFindEveryInputsName) {
         SCOPED_TRACE(std::string(layout.name));
         ++named;
         const panel::ControlLayout* caption = panel::captionOf(layout.name);
-        const bool ownText = layout.kind == panel::Kind::Button || layout.kind == panel::Kind::CheckBox;
+        const bool ownText =
+            layout.kind == panel::Kind::Button || layout.kind == panel::Kind::CheckBox;
         EXPECT_EQ(narrow(walkedName(control(layout.name))),
                   ownText ? name : std::string(caption->text));
     }
