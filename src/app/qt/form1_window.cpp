@@ -38,16 +38,22 @@ public:
         picture_ = picture;
         update();
     }
+    // Below 1 where the whole window is drawn smaller to fit the screen.
+    void setScale(double scale) { scale_ = scale; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::black);
-        if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
+        if (picture_.isNull()) return;
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, scale_ != 1.0);
+        painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(picture_.size()) * scale_), picture_,
+                           QRectF(picture_.rect()));
     }
 
 private:
     QPixmap picture_;
+    double scale_ = 1.0;
 };
 
 namespace {
@@ -184,6 +190,7 @@ void Form1Window::build() {
     built_ = true;
     buildMenus();
     scale_ = fittingScale();
+    area_->setScale(scale_);
     if (scale_ != 1.0) {
         QFont windowFont = font();
         windowFont.setPointSizeF(8.25 * scale_);
@@ -538,12 +545,7 @@ void Form1Window::push() {
     if (auto* image = qobject_cast<QLabel*>(control(QStringLiteral("Image2")))) {
         image->setPixmap(picture(form_->Image2));
     }
-    QPixmap background = picture(form_->BackgroundPicture);
-    if (scale_ != 1.0 && !background.isNull()) {
-        background = background.scaled(background.size() * scale_, Qt::IgnoreAspectRatio,
-                                       Qt::SmoothTransformation);
-    }
-    area_->setPicture(background);
+    area_->setPicture(picture(form_->BackgroundPicture));
     for (const auto& entry : panel::kComboBoxes) {
         if (auto* combo = qobject_cast<QComboBox*>(control(qName(entry.name)))) {
             fitDropDown(*combo, entry.name);

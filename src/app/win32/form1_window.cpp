@@ -12,6 +12,7 @@
 #include "app/win32/resource_ids.h"
 #include "app/win32/view_text.h"
 #include "app/win32/win32_dialogs.h"
+#include "platform/win32/late_bound.h"
 #include "platform/win32/win32_text.h"
 
 namespace quorvik::win32 {
@@ -33,15 +34,13 @@ constexpr wchar_t kBannerText[] =
 // The plain black picture covers the whole client area.
 constexpr SIZE kBlackPicture{867, 371};
 
-// Calls that Windows 10 brought; older systems get the 96-dpi answers.
-template <typename Function>
-Function user32Function(const char* name) {
-    const FARPROC address = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-}
+// GetDpiForWindow, AdjustWindowRectExForDpi and SystemParametersInfoForDpi came
+// with Windows 10: they are looked up, and older systems get the 96-dpi answers.
+using platform::win32::lateBound;
 
 UINT dpiOf(HWND window) {
-    static const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    static const auto getDpiForWindow =
+        lateBound<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow != nullptr) {
         if (const UINT dpi = getDpiForWindow(window); dpi != 0) return dpi;
     }
@@ -52,8 +51,8 @@ UINT dpiOf(HWND window) {
 }
 
 RECT windowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) {
-    static const auto adjustForDpi =
-        user32Function<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi = lateBound<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(
+        L"user32.dll", "AdjustWindowRectExForDpi");
     RECT rect = client;
     if (adjustForDpi == nullptr || !adjustForDpi(&rect, style, TRUE, exStyle, dpi)) {
         AdjustWindowRectEx(&rect, style, TRUE, exStyle);
@@ -63,8 +62,8 @@ RECT windowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) {
 
 // The face of the system's message font: the window's default font.
 std::wstring messageFontFace(UINT dpi) {
-    static const auto parametersForDpi =
-        user32Function<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+    static const auto parametersForDpi = lateBound<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>(
+        L"user32.dll", "SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     const bool got =

@@ -1,9 +1,10 @@
 #pragma once
 
-// System functions that the programs need only after start-up's first question,
-// looked up when first called. Importing shell32 and ole32 with the program
-// makes Windows (and Wine, markedly) load them and what they pull in before the
-// program's first line runs, which delays the first window.
+// System functions looked up when first called: those that only newer Windows
+// has, and those the programs need only after start-up's first question.
+// Importing shell32 and ole32 with the program makes Windows (and Wine,
+// markedly) load them and what they pull in before the program's first line
+// runs, which delays the first window.
 
 #include <windows.h>
 
