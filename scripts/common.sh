@@ -10,6 +10,7 @@ QUORVIK_BUILD_PACKAGES=(
     libgtest-dev
     libyaml-cpp-dev nlohmann-json3-dev libcli11-dev libsqlite3-dev
     fonts-dejavu-core fonts-liberation
+    zsh fish
 )
 
 as_root() {

@@ -89,9 +89,10 @@ public:
     // The save itself, every message shown as it happens. A file changed on
     // disk since it was loaded is overwritten only when forced; otherwise
     // nothing is saved and the report says which (the caller tells the player).
-    // `shown`, when given, sees the plan before it is carried out.
+    // `shown`, when given, sees the plan before it is carried out; when it
+    // says the plan could not be shown, nothing is done (Outcome::Withheld).
     operations::Report saveSettings(bool force,
-                                    const std::function<void(const operations::Plan&)>& shown = {});
+                                    const std::function<bool(const operations::Plan&)>& shown = {});
     // What File > Restore Backup... offers, and putting one of them back; the
     // window then shows what the files hold.
     std::vector<operations::RestoreChoice> restoreChoices();

@@ -9,7 +9,13 @@
 
 namespace quorvik::app::identity {
 
-inline constexpr std::string_view kToolVersion = "v0.7.9 Final";
+// The one version number is the build's (CMake's project version): the
+// programs' --version, the About box, the packages and Windows' file version.
+#ifndef QUORVIK_VERSION
+#error "QUORVIK_VERSION comes from the build"
+#endif
+inline constexpr std::string_view kVersion = QUORVIK_VERSION;
+inline constexpr std::string_view kToolVersion = "v" QUORVIK_VERSION " Final";
 inline constexpr std::string_view kAuthor = "Quorvik Team";
 inline constexpr std::string_view kEmail = "team@quorvik.example.org";
 inline constexpr std::string_view kTwitter = "@QuorvikTool";

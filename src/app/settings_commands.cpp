@@ -201,13 +201,17 @@ operations::Plan Form1::planOfSave() const {
 }
 
 operations::Report Form1::saveSettings(bool force,
-                                       const std::function<void(const operations::Plan&)>& shown) {
+                                       const std::function<bool(const operations::Plan&)>& shown) {
     // The window shows numbers as the save writes them: without blanks around.
     settings::tidyVideoNumbers(panel);
     settings::tidyAudioNumbers(panel);
     panel.Text15.Text = std::string(platform::trimBlanks(panel.Text15.Text));
     const operations::Plan plan = planOfSave();
-    if (shown) shown(plan);
+    if (shown && !shown(plan)) {
+        operations::Report withheld;
+        withheld.outcome = operations::Report::Outcome::Withheld;
+        return withheld;
+    }
     for (const operations::Refusal& refusal : plan.refused) {
         // A file never loaded is skipped without a word, as before any load.
         if (refusal.kind != operations::Refusal::Kind::NotLoaded || refusal.problem) showRefusal(refusal);

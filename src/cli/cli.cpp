@@ -2,12 +2,14 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <nlohmann/json.hpp>
 
 #include "app/form1.h"
 #include "app/identity.h"
-#include "cli/console_dialogs.h"
 #include "app/messages.h"
+#include "cli/completion.h"
+#include "cli/console_dialogs.h"
 #include "operations/settings_table.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
@@ -67,6 +69,74 @@ struct Session {
     }
 };
 
+// A setting's value as show --json gives it: a check box as a boolean, a
+// number box as a number, the rest (the resolution, a drop-down's entry) as
+// text. A number the game could not read stays the text the file holds.
+nlohmann::ordered_json jsonValue(const operations::Setting& setting, const std::string& text) {
+    using settings::Fill;
+    const settings::TemplateLine* line = setting.line;
+    if (setting.effect != nullptr || (line != nullptr && line->fill == Fill::Flag)) {
+        return text == "on";
+    }
+    if (line != nullptr && line->fill != Fill::Text) return text;
+    const char* end = text.data() + text.size();
+    if (line != nullptr && line->number == settings::Number::Integer) {
+        long long number = 0;
+        const auto [stop, error] = std::from_chars(text.data(), end, number);
+        if (error == std::errc() && stop == end) return number;
+        return text;
+    }
+    double number = 0;
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (error == std::errc() && stop == end && !text.empty() && text.front() != '+') return number;
+    return text;
+}
+
+// Whether a setting's value is one its file gave this session: its file was
+// loaded and had a line for it.
+bool loadedValue(const app::Form1& form, const operations::Setting& setting) {
+    const auto fromFile = [&](const operations::LoadedFile& file) {
+        return file.loaded() && std::none_of(file.missing.begin(), file.missing.end(),
+                                             [&](const auto& missing) { return missing.first == &setting; });
+    };
+    switch (setting.place) {
+        case operations::Place::Video: return fromFile(form.VideoFile);
+        case operations::Place::Audio: return fromFile(form.AudioFile);
+        case operations::Place::DataFolder: return form.DataFolder.read;
+    }
+    return false;
+}
+
+// show: the settings the files gave, nothing made up. The JSON shape is
+// versioned, so that scripts can rely on it: see the README.
+void printSettings(std::ostream& out, const app::Form1& form, const platform::CodePage& codePage,
+                   bool json) {
+    if (!json) {
+        for (const operations::Setting& setting : operations::allSettings()) {
+            if (!loadedValue(form, setting)) continue;
+            out << setting.key << '=' << codePage.toUtf8(operations::valueOf(form.panel, setting))
+                << '\n';
+        }
+        return;
+    }
+    nlohmann::ordered_json shown = nlohmann::ordered_json::object();
+    shown["format"] = "quorvik-settings";
+    shown["version"] = 1;
+    // Which files gave their settings: a setting of one that was not loaded is null.
+    shown["files"]["Video.scr"]["loaded"] = form.videoLoaded();
+    shown["files"]["Audio.scr"]["loaded"] = form.audioLoaded();
+    shown["files"]["Data"]["loaded"] = form.DataFolder.read;
+    nlohmann::ordered_json values = nlohmann::ordered_json::object();
+    for (const operations::Setting& setting : operations::allSettings()) {
+        values[setting.key] =
+            loadedValue(form, setting)
+                ? jsonValue(setting, codePage.toUtf8(operations::valueOf(form.panel, setting)))
+                : nlohmann::ordered_json(nullptr);
+    }
+    shown["settings"] = std::move(values);
+    out << shown.dump(2) << '\n';
+}
+
 }  // namespace
 
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
@@ -74,13 +144,15 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     CLI::App cli{"Shows and changes Quell Moor's video and audio settings as Quorvik's window "
                  "does, restores backups and starts the game.",
                  "quorvik-cli"};
-    cli.set_version_flag("--version", "quorvik-cli " + std::string(app::identity::kToolVersion));
+    cli.set_version_flag("--version", "quorvik-cli " + std::string(app::identity::kVersion));
     std::string prefix;
     std::string settingsFolder;
     auto* prefixOption =
-        cli.add_option("--prefix", prefix, "the Wine prefix the game is installed in (Linux)");
+        cli.add_option("--prefix", prefix, "the Wine prefix the game is installed in (Linux)")
+            ->type_name("DIR");
     auto* settingsOption =
-        cli.add_option("--settings", settingsFolder, "the settings folder, the one holding Video.scr");
+        cli.add_option("--settings", settingsFolder, "the settings folder, the one holding Video.scr")
+            ->type_name("DIR");
     prefixOption->excludes(settingsOption);
     cli.require_subcommand(1, 1);
 
@@ -117,6 +189,23 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                ".\nValues are the window's: Resolution as 2560,1440, a drop-down's entry, on or off "
                "for MotionBlur, DepthOfField and the check boxes.\nExit status: 0 done, 1 an "
                "operation failed (its message on standard error), 2 a usage error.");
+
+    // The packages' shell completion is written by the program itself.
+    std::vector<std::string> keys;
+    for (const operations::Setting& setting : operations::allSettings()) keys.push_back(setting.key + "=");
+    const CompletionWords completionWords[] = {
+        {"--completion", {std::begin(kCompletionShells), std::end(kCompletionShells)}},
+        {"KEY=VALUE", keys},
+        {"--from", {"sc1", "sc0"}},
+    };
+    cli.add_option("--completion", "print the completion script for bash, zsh or fish")
+        ->check(CLI::IsMember(completionWords[0].words))
+        ->group("")
+        ->trigger_on_parse()
+        ->each([&](const std::string& shell) {
+            out << *completionScript(cli, shell, completionWords);
+            throw CLI::Success();
+        });
 
     try {
         cli.parse(argc, argv);
@@ -196,18 +285,9 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     form.Command2_Click();
     const platform::CodePage& codePage = session.system->codePage();
     if (show->parsed()) {
-        if (json) {
-            nlohmann::ordered_json values = nlohmann::ordered_json::object();
-            for (const operations::Setting& setting : operations::allSettings()) {
-                values[setting.key] = codePage.toUtf8(operations::valueOf(form.panel, setting));
-            }
-            out << values.dump(2) << '\n';
-        } else {
-            for (const operations::Setting& setting : operations::allSettings()) {
-                out << setting.key << '=' << codePage.toUtf8(operations::valueOf(form.panel, setting))
-                    << '\n';
-            }
-        }
+        // A file that could not be loaded is said on standard error; what was
+        // loaded is still shown, and nothing when neither file was.
+        if (form.videoLoaded() || form.audioLoaded()) printSettings(out, form, codePage, json);
         return static_cast<int>(session.outcome());
     }
     if (backup->parsed()) {
@@ -244,9 +324,21 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         out << "Dry run: nothing was written.\n";
         return static_cast<int>(session.outcome());
     }
+    // Nothing is written that the console could not show first: a full disk
+    // behind standard output stops the save. A reader that has gone (a broken
+    // pipe) is no reason to stop; the output layer drops what it cannot take.
+    const auto printChecked = [&](const operations::Plan& plan) {
+        print(plan);
+        return static_cast<bool>(out.flush());
+    };
     const std::size_t before = session.problems();
     session.dialogs.printMessages = true;
-    const operations::Report report = form.saveSettings(force, print);
+    const operations::Report report = form.saveSettings(force, printChecked);
+    if (report.outcome == operations::Report::Outcome::Withheld) {
+        err << "quorvik-cli: the changes could not be written to standard output, so none was "
+               "saved. Nothing was written.\n";
+        return static_cast<int>(Exit::Failed);
+    }
     if (report.outcome == operations::Report::Outcome::Changed) {
         err << "quorvik-cli: " << app::changedText(report.changed)
             << " Run the command again, or add --force to save over it (what it replaces is kept "

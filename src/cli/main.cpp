@@ -14,7 +14,13 @@
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_text.h"
 #else
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstring>
+
 #include "app/game.h"
+#include "cli/posix_output.h"
 #include "platform/posix/posix_system.h"
 #endif
 
@@ -71,6 +77,17 @@ int main(int argc, char* argv[]) {
     out.stream().flush();
     return status;
 #else
-    return quorvik::cli::run(argc, argv, std::cout, std::cerr, machine);
+    namespace posix = quorvik::cli::posix;
+    ::signal(SIGPIPE, SIG_IGN);
+    posix::Output output(STDOUT_FILENO, posix::keepStandardDescriptors());
+    std::ostream out(&output);
+    int status = quorvik::cli::run(argc, argv, out, std::cerr, machine);
+    out.flush();
+    if (output.error() != 0) {
+        std::cerr << "quorvik-cli: could not write to standard output: "
+                  << std::strerror(output.error()) << '\n';
+        if (status == 0) status = 1;
+    }
+    return status;
 #endif
 }

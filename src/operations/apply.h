@@ -41,6 +41,7 @@ struct Report {
         Busy,     // another Quorvik held the folder: nothing was done
         Changed,  // files changed on disk since they were loaded: nothing was done
         Failed,   // a step failed: see failedStep
+        Withheld,  // the plan could not be shown where it was to be: nothing was done
     };
     // Where a failure happened. Up to Write nothing of the game's was replaced
     // (the backups written before stay); at Replace, what was replaced was

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <nlohmann/json.hpp>
 
 #include "support/game_folder.h"
 #include "support/prefix_fixture.h"
@@ -204,6 +205,116 @@ TEST(Cli, AFailedOperationExitsWithOneAndSaysWhyOnStandardError) {
     const Outcome restore = cli(game, {"restore"});
     EXPECT_EQ(restore.status, 1);
     EXPECT_NE(restore.err.find("there is no backup Video.sc1"), std::string::npos) << restore.err;
+}
+
+// show prints the settings the files gave, and nothing made up: a file that
+// could not be loaded leaves its settings out (null in JSON) and exits 1.
+TEST(Cli, ShowPrintsOnlyWhatTheFilesGave) {
+    struct Row {
+        const char* what;
+        std::function<void(const GameFolder&)> setup;
+        int status;
+        std::map<std::string, nlohmann::json> json;  // values of show --json; "" for no output
+    };
+    const auto removeLine = [](const fs::path& file, const std::string& key) {
+        std::string bytes = readBytes(file);
+        const auto at = bytes.find("\n" + key + "(") + 1;
+        bytes.erase(at, bytes.find('\n', at) + 1 - at);
+        quorvik::testing::writeBytes(file, bytes);
+    };
+    const Row rows[] = {
+        {"both files", [](const GameFolder& g) { g.copySamples(); }, 0,
+         {{"BPP", 32}, {"GammaFloat", 1.1}, {"VSync", true}, {"Lightmaps", false},
+          {"Filtering", "AnisotropicTrilinear"}, {"MixFrequency", 48000}, {"FieldOfView", 62.5},
+          {"/files/Audio.scr/loaded", true}}},
+        {"no Audio.scr",
+         [](const GameFolder& g) {
+             g.copySamples();
+             fs::remove(g.settings / "Audio.scr");
+         },
+         1, {{"BPP", 32}, {"MixFrequency", nullptr}, {"/files/Audio.scr/loaded", false}}},
+        {"a line missing",
+         [&](const GameFolder& g) {
+             g.copySamples();
+             removeLine(g.settings / "Video.scr", "BPP");
+         },
+         0, {{"BPP", nullptr}, {"FSAA", 4}}},
+        {"a number the game cannot read stays text",
+         [&](const GameFolder& g) {
+             g.copySamples();
+             std::string bytes = readBytes(g.settings / "Video.scr");
+             bytes.replace(bytes.find("FSAA(4)"), 7, "FSAA(4x)");
+             quorvik::testing::writeBytes(g.settings / "Video.scr", bytes);
+         },
+         0, {{"FSAA", "4x"}}},
+        {"no files", [](const GameFolder&) {}, 1, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        GameFolder game;
+        row.setup(game);
+        const Outcome json = cli(game, {"show", "--json"});
+        const Outcome text = cli(game, {"show"});
+        EXPECT_EQ(json.status, row.status) << json.err;
+        EXPECT_EQ(text.status, row.status) << text.err;
+        if (row.json.empty()) {
+            EXPECT_EQ(json.out, "");
+            EXPECT_EQ(text.out, "");
+            continue;
+        }
+        const nlohmann::json shown = nlohmann::json::parse(json.out);
+        EXPECT_EQ(shown["format"], "quorvik-settings");
+        EXPECT_EQ(shown["version"], 1);
+        for (const auto& [key, value] : row.json) {
+            const bool pointer = key.starts_with("/");
+            const nlohmann::json& got =
+                pointer ? shown.at(nlohmann::json::json_pointer(key)) : shown["settings"][key];
+            EXPECT_EQ(got, value) << key;
+            if (pointer) continue;
+            // The text form leaves out what JSON gives as null.
+            const auto line = ("\n" + text.out).find("\n" + key + "=");
+            EXPECT_EQ(line == std::string::npos, value.is_null()) << key;
+        }
+    }
+}
+
+// Standard output that cannot be written: a full disk or a closed descriptor
+// exits 1 and a save whose plan could not be shown writes nothing; a reader
+// that has gone is no failure, and a save it could not see still lands.
+TEST(Cli, StandardOutputThatCannotBeWritten) {
+    using quorvik::testing::StandardOutput;
+    struct Row {
+        std::vector<std::string> arguments;
+        StandardOutput output;
+        int status;
+        const char* errHolds;
+        bool saved;
+    };
+    const Row rows[] = {
+        {{"show"}, StandardOutput::Full, 1, "could not write to standard output: No space", false},
+        {{"show", "--json"}, StandardOutput::Closed, 1,
+         "could not write to standard output: Bad file descriptor", false},
+        {{"show"}, StandardOutput::GonePipe, 0, "", false},
+        {{"--version"}, StandardOutput::Full, 1, "could not write to standard output", false},
+        {{"set", "BPP=16"}, StandardOutput::Full, 1, "so none was saved. Nothing was written.",
+         false},
+        {{"set", "BPP=16"}, StandardOutput::Closed, 1, "so none was saved", false},
+        {{"set", "BPP=16"}, StandardOutput::GonePipe, 0, "", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments.front() + " " + std::to_string(static_cast<int>(row.output)));
+        GameFolder game;
+        game.copySamples();
+        std::vector<std::string> arguments = {QUORVIK_CLI, "--settings", game.settings.string()};
+        arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+        const auto status = quorvik::testing::runProgram(
+            arguments, {{"HOME", (game.dir / "home").string()}}, std::chrono::seconds(30),
+            game.dir.path(), row.output);
+        const std::string err = readBytes(game.dir / "stderr");
+        EXPECT_EQ(status, row.status) << err;
+        EXPECT_NE(err.find(row.errHolds), std::string::npos) << err;
+        EXPECT_EQ(readBytes(game.settings / "Video.scr") != dataBytes("Video.scr"), row.saved);
+    }
 }
 
 TEST(Cli, EveryCommandSaysOnStandardErrorWhichPrefixItChoseAndWhy) {

@@ -18,3 +18,12 @@ if(WIN32)
   target_link_libraries(quorvik_unit_tests PRIVATE quorvik_cli version)
   add_dependencies(quorvik_unit_tests quorvik-cli)
 endif()
+# The shell completion both Linux programs write, tried in bash, fish and zsh.
+if(NOT WIN32)
+  set(completion_programs $<TARGET_FILE:quorvik-cli>)
+  if(QUORVIK_BUILD_GUI)
+    list(APPEND completion_programs $<TARGET_FILE:quorvik>)
+  endif()
+  add_test(NAME completion COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/completion_test.sh
+           ${completion_programs})
+endif()

@@ -39,13 +39,18 @@ inline std::optional<std::filesystem::path> findOnPath(const std::string& name) 
     return std::nullopt;
 }
 
+// Where a started program's standard output goes: the file (or /dev/null), a
+// full disk, nowhere (closed), or a pipe whose reader has already gone.
+enum class StandardOutput { File, Full, Closed, GonePipe };
+
 // Starts the program and does not wait; its process id, or nothing when it
 // could not start. With an output folder, its standard output and error go
 // to the files "stdout" and "stderr" there.
 inline std::optional<pid_t> startProgram(
     const std::vector<std::string>& arguments,
     const std::vector<std::pair<std::string, std::string>>& environment,
-    const std::filesystem::path& outputFolder = {}) {
+    const std::filesystem::path& outputFolder = {},
+    StandardOutput standardOutput = StandardOutput::File) {
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string variable = *entry;
@@ -72,11 +77,30 @@ inline std::optional<pid_t> startProgram(
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     const std::string out = outputFolder.empty() ? "/dev/null" : (outputFolder / "stdout").string();
     const std::string err = outputFolder.empty() ? "/dev/null" : (outputFolder / "stderr").string();
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int pipeEnds[2] = {-1, -1};
+    switch (standardOutput) {
+        case StandardOutput::File:
+            posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                             0644);
+            break;
+        case StandardOutput::Full:
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
+            break;
+        case StandardOutput::Closed:
+            posix_spawn_file_actions_addclose(&actions, 1);
+            break;
+        case StandardOutput::GonePipe:
+            if (::pipe(pipeEnds) != 0) return std::nullopt;
+            ::close(pipeEnds[0]);
+            posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+            posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
+            break;
+    }
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
     const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
+    if (pipeEnds[1] >= 0) ::close(pipeEnds[1]);
     if (started != 0) return std::nullopt;
     return pid;
 }
@@ -105,8 +129,10 @@ inline std::optional<int> waitProgram(pid_t pid, std::chrono::milliseconds deadl
 inline std::optional<int> runProgram(
     const std::vector<std::string>& arguments,
     const std::vector<std::pair<std::string, std::string>>& environment,
-    std::chrono::milliseconds deadline, const std::filesystem::path& outputFolder = {}) {
-    const std::optional<pid_t> pid = startProgram(arguments, environment, outputFolder);
+    std::chrono::milliseconds deadline, const std::filesystem::path& outputFolder = {},
+    StandardOutput standardOutput = StandardOutput::File) {
+    const std::optional<pid_t> pid =
+        startProgram(arguments, environment, outputFolder, standardOutput);
     if (!pid) return std::nullopt;
     return waitProgram(*pid, deadline);
 }

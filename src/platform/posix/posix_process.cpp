@@ -1,6 +1,7 @@
 #include "platform/posix/posix_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -70,8 +71,14 @@ Status startDetached(const LaunchRequest& request) {
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    // A session of its own: the game keeps running when the tool closes.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    // A session of its own: the game keeps running when the tool closes. The
+    // console program ignores SIGPIPE for its own output; the game gets the
+    // usual handling back.
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF);
     pid_t child = 0;
     const int error =
         posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
