@@ -27,7 +27,9 @@ int main() {
     quorvik::bench::writeFile(settings / "Video.scr", quorvik::bench::videoOfSize(size));
 
     quorvik::bench::SilentDialogs dialogs;
-    quorvik::platform::posix::PosixSystem system;
+    // No line about the prefix on standard error: the benchmark's output is its figures.
+    quorvik::platform::posix::PosixSystem system{quorvik::platform::posix::processPrefixSearch({}),
+                                                 nullptr};
     quorvik::app::Form1 form{dialogs, system};
     form.Form_Load();
     form.SettingsPath = quorvik::platform::pathToUtf8(settings);

@@ -13,6 +13,18 @@ QUORVIK_BUILD_PACKAGES=(
     zsh fish
 )
 
+# For a script that takes no arguments: --help prints its opening comment
+# (the lines after #!), anything else is a usage error.
+help_or_no_arguments() {
+    local script=$1
+    shift
+    case "${1:-}" in
+        "") return 0 ;;
+        -h|--help) sed -n '2,/^[^#]/{/^#/s/^# \{0,1\}//p}' "$script"; exit 0 ;;
+        *) echo "$(basename "$script"): unknown option: $1 (it takes none but --help)" >&2; exit 2 ;;
+    esac
+}
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
@@ -27,10 +39,11 @@ ensure_packages() {
         fi
     done
     if [ ${#missing[@]} -gt 0 ]; then
-        echo "== installing: ${missing[*]}"
+        echo "== installing ${#missing[@]} Debian packages and what they need: ${missing[*]}"
         as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-            "${missing[@]}" >/dev/null
+        # One line a package as apt sets it up, so a long installation shows progress.
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+            "${missing[@]}" | { grep --line-buffered '^Setting up ' | sed -u 's/^/   /' || true; }
     fi
 }
 
