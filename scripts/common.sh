@@ -58,3 +58,11 @@ build_preset() {
     for target in "$@"; do targets+=(--target "$target"); done
     cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}"
 }
+
+# What scripts/package-linux and scripts/test-package need besides the build:
+# patchelf and the Wayland plugin for the tarball, ImageMagick for the icons,
+# dpkg-dev for the .deb's Depends, and what checks the bundle and its files.
+QUORVIK_PACKAGE_PACKAGES=(
+    patchelf qt6-wayland imagemagick dpkg-dev binutils
+    xvfb xdotool x11-utils desktop-file-utils appstream man-db
+)
