@@ -61,8 +61,9 @@ build_preset() {
 
 # What scripts/package-linux and scripts/test-package need besides the build:
 # patchelf and the Wayland plugin for the tarball, ImageMagick for the icons,
-# dpkg-dev for the .deb's Depends, and what checks the bundle and its files.
+# dpkg-dev for the .deb's Depends, and what checks the bundle and its files
+# (weston runs the window on Wayland without a screen).
 QUORVIK_PACKAGE_PACKAGES=(
     patchelf qt6-wayland imagemagick dpkg-dev binutils
-    xvfb xdotool x11-utils desktop-file-utils appstream man-db
+    xvfb xdotool x11-utils weston desktop-file-utils appstream man-db
 )
