@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvik"));
+    // On Wayland the window is matched to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvik.Quorvik"));
     const auto system = quorvik::app::linuxSystem(*options);
     // The start-up question is the first thing on screen; the controls are
     // built once it is answered.
