@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "app/form1.h"
@@ -88,7 +89,8 @@ nlohmann::ordered_json jsonValue(const operations::Setting& setting, const std::
     }
     double number = 0;
     const auto [stop, error] = std::from_chars(text.data(), end, number);
-    if (error == std::errc() && stop == end && !text.empty() && text.front() != '+') return number;
+    // from_chars also reads "inf" and "nan", which JSON has no number for.
+    if (error == std::errc() && stop == end && std::isfinite(number)) return number;
     return text;
 }
 
@@ -96,13 +98,17 @@ nlohmann::ordered_json jsonValue(const operations::Setting& setting, const std::
 // loaded and had a line for it.
 bool loadedValue(const app::Form1& form, const operations::Setting& setting) {
     const auto fromFile = [&](const operations::LoadedFile& file) {
-        return file.loaded() && std::none_of(file.missing.begin(), file.missing.end(),
-                                             [&](const auto& missing) { return missing.first == &setting; });
+        return file.loaded() &&
+               std::none_of(file.missing.begin(), file.missing.end(),
+                            [&](const auto& missing) { return missing.first == &setting; });
     };
     switch (setting.place) {
-        case operations::Place::Video: return fromFile(form.VideoFile);
-        case operations::Place::Audio: return fromFile(form.AudioFile);
-        case operations::Place::DataFolder: return form.DataFolder.read;
+        case operations::Place::Video:
+            return fromFile(form.VideoFile);
+        case operations::Place::Audio:
+            return fromFile(form.AudioFile);
+        case operations::Place::DataFolder:
+            return form.DataFolder.read;
     }
     return false;
 }
@@ -150,9 +156,9 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     auto* prefixOption =
         cli.add_option("--prefix", prefix, "the Wine prefix the game is installed in (Linux)")
             ->type_name("DIR");
-    auto* settingsOption =
-        cli.add_option("--settings", settingsFolder, "the settings folder, the one holding Video.scr")
-            ->type_name("DIR");
+    auto* settingsOption = cli.add_option("--settings", settingsFolder,
+                                          "the settings folder, the one holding Video.scr")
+                               ->type_name("DIR");
     prefixOption->excludes(settingsOption);
     cli.require_subcommand(1, 1);
 
@@ -192,7 +198,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
 
     // The packages' shell completion is written by the program itself.
     std::vector<std::string> keys;
-    for (const operations::Setting& setting : operations::allSettings()) keys.push_back(setting.key + "=");
+    for (const operations::Setting& setting : operations::allSettings())
+        keys.push_back(setting.key + "=");
     const CompletionWords completionWords[] = {
         {"--completion", {std::begin(kCompletionShells), std::end(kCompletionShells)}},
         {"KEY=VALUE", keys},

@@ -37,10 +37,10 @@ struct ApplyOptions {
 
 struct Report {
     enum class Outcome {
-        Done,     // everything in the plan was carried out
-        Busy,     // another Quorvik held the folder: nothing was done
-        Changed,  // files changed on disk since they were loaded: nothing was done
-        Failed,   // a step failed: see failedStep
+        Done,      // everything in the plan was carried out
+        Busy,      // another Quorvik held the folder: nothing was done
+        Changed,   // files changed on disk since they were loaded: nothing was done
+        Failed,    // a step failed: see failedStep
         Withheld,  // the plan could not be shown where it was to be: nothing was done
     };
     // Where a failure happened. Up to Write nothing of the game's was replaced

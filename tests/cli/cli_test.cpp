@@ -223,30 +223,41 @@ TEST(Cli, ShowPrintsOnlyWhatTheFilesGave) {
         quorvik::testing::writeBytes(file, bytes);
     };
     const Row rows[] = {
-        {"both files", [](const GameFolder& g) { g.copySamples(); }, 0,
-         {{"BPP", 32}, {"GammaFloat", 1.1}, {"VSync", true}, {"Lightmaps", false},
-          {"Filtering", "AnisotropicTrilinear"}, {"MixFrequency", 48000}, {"FieldOfView", 62.5},
+        {"both files",
+         [](const GameFolder& g) { g.copySamples(); },
+         0,
+         {{"BPP", 32},
+          {"GammaFloat", 1.1},
+          {"VSync", true},
+          {"Lightmaps", false},
+          {"Filtering", "AnisotropicTrilinear"},
+          {"MixFrequency", 48000},
+          {"FieldOfView", 62.5},
           {"/files/Audio.scr/loaded", true}}},
         {"no Audio.scr",
          [](const GameFolder& g) {
              g.copySamples();
              fs::remove(g.settings / "Audio.scr");
          },
-         1, {{"BPP", 32}, {"MixFrequency", nullptr}, {"/files/Audio.scr/loaded", false}}},
+         1,
+         {{"BPP", 32}, {"MixFrequency", nullptr}, {"/files/Audio.scr/loaded", false}}},
         {"a line missing",
          [&](const GameFolder& g) {
              g.copySamples();
              removeLine(g.settings / "Video.scr", "BPP");
          },
-         0, {{"BPP", nullptr}, {"FSAA", 4}}},
+         0,
+         {{"BPP", nullptr}, {"FSAA", 4}}},
         {"a number the game cannot read stays text",
          [&](const GameFolder& g) {
              g.copySamples();
              std::string bytes = readBytes(g.settings / "Video.scr");
              bytes.replace(bytes.find("FSAA(4)"), 7, "FSAA(4x)");
+             bytes.replace(bytes.find("GammaFloat(1.10)"), 16, "GammaFloat(inf)");
              quorvik::testing::writeBytes(g.settings / "Video.scr", bytes);
          },
-         0, {{"FSAA", "4x"}}},
+         0,
+         {{"FSAA", "4x"}, {"GammaFloat", "inf"}}},
         {"no files", [](const GameFolder&) {}, 1, {}},
     };
     for (const Row& row : rows) {
@@ -292,11 +303,17 @@ TEST(Cli, StandardOutputThatCannotBeWritten) {
     };
     const Row rows[] = {
         {{"show"}, StandardOutput::Full, 1, "could not write to standard output: No space", false},
-        {{"show", "--json"}, StandardOutput::Closed, 1,
-         "could not write to standard output: Bad file descriptor", false},
+        {{"show", "--json"},
+         StandardOutput::Closed,
+         1,
+         "could not write to standard output: Bad file descriptor",
+         false},
         {{"show"}, StandardOutput::GonePipe, 0, "", false},
         {{"--version"}, StandardOutput::Full, 1, "could not write to standard output", false},
-        {{"set", "BPP=16"}, StandardOutput::Full, 1, "so none was saved. Nothing was written.",
+        {{"set", "BPP=16"},
+         StandardOutput::Full,
+         1,
+         "so none was saved. Nothing was written.",
          false},
         {{"set", "BPP=16"}, StandardOutput::Closed, 1, "so none was saved", false},
         {{"set", "BPP=16"}, StandardOutput::GonePipe, 0, "", true},
@@ -307,9 +324,9 @@ TEST(Cli, StandardOutputThatCannotBeWritten) {
         game.copySamples();
         std::vector<std::string> arguments = {QUORVIK_CLI, "--settings", game.settings.string()};
         arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
-        const auto status = quorvik::testing::runProgram(
-            arguments, {{"HOME", (game.dir / "home").string()}}, std::chrono::seconds(30),
-            game.dir.path(), row.output);
+        const auto status =
+            quorvik::testing::runProgram(arguments, {{"HOME", (game.dir / "home").string()}},
+                                         std::chrono::seconds(30), game.dir.path(), row.output);
         const std::string err = readBytes(game.dir / "stderr");
         EXPECT_EQ(status, row.status) << err;
         EXPECT_NE(err.find(row.errHolds), std::string::npos) << err;
