@@ -173,6 +173,21 @@ std::string noteLine(const Note& note, const platform::CodePage& codePage, const
     return value;
 }
 
+std::string outsideLine(const operations::OutsideValue& outside,
+                        const platform::CodePage& codePage) {
+    return outside.setting->caption + " " + codePage.toUtf8(outside.value) +
+           " is outside what its help lists (" + outside.valid + ")";
+}
+
+std::string saveAnywayText(const std::vector<operations::OutsideValue>& outside,
+                           const platform::CodePage& codePage) {
+    std::string text = "A value is outside what its help lists:";
+    for (const operations::OutsideValue& value : outside) {
+        text += "\r\n    " + outsideLine(value, codePage);
+    }
+    return text + "\r\n\r\nSave anyway?";
+}
+
 std::string planText(const operations::Plan& plan, const platform::CodePage& codePage,
                      std::string_view arrow, const Wording& wording) {
     const std::string to = " " + std::string(arrow) + " ";
@@ -230,6 +245,7 @@ std::string planText(const operations::Plan& plan, const platform::CodePage& cod
     }
     for (const Refusal& refusal : plan.refused) notes += "\r\n" + refusalLine(refusal);
     for (const Note& note : plan.notes) notes += "\r\n" + noteLine(note, codePage, wording);
+    for (const auto& outside : plan.outside) notes += "\r\n" + outsideLine(outside, codePage) + ".";
     if (!notes.empty()) text += "\r\n" + notes;
     return text;
 }

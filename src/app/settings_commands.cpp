@@ -230,7 +230,13 @@ operations::Report Form1::saveSettings(bool force,
 }
 
 void Form1::save_Click() {
-    const operations::Report report = saveSettings(false);
+    // A value the game's help does not list is saved only when the player says so.
+    const auto askFirst = [this](const operations::Plan& plan) {
+        return plan.outside.empty() ||
+               message(saveAnywayText(plan.outside, system_.codePage()),
+                       platform::kYesNo | platform::kQuestion) == platform::kYes;
+    };
+    const operations::Report report = saveSettings(false, askFirst);
     if (report.outcome != operations::Report::Outcome::Changed) return;
     const int answer = problem(changedText(report.changed) +
                                    "\r\n\r\nLoad the files again now? What you changed in the "

@@ -11,6 +11,7 @@
 #include "app/messages.h"
 #include "cli/completion.h"
 #include "cli/console_dialogs.h"
+#include "operations/known_values.h"
 #include "operations/settings_table.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
@@ -69,6 +70,21 @@ struct Session {
         return problems() > problemsBefore ? Exit::Failed : Exit::Done;
     }
 };
+
+// The settings whose help names a default: what reset takes.
+std::vector<std::string> resetKeyWords() {
+    std::vector<std::string> keys;
+    for (const operations::KnownValues& known : operations::knownValues()) {
+        if (known.defaultValue) keys.emplace_back(known.key);
+    }
+    return keys;
+}
+
+std::string defaultsList() {
+    std::string list;
+    for (const std::string& key : resetKeyWords()) list += (list.empty() ? "" : ", ") + key;
+    return list;
+}
 
 // A setting's value as show --json gives it: a check box as a boolean, a
 // number box as a number, the rest (the resolution, a drop-down's entry) as
@@ -173,11 +189,27 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                "the override scripts, the skills file)");
     set->add_option("KEY=VALUE", assignments, "settings to change; keys without regard to case")
         ->required();
-    set->add_flag("--dry-run", dryRun, "print the changes and write nothing");
+    // What set and reset share: how the save is made.
     bool force = false;
-    set->add_flag("--force", force,
-                  "save even over files changed on disk since they were read (they are kept in "
-                  "the history)");
+    bool strict = false;
+    const auto saveFlags = [&](CLI::App* command) {
+        command->add_flag("--dry-run", dryRun, "print the changes and write nothing");
+        command->add_flag("--force", force,
+                          "save even over files changed on disk since they were read (they are "
+                          "kept in the history)");
+        command->add_flag("--strict", strict,
+                          "save nothing when a value is outside what its help lists (exit 2)");
+    };
+    saveFlags(set);
+    std::vector<std::string> resetKeys;
+    bool resetAll = false;
+    auto* reset = cli.add_subcommand(
+        "reset", "set settings to their defaults, as their help texts name them, and save them");
+    auto* resetKeysOption =
+        reset->add_option("KEY", resetKeys, "settings to reset; keys without regard to case");
+    reset->add_flag("--all", resetAll, "every setting whose help names a default")
+        ->excludes(resetKeysOption);
+    saveFlags(reset);
 
     auto* backup = cli.add_subcommand("backup", "File > Backup: copy both files to Video.sc0 and Audio.sc0");
     std::string from = "sc1";
@@ -203,6 +235,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     const CompletionWords completionWords[] = {
         {"--completion", {std::begin(kCompletionShells), std::end(kCompletionShells)}},
         {"KEY=VALUE", keys},
+        {"KEY", resetKeyWords()},
         {"--from", {"sc1", "sc0"}},
     };
     cli.add_option("--completion", "print the completion script for bash, zsh or fish")
@@ -304,6 +337,41 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return static_cast<int>(session.outcome(before));
     }
 
+    if (reset->parsed()) {
+        if (resetKeys.empty() && !resetAll) {
+            err << "quorvik-cli: reset needs the settings to reset, or --all. Nothing was "
+                   "written.\n";
+            return static_cast<int>(Exit::Usage);
+        }
+        std::vector<const operations::Setting*> chosen;
+        for (const std::string& key : resetKeys) {
+            const operations::Setting* setting = operations::findSetting(key);
+            if (setting == nullptr) {
+                err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are "
+                    << operations::keyList() << ". Nothing was written.\n";
+                return static_cast<int>(Exit::Usage);
+            }
+            const operations::KnownValues* known = operations::knownValuesOf(*setting);
+            if (known == nullptr || !known->defaultValue) {
+                err << "quorvik-cli: " << setting->key
+                    << " has no default its help names, so it cannot be reset; settings with "
+                       "one are "
+                    << defaultsList() << ". Nothing was written.\n";
+                return static_cast<int>(Exit::Usage);
+            }
+            chosen.push_back(setting);
+        }
+        if (resetAll) {
+            for (const operations::KnownValues& known : operations::knownValues()) {
+                if (known.defaultValue) chosen.push_back(operations::findSetting(known.key));
+            }
+        }
+        for (const operations::Setting* setting : chosen) {
+            operations::setValue(form.panel, *setting,
+                                 *operations::knownValuesOf(*setting)->defaultValue);
+            form.Typed.push_back(setting);
+        }
+    }
     // set: every value is checked before anything is written.
     for (const std::string& assignment : assignments) {
         const auto equals = assignment.find('=');
@@ -326,21 +394,40 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     const auto print = [&](const operations::Plan& plan) {
         out << consoleText(app::planText(plan, codePage, "->", form.wording)) << '\n';
     };
+    // A value outside what its help lists is warned of, or with --strict refused.
+    const auto outsideAllowed = [&](const operations::Plan& plan) {
+        for (const operations::OutsideValue& outside : plan.outside) {
+            err << "quorvik-cli: " << (strict ? "" : "warning: ")
+                << app::outsideLine(outside, codePage) << ".\n";
+        }
+        if (strict && !plan.outside.empty()) {
+            err << "quorvik-cli: --strict saves no value outside what its help lists. Nothing was "
+                   "written.\n";
+            return false;
+        }
+        return true;
+    };
     if (dryRun) {
-        print(form.planOfSave());
+        const operations::Plan plan = form.planOfSave();
+        print(plan);
         out << "Dry run: nothing was written.\n";
+        if (!outsideAllowed(plan)) return static_cast<int>(Exit::Usage);
         return static_cast<int>(session.outcome());
     }
     // Nothing is written that the console could not show first: a full disk
     // behind standard output stops the save. A reader that has gone (a broken
     // pipe) is no reason to stop; the output layer drops what it cannot take.
+    bool refused = false;
     const auto printChecked = [&](const operations::Plan& plan) {
+        refused = !outsideAllowed(plan);
+        if (refused) return false;
         print(plan);
         return static_cast<bool>(out.flush());
     };
     const std::size_t before = session.problems();
     session.dialogs.printMessages = true;
     const operations::Report report = form.saveSettings(force, printChecked);
+    if (refused) return static_cast<int>(Exit::Usage);
     if (report.outcome == operations::Report::Outcome::Withheld) {
         err << "quorvik-cli: the changes could not be written to standard output, so none was "
                "saved. Nothing was written.\n";

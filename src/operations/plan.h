@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "operations/known_values.h"
 #include "platform/result.h"
 #include "platform/system.h"
 #include "settings/scr_format.h"
@@ -99,6 +100,8 @@ struct Plan {
     // ("Data\Scripts", "Data\Skills\default_levels.xml").
     std::vector<std::pair<std::string, LineChange>> dataSettings;
     std::vector<Note> notes;
+    // Values of the files written that are outside what their help texts list.
+    std::vector<OutsideValue> outside;
 
     bool writesAnything() const { return !files.empty(); }
 };

@@ -296,6 +296,14 @@ Plan planSave(const SaveInput& input) {
     };
     for (const SettingsFile& file : files) planSettingsFile(input, saved, file, plan, writes);
     for (FileChange& write : writes) plan.files.push_back(std::move(write));
+    // The values a written file holds that its help texts do not list.
+    std::vector<Place> written;
+    for (const FileChange& change : plan.files) {
+        if (change.action != Action::Write) continue;
+        if (change.place == "Settings/Video.scr") written.push_back(Place::Video);
+        if (change.place == "Settings/Audio.scr") written.push_back(Place::Audio);
+    }
+    plan.outside = valuesOutsideValid(saved, written);
 
     if (!input.settingsFolder) {
         plan.notes.push_back({Note::Kind::FolderUnknown, {}, {}});

@@ -120,29 +120,31 @@ TEST(ShowChanges, ListsSettingBySettingWhatASaveWouldWriteAndWritesNothing) {
     game.form.panel.Text15.Text = " 75.0";
     game.system.fileLog.clear();
     game.form.Changes_Click();
-    EXPECT_EQ(game.dialogs.texts(),
-              std::vector<std::string>{
-                  "File > Save Settings would change:\r\n\r\n"
-                  "Video.scr\r\n"
-                  "    Resolution: 1680,1050 \u2192 1920,1080\r\n"
-                  "    Full Screen: on \u2192 off\r\n"
-                  "    Shader Model: SM 3.0 \u2192 XBOX360\r\n"
-                  "    Post Processing: Normal \u2192 Extreme\r\n"
-                  "    Line rewritten: Vsync() \u2192 VSync()\r\n"
-                  "    Line dropped: WindowOffset(0,0)\r\n"
-                  "    Line dropped: MysteryKey(7)\r\n\r\n"
-                  "Audio.scr\r\n"
-                  "    3D Quality: medium \u2192 high\r\n"
-                  "    Music Volume: 20 \u2192 25\r\n"
-                  "    Debug Mode: off \u2192 on\r\n"
-                  "    Line rewritten: MovieVolumeSource(1) \u2192 MovieVolumeSource(0)\r\n"
-                  "    Line rewritten: GlobalSettings(\"custom\") \u2192 GlobalSettings(\"\")\r\n\r\n"
-                  "Data\\Scripts\r\n"
-                  "    Motion Blur: on \u2192 off\r\n\r\n"
-                  "Data\\Skills\\default_levels.xml\r\n"
-                  "    Field of View: 62.5 (the game's own) \u2192 75.0\r\n\r\n"
-                  "What a save drops or replaces is kept in the history first; File > Restore "
-                  "Backup... brings it back."});
+    EXPECT_EQ(
+        game.dialogs.texts(),
+        std::vector<std::string>{
+            "File > Save Settings would change:\r\n\r\n"
+            "Video.scr\r\n"
+            "    Resolution: 1680,1050 \u2192 1920,1080\r\n"
+            "    Full Screen: on \u2192 off\r\n"
+            "    Shader Model: SM 3.0 \u2192 XBOX360\r\n"
+            "    Post Processing: Normal \u2192 Extreme\r\n"
+            "    Line rewritten: Vsync() \u2192 VSync()\r\n"
+            "    Line dropped: WindowOffset(0,0)\r\n"
+            "    Line dropped: MysteryKey(7)\r\n\r\n"
+            "Audio.scr\r\n"
+            "    3D Quality: medium \u2192 high\r\n"
+            "    Music Volume: 20 \u2192 25\r\n"
+            "    Debug Mode: off \u2192 on\r\n"
+            "    Line rewritten: MovieVolumeSource(1) \u2192 MovieVolumeSource(0)\r\n"
+            "    Line rewritten: GlobalSettings(\"custom\") \u2192 GlobalSettings(\"\")\r\n\r\n"
+            "Data\\Scripts\r\n"
+            "    Motion Blur: on \u2192 off\r\n\r\n"
+            "Data\\Skills\\default_levels.xml\r\n"
+            "    Field of View: 62.5 (the game's own) \u2192 75.0\r\n\r\n"
+            "What a save drops or replaces is kept in the history first; File > Restore "
+            "Backup... brings it back.\r\n"
+            "Post Processing Extreme is outside what its help lists (Simple, Normal)."});
     for (const auto& [op, path] : game.system.fileLog) {
         EXPECT_EQ(op, quorvik::testing::FileOp::Read) << path;
     }
@@ -163,6 +165,47 @@ TEST(ShowChanges, SaysWhenNothingWouldChangeAndWhatASaveWouldLeaveAlone) {
                   "Audio.scr is not loaded, so a save leaves it as it is.\r\n"
                   "The field of view 60.0 is below the game's own 62.5, so a save leaves the "
                   "skills file as it is."});
+}
+
+}  // namespace
+}  // namespace quorvik::app
+
+namespace quorvik::app {
+namespace {
+
+// A value outside what its help lists: Show Changes names it, and Save
+// Settings asks first; No writes nothing, Yes saves.
+TEST(SaveAnyway, AValueOutsideItsHelpIsNamedAndSavedOnlyWhenThePlayerSaysSo) {
+    struct Row {
+        int answer;
+        bool saved;
+    };
+    for (const Row row : {Row{platform::kNo, false}, Row{platform::kYes, true}}) {
+        SCOPED_TRACE(row.answer);
+        Edited game;
+        game.form.panel.Text7.Text = "2.0";
+        game.form.panel.Text16.Text = "12345";
+        game.form.Changes_Click();
+        ASSERT_EQ(game.dialogs.boxes.size(), 1u);
+        EXPECT_NE(game.dialogs.boxes[0].text.find(
+                      "Gamma Float 2.0 is outside what its help lists (0.50 - 1.50)."),
+                  std::string::npos);
+        game.dialogs.boxes.clear();
+        game.dialogs.yesNoAnswers = {row.answer};
+        game.form.save_Click();
+        ASSERT_FALSE(game.dialogs.boxes.empty());
+        EXPECT_EQ(game.dialogs.boxes[0].text,
+                  "A value is outside what its help lists:\r\n"
+                  "    Gamma Float 2.0 is outside what its help lists (0.50 - 1.50)\r\n"
+                  "    Post Processing Extreme is outside what its help lists (Simple, Normal)\r\n"
+                  "    Mix Frequency 12345 is outside what its help lists (16000, 22050, 32000, "
+                  "44100, 44800, 48000, 96000, 192000)\r\n\r\nSave anyway?");
+        EXPECT_EQ(game.dialogs.boxes[0].style, platform::kYesNo | platform::kQuestion);
+        EXPECT_EQ(game.dialogs.boxes.size() > 1, row.saved);
+        EXPECT_EQ(
+            readBytes(game.settings / "Video.scr").find("GammaFloat(2.0)") != std::string::npos,
+            row.saved);
+    }
 }
 
 }  // namespace

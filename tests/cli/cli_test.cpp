@@ -121,8 +121,20 @@ TEST(Cli, RefusedValuesAndWrongCommandsAreUsageErrorsThatWriteNothing) {
         {{"set", "MotionBlur=maybe"}, 2, "MotionBlur takes on or off"},
         {{"set", "FieldOfView=wide"}, 2, "FieldOfView takes a number up to 99.9 in the form 00.0"},
         {{"set", "FieldOfView=500"}, 2, "FieldOfView takes a number up to 99.9 in the form 00.0"},
-        {{"set", "Brightness=5"}, 2, "unknown setting \"Brightness\"; the settings are Resolution,"},
+        {{"set", "Brightness=5"},
+         2,
+         "unknown setting \"Brightness\"; the settings are Resolution,"},
         {{"set", "BPP=16", "Lightmaps=on", "Channels=x"}, 2, "Channels takes a whole number"},
+        {{"set", "GammaFloat=2.0", "--strict"},
+         2,
+         "Gamma Float 2.0 is outside what its help lists (0.50 - 1.50)"},
+        {{"set", "MixFrequency=12345", "--strict", "--dry-run"},
+         2,
+         "Mix Frequency 12345 is outside"},
+        {{"reset", "Channels"}, 2, "Channels has no default its help names"},
+        {{"reset", "Loudness"}, 2, "unknown setting \"Loudness\""},
+        {{"reset"}, 2, "reset needs the settings to reset, or --all"},
+        {{"reset", "--all", "--dry-run"}, 0, ""},
         {{"frobnicate"}, 2, ""},
         {{}, 2, ""},
         {{"restore", "--from", "sc9"}, 2, ""},
@@ -137,6 +149,28 @@ TEST(Cli, RefusedValuesAndWrongCommandsAreUsageErrorsThatWriteNothing) {
         EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
         EXPECT_EQ(disk(game), before);
     }
+}
+
+// A value outside what its help lists is saved with a warning; reset puts the
+// default its help names back.
+TEST(Cli, OutsideValuesAreWarnedOfAndResetGivesTheDefaultBack) {
+    GameFolder game;
+    game.copySamples();
+    const Outcome set = cli(game, {"set", "GammaFloat=2.0"});
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_NE(
+        set.err.find("warning: Gamma Float 2.0 is outside what its help lists (0.50 - 1.50)."),
+        std::string::npos)
+        << set.err;
+    EXPECT_NE(set.out.find("Gamma Float 2.0 is outside what its help lists"), std::string::npos);
+    EXPECT_NE(readBytes(game.settings / "Video.scr").find("GammaFloat(2.0)"), std::string::npos);
+    const Outcome reset = cli(game, {"reset", "gammafloat", "BPP"});
+    EXPECT_EQ(reset.status, 0) << reset.err;
+    EXPECT_NE(reset.out.find("Gamma Float: 2.0 -> 1.00"), std::string::npos) << reset.out;
+    EXPECT_NE(reset.out.find("Bits per Pixel (BPP): 32 -> 24"), std::string::npos) << reset.out;
+    const Outcome show = cli(game, {"show"});
+    EXPECT_NE(show.out.find("\nGammaFloat=1.00\n"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("\nBPP=24\n"), std::string::npos) << show.out;
 }
 
 TEST(Cli, DryRunPrintsTheChangesAndWritesNothing) {

@@ -67,7 +67,12 @@ TEST_F(SettingsFiles, LoadEditSaveWritesExactlyTheTemplates) {
     EXPECT_EQ(readBytes(settings / "Video.sc1"), dataBytes("Video.scr") + kSaveMark + "\r\n");
     EXPECT_EQ(readBytes(settings / "Audio.sc1"), dataBytes("Audio.scr") + kSaveMark + "\r\n");
 
+    // The typed "Extreme" is no entry of Post Processing's list: asked first (and
+    // answered Yes), then the save's own boxes.
     const std::vector<ShownBox> expected = {
+        {"A value is outside what its help lists:\r\n    Post Processing Extreme is outside what "
+         "its help lists (Simple, Normal)\r\n\r\nSave anyway?",
+         36, kTitle},
         {"Creating Backup of Current Settings to Video.sc1", 48, kTitle},
         {"Creating Backup of Current Settings to Audio.sc1", 48, kTitle},
         {"Config File Generated. Press OK to write file Video.scr!", 64, kTitle},
@@ -76,7 +81,7 @@ TEST_F(SettingsFiles, LoadEditSaveWritesExactlyTheTemplates) {
         {"Settings written to Audio.scr!", 64, kTitle},
     };
     ASSERT_GE(dialogs.boxes.size(), expected.size());
-    EXPECT_EQ(std::vector<ShownBox>(dialogs.boxes.begin(), dialogs.boxes.begin() + 6), expected);
+    EXPECT_EQ(std::vector<ShownBox>(dialogs.boxes.begin(), dialogs.boxes.begin() + 7), expected);
 
     // Both settings files are left read-only, and a second save still writes them.
     EXPECT_EQ(modeOf(settings / "Video.scr") & 0222, 0u);
