@@ -28,6 +28,11 @@ constexpr Command kCommands[] = {
     {"bgblack", &Form1::bgblack_Click},
     // The About menu's title is its command.
     {"About", &Form1::About_Click},
+    // Settings and Presets, after the designed menus
+    {"ResetAll", &Form1::ResetAll_Click},
+    {"Performance", &Form1::Performance_Click},
+    {"Quality", &Form1::Quality_Click},
+    {"Handheld", &Form1::Handheld_Click},
 };
 
 }  // namespace

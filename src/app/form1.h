@@ -9,16 +9,18 @@
 // event, copy the widgets into `panel`, dispatch through the command table and
 // copy the panel back. Tests call the handlers directly.
 
-#include <string>
-#include <vector>
-
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
+#include "app/tool_tip_api.h"
+#include "app/wording.h"
 #include "operations/apply.h"
 #include "operations/load.h"
 #include "operations/plan.h"
+#include "operations/presets.h"
 #include "operations/restore.h"
 #include "operations/settings_table.h"
 #include "panel/panel.h"
@@ -26,8 +28,6 @@
 #include "platform/result.h"
 #include "platform/system.h"
 #include "settings/scr_format.h"
-#include "app/tool_tip_api.h"
-#include "app/wording.h"
 
 namespace quorvik::app {
 
@@ -109,6 +109,12 @@ public:
     // Beyond the designed window: put a backup back, and see what a save would do.
     void Restore_Click();
     void Changes_Click();
+    // Settings > Reset All to Defaults, and the Presets menu: each shows what it
+    // sets in the window and asks first; a save writes it.
+    void ResetAll_Click();
+    void Performance_Click();
+    void Quality_Click();
+    void Handheld_Click();
 
     void black_Click();
     void Red_Click();
@@ -137,6 +143,7 @@ private:
     void loadVideo();
     void loadAudio();
     void setLabelColors(panel::ColorNumber color);
+    void offerValues(const std::string& what, const std::vector<operations::PresetValue>& values);
 
     platform::Dialogs& dialogs_;
     platform::System& system_;

@@ -256,6 +256,48 @@ void Form1::Changes_Click() {
     message(text, platform::kInformation);
 }
 
+void Form1::offerValues(const std::string& what,
+                        const std::vector<operations::PresetValue>& values) {
+    const platform::CodePage& codePage = system_.codePage();
+    std::string changes;
+    for (const auto& [setting, value] : values) {
+        const std::string before = operations::valueOf(panel, *setting);
+        if (before == value) continue;
+        changes +=
+            "\r\n    " + setting->caption + ": " + codePage.toUtf8(before) + " \u2192 " + value;
+    }
+    if (changes.empty()) {
+        message(what + " changes nothing: the window already holds its values.",
+                platform::kInformation);
+        return;
+    }
+    const int answer = message(what + " sets, in the window:" + changes +
+                                   "\r\n\r\nNothing is written until File > Save Settings; File > "
+                                   "Show Changes shows what it would write.\r\n\r\nSet these now?",
+                               platform::kYesNo | platform::kQuestion);
+    if (answer != platform::kYes) return;
+    for (const auto& [setting, value] : values) operations::setValue(panel, *setting, value);
+}
+
+void Form1::ResetAll_Click() {
+    offerValues("Reset All to Defaults", operations::defaultValues());
+}
+
+void Form1::Performance_Click() {
+    const operations::Preset& preset = *operations::findPreset("Performance");
+    offerValues("The Performance preset", operations::presetValues(preset));
+}
+
+void Form1::Quality_Click() {
+    const operations::Preset& preset = *operations::findPreset("Quality");
+    offerValues("The Quality preset", operations::presetValues(preset));
+}
+
+void Form1::Handheld_Click() {
+    const operations::Preset& preset = *operations::findPreset("Handheld");
+    offerValues("The Handheld preset", operations::presetValues(preset));
+}
+
 void Form1::Backup_Click() {
     if (!folderKnown()) {
         problem("The settings folder is not known yet, so no backup was written. " +

@@ -12,6 +12,7 @@
 #include "cli/completion.h"
 #include "cli/console_dialogs.h"
 #include "operations/known_values.h"
+#include "operations/presets.h"
 #include "operations/settings_table.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
@@ -84,6 +85,12 @@ std::string defaultsList() {
     std::string list;
     for (const std::string& key : resetKeyWords()) list += (list.empty() ? "" : ", ") + key;
     return list;
+}
+
+std::vector<std::string> presetWords() {
+    std::vector<std::string> names;
+    for (const operations::Preset& preset : operations::presets()) names.emplace_back(preset.name);
+    return names;
 }
 
 // A setting's value as show --json gives it: a check box as a boolean, a
@@ -210,6 +217,16 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     reset->add_flag("--all", resetAll, "every setting whose help names a default")
         ->excludes(resetKeysOption);
     saveFlags(reset);
+    std::string presetName;
+    std::string presetNames;
+    for (const operations::Preset& preset : operations::presets()) {
+        presetNames += (presetNames.empty() ? "" : ", ") + std::string(preset.name) + ": " +
+                       std::string(preset.summary);
+    }
+    auto* preset =
+        cli.add_subcommand("preset", "set the values of a preset and save them: " + presetNames);
+    preset->add_option("NAME", presetName, "Performance, Quality or Handheld")->required();
+    saveFlags(preset);
 
     auto* backup = cli.add_subcommand("backup", "File > Backup: copy both files to Video.sc0 and Audio.sc0");
     std::string from = "sc1";
@@ -237,6 +254,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         {"KEY=VALUE", keys},
         {"KEY", resetKeyWords()},
         {"--from", {"sc1", "sc0"}},
+        {"NAME", presetWords()},
     };
     cli.add_option("--completion", "print the completion script for bash, zsh or fish")
         ->check(CLI::IsMember(completionWords[0].words))
@@ -337,6 +355,18 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return static_cast<int>(session.outcome(before));
     }
 
+    if (preset->parsed()) {
+        const operations::Preset* chosen = operations::findPreset(presetName);
+        if (chosen == nullptr) {
+            err << "quorvik-cli: there is no preset called \"" << presetName
+                << "\"; the presets are Performance, Quality and Handheld. Nothing was written.\n";
+            return static_cast<int>(Exit::Usage);
+        }
+        for (const auto& [setting, value] : operations::presetValues(*chosen)) {
+            operations::setValue(form.panel, *setting, value);
+            form.Typed.push_back(setting);
+        }
+    }
     if (reset->parsed()) {
         if (resetKeys.empty() && !resetAll) {
             err << "quorvik-cli: reset needs the settings to reset, or --all. Nothing was "
@@ -362,9 +392,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             chosen.push_back(setting);
         }
         if (resetAll) {
-            for (const operations::KnownValues& known : operations::knownValues()) {
-                if (known.defaultValue) chosen.push_back(operations::findSetting(known.key));
-            }
+            for (const auto& [setting, value] : operations::defaultValues())
+                chosen.push_back(setting);
         }
         for (const operations::Setting* setting : chosen) {
             operations::setValue(form.panel, *setting,

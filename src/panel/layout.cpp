@@ -163,11 +163,39 @@ constexpr MenuItem kBackgroundItems[] = {
     {"qm", "Quell Moor", 'Q'},
     {"bgblack", "Black", 'B'},
 };
+// Added after the designed menus, which keep their places.
+constexpr MenuItem kSettingsItems[] = {
+    {"ResetAll",
+     "Reset All to Defaults",
+     'R',
+     {},
+     "Every setting whose help names a default, at that default; nothing is written until a save"},
+};
+constexpr MenuItem kPresetItems[] = {
+    {"Performance",
+     "Performance",
+     'P',
+     {},
+     "Every setting that costs speed at its cheapest listed value; nothing is written until a "
+     "save"},
+    {"Quality",
+     "Quality",
+     'Q',
+     {},
+     "Every setting that costs speed at its richest listed value; nothing is written until a save"},
+    {"Handheld",
+     "Handheld",
+     'H',
+     {},
+     "Performance at 1280,800, a handheld's screen; nothing is written until a save"},
+};
 constexpr Menu kMenus[] = {
     {"File", "File", kFileItems, 'F'},
     {"txtcolor", "Text Color", kTextColorItems, 'T'},
     {"bg", "Background", kBackgroundItems, 'B'},
     {"About", "About", {}, 'A', "F1"},
+    {"settings", "Settings", kSettingsItems, 'S'},
+    {"presets", "Presets", kPresetItems, 'P'},
 };
 
 }  // namespace

@@ -76,6 +76,7 @@ struct MenuItem {
     std::string_view caption;
     char key = 0;                 // its access key: a letter of the caption
     std::string_view shortcut{};  // a key that runs it from anywhere in the window: "Ctrl+S"
+    std::string_view tip{};       // what it does, shown as the item's tip
 };
 
 // A menu of the menu bar. A menu without items is a command itself.

@@ -210,3 +210,55 @@ TEST(SaveAnyway, AValueOutsideItsHelpIsNamedAndSavedOnlyWhenThePlayerSaysSo) {
 
 }  // namespace
 }  // namespace quorvik::app
+
+namespace quorvik::app {
+namespace {
+
+// Reset All to Defaults and each preset show what they set in the window and
+// ask first: No changes nothing, Yes sets the values; nothing is written.
+TEST(Presets, ShowWhatTheySetAndAskFirst) {
+    struct Row {
+        void (Form1::*click)();
+        const char* firstLine;
+        const char* bpp;  // Bits per Pixel after Yes
+        const char* resolution;
+    };
+    const Row rows[] = {
+        {&Form1::ResetAll_Click, "Reset All to Defaults sets, in the window:", "24", "1920"},
+        {&Form1::Performance_Click, "The Performance preset sets, in the window:", "16", "1920"},
+        {&Form1::Quality_Click, "The Quality preset sets, in the window:", "32", "1920"},
+        {&Form1::Handheld_Click, "The Handheld preset sets, in the window:", "16", "1280"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.firstLine);
+        for (const int answer : {platform::kNo, platform::kYes}) {
+            Edited game;
+            const panel::Panel before = game.form.panel;
+            const std::string video = readBytes(game.settings / "Video.scr");
+            game.dialogs.yesNoAnswers = {answer};
+            (game.form.*row.click)();
+            ASSERT_EQ(game.dialogs.boxes.size(), 1u);
+            EXPECT_TRUE(game.dialogs.boxes[0].text.starts_with(row.firstLine));
+            EXPECT_NE(
+                game.dialogs.boxes[0].text.find("\r\n\r\nNothing is written until File > Save "
+                                                "Settings"),
+                std::string::npos);
+            EXPECT_EQ(game.form.panel.Text4.Text,
+                      answer == platform::kYes ? row.bpp : before.Text4.Text);
+            EXPECT_EQ(game.form.panel.Text1.Text,
+                      answer == platform::kYes ? row.resolution : before.Text1.Text);
+            EXPECT_EQ(readBytes(game.settings / "Video.scr"), video);
+        }
+    }
+    // Asked again once the window holds them, a preset says it changes nothing.
+    Edited game;
+    game.form.Quality_Click();
+    game.dialogs.boxes.clear();
+    game.form.Quality_Click();
+    ASSERT_EQ(game.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(game.dialogs.boxes[0].text,
+              "The Quality preset changes nothing: the window already holds its values.");
+}
+
+}  // namespace
+}  // namespace quorvik::app

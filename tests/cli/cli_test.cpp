@@ -134,7 +134,7 @@ TEST(Cli, RefusedValuesAndWrongCommandsAreUsageErrorsThatWriteNothing) {
         {{"reset", "Channels"}, 2, "Channels has no default its help names"},
         {{"reset", "Loudness"}, 2, "unknown setting \"Loudness\""},
         {{"reset"}, 2, "reset needs the settings to reset, or --all"},
-        {{"reset", "--all", "--dry-run"}, 0, ""},
+        {{"preset", "Ultra"}, 2, "there is no preset called \"Ultra\""},
         {{"frobnicate"}, 2, ""},
         {{}, 2, ""},
         {{"restore", "--from", "sc9"}, 2, ""},
@@ -174,13 +174,27 @@ TEST(Cli, OutsideValuesAreWarnedOfAndResetGivesTheDefaultBack) {
 }
 
 TEST(Cli, DryRunPrintsTheChangesAndWritesNothing) {
+    struct Row {
+        std::vector<std::string> arguments;
+        const char* expected;  // a file of tests/data
+    };
+    const Row rows[] = {
+        {{"set", "texturequality=low", "--dry-run"}, "cli/dry-run.txt"},
+        {{"preset", "performance", "--dry-run"}, "cli/preset-performance.txt"},
+        {{"preset", "Quality", "--dry-run"}, "cli/preset-quality.txt"},
+        {{"preset", "Handheld", "--dry-run"}, "cli/preset-handheld.txt"},
+        {{"reset", "--all", "--dry-run"}, "cli/reset-all.txt"},
+    };
     GameFolder game;
     game.copySamples();
     const auto before = disk(game);
-    const Outcome run = cli(game, {"set", "texturequality=low", "--dry-run"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, dataBytes("cli/dry-run.txt"));
-    EXPECT_EQ(disk(game), before);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expected);
+        const Outcome run = cli(game, row.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, dataBytes(row.expected));
+        EXPECT_EQ(disk(game), before);
+    }
 
     // A skills file the player edited is named before a save replaces it.
     quorvik::testing::writeBytes(game.skills, "<prop n=\"CameraDefaultFOV\" v=\"75.0\"/>\r\n");

@@ -394,9 +394,14 @@ void Form1Window::buildMenus() {
         }
         QMenu* items = menuBar()->addMenu(title);
         items->setObjectName(qName(menu.name));
+        items->setToolTipsVisible(true);
         for (const panel::MenuItem& item : menu.items) {
-            addCommand(items->addAction(qName(panel::menuText(item.caption, item.key))), item.name,
-                       item.shortcut);
+            QAction* action = items->addAction(qName(panel::menuText(item.caption, item.key)));
+            if (!item.tip.empty()) {
+                action->setToolTip(qName(item.tip));
+                action->setStatusTip(qName(item.tip));
+            }
+            addCommand(action, item.name, item.shortcut);
         }
     }
 }

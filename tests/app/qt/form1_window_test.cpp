@@ -344,7 +344,8 @@ private slots:
         const QList<QAction*> top = window.menuBar()->actions();
         QStringList titles;
         for (QAction* action : top) titles << action->text();
-        QCOMPARE(titles, QStringList({"&File", "&Text Color", "&Background", "&About"}));
+        QCOMPARE(titles, QStringList({"&File", "&Text Color", "&Background", "&About", "&Settings",
+                                      "&Presets"}));
         QCOMPARE(top[3]->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(top[3]->objectName(), QStringLiteral("About"));
         QVERIFY(top[3]->menu() == nullptr);
@@ -366,6 +367,12 @@ private slots:
                  QStringList({"black=&Black", "Red=&Red", "Green=&Green", "Yellow=&Yellow",
                               "blue=Bl&ue", "Magenta=&Magenta", "Cyan=&Cyan", "White=&White"}));
         QCOMPARE(items("bg"), QStringList({"qm=&Quell Moor", "bgblack=&Black"}));
+        QCOMPARE(items("settings"), QStringList({"ResetAll=&Reset All to Defaults"}));
+        QCOMPARE(items("presets"), QStringList({"Performance=&Performance", "Quality=&Quality",
+                                                "Handheld=&Handheld"}));
+        QVERIFY(window.findChild<QAction*>("Handheld")
+                    ->toolTip()
+                    .startsWith("Performance at 1280,800"));
     }
 
     void focusOrder() {
