@@ -33,6 +33,11 @@ constexpr Command kCommands[] = {
     {"Performance", &Form1::Performance_Click},
     {"Quality", &Form1::Quality_Click},
     {"Handheld", &Form1::Handheld_Click},
+    {"ProfileSave", &Form1::ProfileSave_Click},
+    {"ProfileApply", &Form1::ProfileApply_Click},
+    {"ProfileDelete", &Form1::ProfileDelete_Click},
+    {"ProfileExport", &Form1::ProfileExport_Click},
+    {"ProfileImport", &Form1::ProfileImport_Click},
 };
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "operations/load.h"
 #include "operations/plan.h"
 #include "operations/presets.h"
+#include "operations/profiles.h"
 #include "operations/restore.h"
 #include "operations/settings_table.h"
 #include "panel/panel.h"
@@ -115,6 +116,12 @@ public:
     void Performance_Click();
     void Quality_Click();
     void Handheld_Click();
+    // The Profiles menu.
+    void ProfileSave_Click();
+    void ProfileApply_Click();
+    void ProfileDelete_Click();
+    void ProfileExport_Click();
+    void ProfileImport_Click();
 
     void black_Click();
     void Red_Click();
@@ -144,6 +151,10 @@ private:
     void loadAudio();
     void setLabelColors(panel::ColorNumber color);
     void offerValues(const std::string& what, const std::vector<operations::PresetValue>& values);
+    std::optional<std::string> chooseProfile(const std::string& question, const std::string& button,
+                                             const std::string& title);
+    std::optional<operations::Profile> readProfileFile(const std::filesystem::path& file);
+    bool keepProfile(const std::filesystem::path& config, operations::Profile profile);
 
     platform::Dialogs& dialogs_;
     platform::System& system_;

@@ -13,6 +13,7 @@
 #include "cli/console_dialogs.h"
 #include "operations/known_values.h"
 #include "operations/presets.h"
+#include "operations/profiles.h"
 #include "operations/settings_table.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
@@ -228,6 +229,32 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     preset->add_option("NAME", presetName, "Performance, Quality or Handheld")->required();
     saveFlags(preset);
 
+    // Profiles: kept in the user's configuration folder, never in the game's.
+    std::string profileName;
+    std::string profileFile;
+    auto* profile = cli.add_subcommand(
+        "profile", "keep the settings under a name; apply, list, delete, export and import them");
+    profile->require_subcommand(1, 1);
+    auto* profileSave =
+        profile->add_subcommand("save", "keep the settings the files hold now as profile NAME");
+    profileSave->add_option("NAME", profileName, "the profile's name")->required();
+    auto* profileApply = profile->add_subcommand(
+        "apply", "set the settings of profile NAME and save them as set does");
+    profileApply->add_option("NAME", profileName, "the profile's name")->required();
+    saveFlags(profileApply);
+    auto* profileList = profile->add_subcommand("list", "list the profiles, one name a line");
+    auto* profileDelete = profile->add_subcommand("delete", "delete profile NAME");
+    profileDelete->add_option("NAME", profileName, "the profile's name")->required();
+    auto* profileExport = profile->add_subcommand("export", "write profile NAME to FILE, to share");
+    profileExport->add_option("NAME", profileName, "the profile's name")->required();
+    profileExport->add_option("FILE", profileFile, "the file to write")->required();
+    auto* profileImport = profile->add_subcommand(
+        "import",
+        "keep the profile in FILE, checked as typed values are; unknown keys are named "
+        "and left out");
+    profileImport->add_option("FILE", profileFile, "a profile file")->required();
+    profileImport->add_option("--name", profileName, "keep it under this name, not the file's own");
+
     auto* backup = cli.add_subcommand("backup", "File > Backup: copy both files to Video.sc0 and Audio.sc0");
     std::string from = "sc1";
     bool list = false;
@@ -283,6 +310,118 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         err << "quorvik-cli: " << machineError << '\n';
         return static_cast<int>(Exit::Usage);
     }
+    // The profiles' own files need no game.
+    const auto configFolder = session.system->configFolder();
+    if (profile->parsed()) {
+        if (!configFolder) {
+            err << "quorvik-cli: there is no configuration folder to keep profiles in (set HOME "
+                   "or XDG_CONFIG_HOME). Nothing was written.\n";
+            return static_cast<int>(Exit::Failed);
+        }
+        if (!profileName.empty()) {
+            if (const auto problem = operations::profileNameProblem(profileName)) {
+                err << "quorvik-cli: \"" << profileName << "\": " << *problem
+                    << ". Nothing was written.\n";
+                return static_cast<int>(Exit::Usage);
+            }
+        }
+    }
+    const auto profileAt = [&] { return operations::profilePath(*configFolder, profileName); };
+    const auto noProfile = [&] {
+        err << "quorvik-cli: there is no profile called \"" << profileName
+            << "\"; quorvik-cli profile list shows what there is. Nothing was written.\n";
+        return static_cast<int>(Exit::Usage);
+    };
+    // A profile file read and checked; nothing when it cannot be used (said why).
+    const auto readChecked = [&](const fs::path& file) -> std::optional<operations::Profile> {
+        const platform::ReadResult read =
+            session.system->readFile(file, operations::kProfileMaxBytes);
+        if (!read.status) {
+            err << "quorvik-cli: " << platform::pathToUtf8(file) << ": "
+                << read.status.problem().reason << ". Nothing was written.\n";
+            return std::nullopt;
+        }
+        operations::ProfileRead checked =
+            operations::readProfile(read.bytes, session.system->codePage());
+        if (!checked.profile) {
+            err << "quorvik-cli: " << platform::pathToUtf8(file) << ": " << checked.problem
+                << ". Nothing was written.\n";
+            return std::nullopt;
+        }
+        if (!checked.unknownKeys.empty()) {
+            std::string keys;
+            for (const std::string& key : checked.unknownKeys)
+                keys += (keys.empty() ? "" : ", ") + key;
+            err << "quorvik-cli: warning: " << platform::pathToUtf8(file)
+                << " holds settings Quorvik does not know, left out: " << keys << ".\n";
+        }
+        return checked.profile;
+    };
+    if (profileList->parsed()) {
+        for (const std::string& name : operations::profileNames(*session.system, *configFolder)) {
+            out << name << '\n';
+        }
+        return static_cast<int>(Exit::Done);
+    }
+    if (profileDelete->parsed() || profileExport->parsed()) {
+        if (!session.system->fileExists(profileAt())) return noProfile();
+        if (profileDelete->parsed()) {
+            if (const platform::Status deleted = session.system->deleteFile(profileAt());
+                !deleted) {
+                err << "quorvik-cli: " << deleted.problem().reason << '\n';
+                return static_cast<int>(Exit::Failed);
+            }
+            out << "Profile \"" << profileName << "\" deleted.\n";
+            return static_cast<int>(Exit::Done);
+        }
+        const auto kept = readChecked(profileAt());
+        if (!kept) return static_cast<int>(Exit::Failed);
+        const fs::path target = fs::absolute(platform::pathFromUtf8(profileFile));
+        const platform::Status written = operations::writeWhole(
+            *session.system, target, operations::profileBytes(*kept, session.system->codePage()));
+        if (!written) {
+            err << "quorvik-cli: " << written.problem().reason << '\n';
+            return static_cast<int>(Exit::Failed);
+        }
+        out << "Profile \"" << profileName << "\" written to " << platform::pathToUtf8(target)
+            << ".\n";
+        return static_cast<int>(Exit::Done);
+    }
+    if (profileImport->parsed()) {
+        auto imported = readChecked(fs::absolute(platform::pathFromUtf8(profileFile)));
+        if (!imported) return static_cast<int>(Exit::Usage);
+        if (profileName.empty()) profileName = imported->name;
+        if (const auto problem = operations::profileNameProblem(profileName)) {
+            err << "quorvik-cli: the profile's name \"" << profileName
+                << "\" will not do: " << *problem
+                << "; give one with --name. Nothing was written.\n";
+            return static_cast<int>(Exit::Usage);
+        }
+        if (session.system->fileExists(profileAt())) {
+            err << "quorvik-cli: there is a profile called \"" << profileName
+                << "\" already; delete it first, or give another name with --name. Nothing was "
+                   "written.\n";
+            return static_cast<int>(Exit::Usage);
+        }
+        imported->name = profileName;
+        const platform::Status written =
+            operations::writeWhole(*session.system, profileAt(),
+                                   operations::profileBytes(*imported, session.system->codePage()));
+        if (!written) {
+            err << "quorvik-cli: " << written.problem().reason << '\n';
+            return static_cast<int>(Exit::Failed);
+        }
+        out << "Profile \"" << profileName << "\" imported: " << platform::pathToUtf8(profileAt())
+            << ".\n";
+        return static_cast<int>(Exit::Done);
+    }
+    std::optional<operations::Profile> applied;
+    if (profileApply->parsed()) {
+        if (!session.system->fileExists(profileAt())) return noProfile();
+        applied = readChecked(profileAt());
+        if (!applied) return static_cast<int>(Exit::Failed);
+    }
+
     session.form = std::make_unique<app::Form1>(session.dialogs, *session.system);
     app::Form1& form = *session.form;
     form.wording = consoleWording();
@@ -355,6 +494,33 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return static_cast<int>(session.outcome(before));
     }
 
+    if (profileSave->parsed()) {
+        if (!form.videoLoaded() && !form.audioLoaded()) return static_cast<int>(Exit::Failed);
+        std::vector<std::string> leftOut;
+        const operations::Profile kept = operations::profileOf(
+            profileName, form.panel,
+            [&](const operations::Setting& setting) { return loadedValue(form, setting); },
+            leftOut);
+        for (const std::string& value : leftOut) {
+            err << "quorvik-cli: warning: " << codePage.toUtf8(value)
+                << " is left out of the profile: its setting does not take it.\n";
+        }
+        const platform::Status written = operations::writeWhole(
+            *session.system, profileAt(), operations::profileBytes(kept, codePage));
+        if (!written) {
+            err << "quorvik-cli: " << written.problem().reason << '\n';
+            return static_cast<int>(Exit::Failed);
+        }
+        out << "Profile \"" << profileName << "\" saved: " << platform::pathToUtf8(profileAt())
+            << ".\n";
+        return static_cast<int>(session.outcome());
+    }
+    if (applied) {
+        for (const auto& [setting, value] : applied->values) {
+            operations::setValue(form.panel, *setting, value);
+            form.Typed.push_back(setting);
+        }
+    }
     if (preset->parsed()) {
         const operations::Preset* chosen = operations::findPreset(presetName);
         if (chosen == nullptr) {

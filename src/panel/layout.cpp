@@ -189,6 +189,25 @@ constexpr MenuItem kPresetItems[] = {
      {},
      "Performance at 1280,800, a handheld's screen; nothing is written until a save"},
 };
+constexpr MenuItem kProfileItems[] = {
+    {"ProfileSave",
+     "Save Profile...",
+     'S',
+     {},
+     "Keep the window's settings under a name, in your own configuration folder"},
+    {"ProfileApply",
+     "Apply Profile...",
+     'A',
+     {},
+     "Set the window's settings from a profile; nothing is written until a save"},
+    {"ProfileDelete", "Delete Profile...", 'D', {}, "Delete a profile"},
+    {"ProfileExport", "Export Profile...", 'E', {}, "Write a profile to a file, to share"},
+    {"ProfileImport",
+     "Import Profile...",
+     'I',
+     {},
+     "Keep a profile from a file, its values checked as typed ones are"},
+};
 constexpr Menu kMenus[] = {
     {"File", "File", kFileItems, 'F'},
     {"txtcolor", "Text Color", kTextColorItems, 'T'},
@@ -196,6 +215,7 @@ constexpr Menu kMenus[] = {
     {"About", "About", {}, 'A', "F1"},
     {"settings", "Settings", kSettingsItems, 'S'},
     {"presets", "Presets", kPresetItems, 'P'},
+    {"profiles", "Profiles", kProfileItems, 'o'},
 };
 
 }  // namespace

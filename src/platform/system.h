@@ -143,6 +143,10 @@ public:
     virtual RegistryBackend& registry() = 0;
     // The user's Documents folder as the system reports it, if there is one.
     virtual std::optional<fs::path> documentsFolder() = 0;
+    // Quorvik's own folder in the user's configuration (the profiles live
+    // there, never in the game's folders): $XDG_CONFIG_HOME/quorvik on Linux,
+    // %APPDATA%\Quorvik on Windows. Nothing when the system names none.
+    virtual std::optional<fs::path> configFolder() = 0;
     // A path as a user or the registry writes it, as this machine opens it: under
     // Wine, "C:\Games\x.exe" lies inside the prefix.
     virtual fs::path nativePath(std::string_view utf8) = 0;

@@ -262,3 +262,64 @@ TEST(Presets, ShowWhatTheySetAndAskFirst) {
 
 }  // namespace
 }  // namespace quorvik::app
+
+namespace quorvik::app {
+namespace {
+
+// The Profiles menu: kept, applied (shown and asked first), written to a file
+// and read back, a hostile file refused, deleted.
+TEST(ProfilesMenu, KeepApplyShareAndDelete) {
+    Edited game;
+    game.system.config = game.dir / "config";
+    const fs::path kept = game.dir / "config/profiles/docked.json";
+    game.dialogs.inputAnswers = {"docked"};
+    game.form.ProfileSave_Click();
+    ASSERT_TRUE(fs::exists(kept));
+    // The typed "Extreme" is no entry of its list: a profile could not be applied with it.
+    EXPECT_EQ(
+        game.dialogs.texts().back(),
+        "Profile \"docked\" kept. Profiles > Apply Profile... brings its settings back.\r\n\r\n"
+        "Left out, as values their settings do not take: Post Processing Extreme.");
+
+    const std::string bpp = game.form.panel.Text4.Text;
+    game.form.panel.Text4.Text = "16";
+    game.dialogs.choices = {0};
+    game.dialogs.yesNoAnswers = {platform::kYes};
+    game.form.ProfileApply_Click();
+    EXPECT_EQ(game.form.panel.Text4.Text, bpp);
+    EXPECT_EQ(game.dialogs.lists.back(), std::vector<std::string>{"docked"});
+
+    const fs::path shared = game.dir / "shared.json";
+    game.dialogs.choices = {0};
+    game.dialogs.inputAnswers = {shared.string()};
+    game.form.ProfileExport_Click();
+    EXPECT_EQ(readBytes(shared), readBytes(kept));
+
+    // A file from elsewhere whose value the window would refuse changes nothing.
+    writeBytes(
+        game.dir / "bad.json",
+        R"({"format": "quorvik-profile", "version": 1, "name": "bad", "settings": {"BPP": "x"}})");
+    game.dialogs.inputAnswers = {(game.dir / "bad.json").string()};
+    game.form.ProfileImport_Click();
+    EXPECT_NE(game.dialogs.texts().back().find("cannot be used: BPP takes"), std::string::npos)
+        << game.dialogs.texts().back();
+    EXPECT_FALSE(fs::exists(kept.parent_path() / "bad.json"));
+    // The shared file again under its own name: replacing is asked first.
+    game.dialogs.inputAnswers = {shared.string()};
+    game.dialogs.yesNoAnswers = {platform::kNo};
+    writeBytes(kept, "changed");
+    game.form.ProfileImport_Click();
+    EXPECT_EQ(readBytes(kept), "changed");
+
+    game.dialogs.choices = {0};
+    game.dialogs.yesNoAnswers = {platform::kYes};
+    game.form.ProfileDelete_Click();
+    EXPECT_FALSE(fs::exists(kept));
+    game.form.ProfileApply_Click();
+    EXPECT_EQ(game.dialogs.texts().back(),
+              "There is no profile yet: Profiles > Save Profile... keeps the window's settings as "
+              "one.");
+}
+
+}  // namespace
+}  // namespace quorvik::app

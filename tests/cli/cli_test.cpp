@@ -151,6 +151,72 @@ TEST(Cli, RefusedValuesAndWrongCommandsAreUsageErrorsThatWriteNothing) {
     }
 }
 
+// A profile kept, the files changed, the profile applied: the files are back
+// byte for byte. Shared files are checked as typed values are.
+TEST(Cli, ProfilesRoundTripAndFilesFromElsewhereAreChecked) {
+    GameFolder game;
+    game.copySamples();
+    ASSERT_EQ(cli(game, {"set", "BPP=24"}).status, 0);  // the files in the game's own layout
+    const Outcome saved = cli(game, {"profile", "save", "docked"});
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    const fs::path kept = game.dir / "home/.config/quorvik/profiles/docked.json";
+    EXPECT_EQ(saved.out, "Profile \"docked\" saved: " + kept.string() + ".\n");
+    const auto files = disk(game);
+    ASSERT_EQ(cli(game, {"set", "BPP=16", "Resolution=1280,800", "MotionBlur=off"}).status, 0);
+    ASSERT_NE(disk(game), files);
+    const Outcome applied = cli(game, {"profile", "apply", "docked"});
+    EXPECT_EQ(applied.status, 0) << applied.err;
+    auto back = disk(game);
+    back["Settings/Video.sc1"] = files.at("Settings/Video.sc1");  // the backups move on
+    back["Settings/Audio.sc1"] = files.at("Settings/Audio.sc1");
+    EXPECT_EQ(back, files);
+
+    const fs::path shared = game.dir / "shared profile.json";
+    EXPECT_EQ(cli(game, {"profile", "export", "docked", shared.string()}).status, 0);
+    EXPECT_EQ(readBytes(shared), readBytes(kept));
+    EXPECT_EQ(cli(game, {"profile", "import", shared.string(), "--name", "other"}).status, 0);
+    EXPECT_EQ(cli(game, {"profile", "list"}).out, "docked\nother\n");
+
+    struct Row {
+        const char* what;
+        std::string bytes;
+        int status;
+        const char* err;
+    };
+    const std::string head = R"({"format": "quorvik-profile", "version": 1, "name": )";
+    const Row rows[] = {
+        {"not JSON", "{\"format\": ", 2, "it is not a profile: it holds no JSON object"},
+        {"another format", R"({"format": "x", "version": 1})", 2, "its \"format\" is not"},
+        {"a later version", R"({"format": "quorvik-profile", "version": 2, "settings": {}})", 2,
+         "a profile of version 2"},
+        {"a wrong type", head + R"("a", "settings": {"BPP": {"x": 1}}})", 2,
+         "BPP is object, not a value the window takes"},
+        {"a value the window refuses", head + R"("a", "settings": {"FieldOfView": "500"}})", 2,
+         "FieldOfView takes a number up to 99.9"},
+        {"a name that is a path", head + R"("../../x", "settings": {}})", 2,
+         "the profile's name \"../../x\" will not do"},
+        {"too large", std::string(300 * 1024, ' '), 2, "the file is too large"},
+        {"an unknown key, named and left out",
+         head + R"("fine", "settings": {"Brightness": 5, "BPP": 16, "VSync": true}})", 0,
+         "left out: Brightness."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path file = game.dir / "from elsewhere.json";
+        quorvik::testing::writeBytes(file, row.bytes);
+        const Outcome imported = cli(game, {"profile", "import", file.string()});
+        EXPECT_EQ(imported.status, row.status) << imported.err;
+        EXPECT_NE(imported.err.find(row.err), std::string::npos) << imported.err;
+    }
+    EXPECT_EQ(cli(game, {"profile", "list"}).out, "docked\nfine\nother\n");
+    EXPECT_EQ(readBytes(kept.parent_path() / "fine.json"),
+              "{\n  \"format\": \"quorvik-profile\",\n  \"version\": 1,\n  \"name\": \"fine\",\n  "
+              "\"settings\": {\n    \"BPP\": \"16\",\n    \"VSync\": \"on\"\n  }\n}\n");
+    EXPECT_EQ(cli(game, {"profile", "apply", "gone"}).status, 2);
+    EXPECT_EQ(cli(game, {"profile", "delete", "other"}).status, 0);
+    EXPECT_EQ(cli(game, {"profile", "list"}).out, "docked\nfine\n");
+}
+
 // A value outside what its help lists is saved with a warning; reset puts the
 // default its help names back.
 TEST(Cli, OutsideValuesAreWarnedOfAndResetGivesTheDefaultBack) {

@@ -67,6 +67,7 @@ public:
 
     MemoryRegistry memoryRegistry;
     std::optional<fs::path> documents;
+    std::optional<fs::path> config;  // configFolder()
     platform::HostKind hostKind = platform::HostKind::Windows;
     std::optional<platform::WinePrefix> prefix;
     std::vector<std::string> searched;  // the prefixes it says it looked in
@@ -95,6 +96,7 @@ public:
 
     platform::RegistryBackend& registry() override { return memoryRegistry; }
     std::optional<fs::path> documentsFolder() override { return documents; }
+    std::optional<fs::path> configFolder() override { return config; }
     fs::path nativePath(std::string_view utf8) override;
     const platform::CodePage& codePage() const override { return platform::windows1252(); }
     platform::HostKind host() const override { return hostKind; }

@@ -187,6 +187,15 @@ std::optional<fs::path> PosixSystem::documentsFolder() {
                                      state.search->login);
 }
 
+std::optional<fs::path> PosixSystem::configFolder() {
+    // Only an absolute $XDG_CONFIG_HOME counts, as the base directory rules say.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') return fs::path(config) / "quorvik";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') return std::nullopt;
+    return fs::path(home) / ".config" / "quorvik";
+}
+
 fs::path PosixSystem::nativePath(std::string_view utf8) {
     if (!wine::isDrivePath(utf8)) return onDisk(pathFromUtf8(utf8));
     State& state = chosen();

@@ -52,6 +52,7 @@ public:
     // The registry, Documents folder and drive letters all come from one prefix.
     RegistryBackend& registry() override;
     std::optional<fs::path> documentsFolder() override;
+    std::optional<fs::path> configFolder() override;
     // Drive paths lie inside the prefix; every path is spelt as it exists.
     fs::path nativePath(std::string_view utf8) override;
 

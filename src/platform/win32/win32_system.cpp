@@ -137,19 +137,34 @@ void Win32System::pause(std::chrono::milliseconds duration) {
         Sleep(static_cast<DWORD>(std::min<long long>(duration.count(), INFINITE - 1)));
 }
 
-std::optional<fs::path> Win32System::documentsFolder() {
-    static const auto knownFolder =
+namespace {
+
+// A folder the shell knows, as it reports it.
+std::optional<fs::path> knownFolder(const KNOWNFOLDERID& id) {
+    static const auto folderPath =
         lateBound<decltype(&SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
     static const auto freeMemory =
         lateBound<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
-    if (knownFolder == nullptr || freeMemory == nullptr) return std::nullopt;
+    if (folderPath == nullptr || freeMemory == nullptr) return std::nullopt;
     PWSTR folder = nullptr;
-    const HRESULT result = knownFolder(FOLDERID_Documents, 0, nullptr, &folder);
-    std::optional<fs::path> documents;
-    if (SUCCEEDED(result) && folder != nullptr && *folder != L'\0') documents = fs::path(folder);
+    const HRESULT result = folderPath(id, 0, nullptr, &folder);
+    std::optional<fs::path> found;
+    if (SUCCEEDED(result) && folder != nullptr && *folder != L'\0') found = fs::path(folder);
     // The shell allocates the text even when the call fails.
     freeMemory(folder);
-    return documents;
+    return found;
+}
+
+}  // namespace
+
+std::optional<fs::path> Win32System::configFolder() {
+    const auto roaming = knownFolder(FOLDERID_RoamingAppData);
+    if (!roaming) return std::nullopt;
+    return *roaming / L"Quorvik";
+}
+
+std::optional<fs::path> Win32System::documentsFolder() {
+    return knownFolder(FOLDERID_Documents);
 }
 
 const CodePage& Win32System::codePage() const {

@@ -37,6 +37,7 @@ public:
     RegistryBackend& registry() override { return registry_; }
     // FOLDERID_Documents, wherever the user has moved it.
     std::optional<fs::path> documentsFolder() override;
+    std::optional<fs::path> configFolder() override;
     // Windows opens what the user or the registry wrote, as it stands.
     fs::path nativePath(std::string_view utf8) override;
 

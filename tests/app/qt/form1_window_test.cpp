@@ -345,7 +345,7 @@ private slots:
         QStringList titles;
         for (QAction* action : top) titles << action->text();
         QCOMPARE(titles, QStringList({"&File", "&Text Color", "&Background", "&About", "&Settings",
-                                      "&Presets"}));
+                                      "&Presets", "Pr&ofiles"}));
         QCOMPARE(top[3]->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(top[3]->objectName(), QStringLiteral("About"));
         QVERIFY(top[3]->menu() == nullptr);
@@ -373,6 +373,11 @@ private slots:
         QVERIFY(window.findChild<QAction*>("Handheld")
                     ->toolTip()
                     .startsWith("Performance at 1280,800"));
+        QCOMPARE(
+            items("profiles"),
+            QStringList({"ProfileSave=&Save Profile...", "ProfileApply=&Apply Profile...",
+                         "ProfileDelete=&Delete Profile...", "ProfileExport=&Export Profile...",
+                         "ProfileImport=&Import Profile..."}));
     }
 
     void focusOrder() {

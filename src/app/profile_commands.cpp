@@ -1,0 +1,189 @@
+// The Profiles menu: the window's settings kept under a name in the user's
+// configuration folder, applied (shown first, as a preset is), deleted,
+// written to a file to share and read from one, checked as typed values are.
+
+#include <algorithm>
+
+#include "app/form1.h"
+#include "app/messages.h"
+#include "operations/profiles.h"
+#include "platform/paths.h"
+
+namespace quorvik::app {
+
+namespace {
+constexpr const char* kNoConfigFolder =
+    "There is no configuration folder to keep profiles in, so nothing was done.";
+}  // namespace
+
+std::optional<std::string> Form1::chooseProfile(const std::string& question,
+                                                const std::string& button,
+                                                const std::string& title) {
+    const auto config = system_.configFolder();
+    if (!config) {
+        problem(kNoConfigFolder, platform::kExclamation);
+        return std::nullopt;
+    }
+    const std::vector<std::string> names = operations::profileNames(system_, *config);
+    if (names.empty()) {
+        problem(
+            "There is no profile yet: Profiles > Save Profile... keeps the window's settings "
+            "as one.",
+            platform::kExclamation);
+        return std::nullopt;
+    }
+    const int chosen = dialogs_.chooseItem(question, names, button, title);
+    if (chosen < 0 || chosen >= static_cast<int>(names.size())) return std::nullopt;
+    return names[static_cast<std::size_t>(chosen)];
+}
+
+// Reads and checks a profile file; nothing, and the player told why, when it
+// cannot be used. Keys no setting has are named.
+std::optional<operations::Profile> Form1::readProfileFile(const std::filesystem::path& file) {
+    const platform::ReadResult read = system_.readFile(file, operations::kProfileMaxBytes);
+    if (!read.status) {
+        problem(shownPath(file) + " could not be read: " + read.status.problem().reason + ".",
+                platform::kExclamation);
+        return std::nullopt;
+    }
+    operations::ProfileRead checked = operations::readProfile(read.bytes, system_.codePage());
+    if (!checked.profile) {
+        problem(shownPath(file) + " cannot be used: " + checked.problem + ".",
+                platform::kExclamation);
+        return std::nullopt;
+    }
+    if (!checked.unknownKeys.empty()) {
+        std::string keys;
+        for (const std::string& key : checked.unknownKeys) keys += (keys.empty() ? "" : ", ") + key;
+        message(shownPath(file) +
+                    " holds settings Quorvik does not know; they are left out: " + keys + ".",
+                platform::kInformation);
+    }
+    return checked.profile;
+}
+
+bool Form1::keepProfile(const std::filesystem::path& config, operations::Profile profile) {
+    const std::filesystem::path path = operations::profilePath(config, profile.name);
+    if (system_.fileExists(path) &&
+        message("There is a profile called \"" + profile.name + "\" already. Replace it?",
+                platform::kYesNo | platform::kQuestion) != platform::kYes) {
+        return false;
+    }
+    const platform::Status written = operations::writeWhole(
+        system_, path, operations::profileBytes(profile, system_.codePage()));
+    if (!written) {
+        problem("The profile was not kept: " + written.problem().reason, platform::kExclamation);
+        return false;
+    }
+    return true;
+}
+
+void Form1::ProfileSave_Click() {
+    const auto config = system_.configFolder();
+    if (!config) {
+        problem(kNoConfigFolder, platform::kExclamation);
+        return;
+    }
+    if (!videoLoaded() && !audioLoaded()) {
+        problem(
+            "Load Video.scr or Audio.scr first: a profile keeps the settings they hold, as the "
+            "window shows them.",
+            platform::kExclamation);
+        return;
+    }
+    const std::string name =
+        dialogs_.inputBox("Keep the window's settings as a profile named:", "Save Profile");
+    if (name.empty()) return;
+    if (const auto wrong = operations::profileNameProblem(name)) {
+        problem("\"" + name + "\" will not do: " + *wrong + ".", platform::kExclamation);
+        return;
+    }
+    // The settings of what was loaded: a file never loaded has nothing to keep.
+    const auto loaded = [this](const operations::Setting& setting) {
+        return setting.place == operations::Place::Video   ? videoLoaded()
+               : setting.place == operations::Place::Audio ? audioLoaded()
+                                                           : DataFolder.read;
+    };
+    std::vector<std::string> leftOut;
+    operations::Profile profile = operations::profileOf(name, panel, loaded, leftOut);
+    if (!keepProfile(*config, std::move(profile))) return;
+    std::string text =
+        "Profile \"" + name + "\" kept. Profiles > Apply Profile... brings its settings back.";
+    if (!leftOut.empty()) {
+        std::string values;
+        for (const std::string& value : leftOut) values += (values.empty() ? "" : ", ") + value;
+        text += "\r\n\r\nLeft out, as values their settings do not take: " +
+                system_.codePage().toUtf8(values) + ".";
+    }
+    message(text, platform::kInformation);
+}
+
+void Form1::ProfileApply_Click() {
+    const auto name =
+        chooseProfile("Set the window's settings from which profile?", "Apply", "Apply Profile");
+    if (!name) return;
+    const auto profile = readProfileFile(operations::profilePath(*system_.configFolder(), *name));
+    if (!profile) return;
+    offerValues("Profile \"" + *name + "\"", profile->values);
+}
+
+void Form1::ProfileDelete_Click() {
+    const auto name = chooseProfile("Delete which profile?", "Delete", "Delete Profile");
+    if (!name) return;
+    if (message("Delete profile \"" + *name + "\"? It cannot be brought back.",
+                platform::kYesNo | platform::kQuestion) != platform::kYes) {
+        return;
+    }
+    const platform::Status deleted =
+        system_.deleteFile(operations::profilePath(*system_.configFolder(), *name));
+    if (!deleted)
+        problem("The profile was not deleted: " + deleted.problem().reason, platform::kExclamation);
+}
+
+void Form1::ProfileExport_Click() {
+    const auto name =
+        chooseProfile("Write which profile to a file, to share?", "Export", "Export Profile");
+    if (!name) return;
+    const auto profile = readProfileFile(operations::profilePath(*system_.configFolder(), *name));
+    if (!profile) return;
+    const std::string typed = dialogs_.inputBox(
+        "Write profile \"" + *name + "\" to which file? (its full path)", "Export Profile");
+    if (typed.empty()) return;
+    const std::filesystem::path file = system_.nativePath(typed);
+    const platform::Status written = operations::writeWhole(
+        system_, file, operations::profileBytes(*profile, system_.codePage()));
+    if (!written) {
+        problem("The profile was not written: " + written.problem().reason, platform::kExclamation);
+        return;
+    }
+    message("Profile \"" + *name + "\" written to " + shownPath(file) + ".",
+            platform::kInformation);
+}
+
+void Form1::ProfileImport_Click() {
+    const auto config = system_.configFolder();
+    if (!config) {
+        problem(kNoConfigFolder, platform::kExclamation);
+        return;
+    }
+    const std::string typed =
+        dialogs_.inputBox("Keep the profile in which file? (its full path)", "Import Profile");
+    if (typed.empty()) return;
+    auto profile = readProfileFile(system_.nativePath(typed));
+    if (!profile) return;
+    if (operations::profileNameProblem(profile->name)) {
+        profile->name = dialogs_.inputBox("Keep it as a profile named:", "Import Profile");
+        if (profile->name.empty()) return;
+        if (const auto wrong = operations::profileNameProblem(profile->name)) {
+            problem("\"" + profile->name + "\" will not do: " + *wrong + ".",
+                    platform::kExclamation);
+            return;
+        }
+    }
+    const std::string name = profile->name;
+    if (!keepProfile(*config, std::move(*profile))) return;
+    message("Profile \"" + name + "\" kept. Profiles > Apply Profile... sets the window from it.",
+            platform::kInformation);
+}
+
+}  // namespace quorvik::app

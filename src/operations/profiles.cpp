@@ -1,0 +1,164 @@
+#include "operations/profiles.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+#include "panel/lists.h"
+#include "platform/paths.h"
+
+namespace quorvik::operations {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view kFormat = "quorvik-profile";
+constexpr int kVersion = 1;
+
+bool nameCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
+           c == '-' || c == '_' || c == '.';
+}
+
+// A window with the drop-downs' lists, to check values on as typed input.
+panel::Panel checkingPanel() {
+    panel::Panel panel;
+    for (const auto& list : panel::kLists) {
+        for (const auto entry : list.entries) (panel.*list.combo).AddItem(std::string(entry));
+    }
+    return panel;
+}
+
+}  // namespace
+
+std::optional<std::string> profileNameProblem(std::string_view name) {
+    if (name.empty() || name.size() > 64 || name.front() == '.' || name.front() == ' ' ||
+        name.back() == ' ' || !std::all_of(name.begin(), name.end(), nameCharacter)) {
+        return "a profile's name is 1 to 64 letters (A-Z, a-z), digits, blanks, '-', '_' or '.', "
+               "not starting with '.' or a blank";
+    }
+    return std::nullopt;
+}
+
+std::string profileBytes(const Profile& profile, const platform::CodePage& codePage) {
+    Json file = Json::object();
+    file["format"] = kFormat;
+    file["version"] = kVersion;
+    file["name"] = profile.name;
+    Json settings = Json::object();
+    for (const auto& [setting, value] : profile.values)
+        settings[setting->key] = codePage.toUtf8(value);
+    file["settings"] = std::move(settings);
+    return file.dump(2) + "\n";
+}
+
+ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePage) {
+    ProfileRead read;
+    const Json file = Json::parse(bytes.begin(), bytes.end(), nullptr, false);
+    if (file.is_discarded() || !file.is_object()) {
+        read.problem = "it is not a profile: it holds no JSON object";
+        return read;
+    }
+    if (file.value("format", "") != kFormat || !file.contains("version") ||
+        !file["version"].is_number_integer()) {
+        read.problem = "it is not a profile: its \"format\" is not \"quorvik-profile\"";
+        return read;
+    }
+    if (file["version"].get<long long>() != kVersion) {
+        read.problem = "it is a profile of version " + file["version"].dump() +
+                       ", which this Quorvik does not know; it reads version 1";
+        return read;
+    }
+    if (!file.contains("settings") || !file["settings"].is_object()) {
+        read.problem = "its \"settings\" is not an object of keys and values";
+        return read;
+    }
+    Profile profile;
+    if (file.contains("name") && file["name"].is_string()) profile.name = file["name"];
+    panel::Panel checking = checkingPanel();
+    for (const auto& [key, value] : file["settings"].items()) {
+        const Setting* setting = findSetting(key);
+        if (setting == nullptr) {
+            read.unknownKeys.push_back(key);
+            continue;
+        }
+        // Written by Quorvik a value is text; by hand it may be a number or true/false.
+        std::string text;
+        if (value.is_string()) {
+            text = value.get<std::string>();
+        } else if (value.is_boolean()) {
+            text = value.get<bool>() ? "on" : "off";
+        } else if (value.is_number()) {
+            text = value.dump();
+        } else {
+            read.problem = setting->key + " is " + std::string(value.type_name()) +
+                           ", not a value the window takes";
+            return read;
+        }
+        const std::string typed = codePage.fromUtf8(text);
+        if (const auto problem = setValue(checking, *setting, typed)) {
+            read.problem = setting->key + " " + *problem + "; \"" + text + "\" cannot be set";
+            return read;
+        }
+        profile.values.emplace_back(setting, valueOf(checking, *setting));
+    }
+    read.profile = std::move(profile);
+    return read;
+}
+
+Profile profileOf(std::string name, const panel::Panel& panel,
+                  const std::function<bool(const Setting&)>& kept,
+                  std::vector<std::string>& leftOut) {
+    Profile profile{std::move(name), {}};
+    panel::Panel checking = checkingPanel();
+    for (const Setting& setting : allSettings()) {
+        if (!kept(setting)) continue;
+        const std::string value = valueOf(panel, setting);
+        if (setValue(checking, setting, value)) {
+            leftOut.push_back(setting.caption + " " + value);
+            continue;
+        }
+        profile.values.emplace_back(&setting, value);
+    }
+    return profile;
+}
+
+fs::path profilesFolder(const fs::path& configFolder) {
+    return configFolder / "profiles";
+}
+
+fs::path profilePath(const fs::path& configFolder, std::string_view name) {
+    return profilesFolder(configFolder) / platform::pathFromUtf8(std::string(name) + ".json");
+}
+
+std::vector<std::string> profileNames(platform::System& system, const fs::path& configFolder) {
+    std::vector<std::string> names;
+    for (const fs::path& file : system.listFolder(profilesFolder(configFolder))) {
+        if (file.extension() != ".json") continue;
+        const std::string name = platform::pathToUtf8(file.stem());
+        if (!profileNameProblem(name)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+platform::Status writeWhole(platform::System& system, const fs::path& path,
+                            std::string_view bytes) {
+    if (!system.folderExists(path.parent_path())) {
+        // The folders above it first: a configuration folder may not exist yet.
+        std::vector<fs::path> missing;
+        for (fs::path folder = path.parent_path();
+             !folder.empty() && !system.folderExists(folder) && folder != folder.parent_path();
+             folder = folder.parent_path()) {
+            missing.push_back(folder);
+        }
+        for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder) {
+            if (const platform::Status made = system.createFolder(*folder); !made) return made;
+        }
+    }
+    const auto staged = system.stageFile(path, bytes, {});
+    if (!staged) return staged.problem();
+    return system.commitFile(*staged);
+}
+
+}  // namespace quorvik::operations
