@@ -31,12 +31,25 @@ panel::Panel checkingPanel() {
 
 }  // namespace
 
+// Names Windows keeps for devices, whatever follows the dot: "CON.json" is
+// the console.
+bool deviceName(std::string_view name) {
+    std::string stem(name.substr(0, name.find('.')));
+    for (char& c : stem) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+    if (std::find(std::begin(kDevices), std::end(kDevices), stem) != std::end(kDevices)) return true;
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
+           stem[3] >= '0' && stem[3] <= '9';
+}
+
 std::optional<std::string> profileNameProblem(std::string_view name) {
     if (name.empty() || name.size() > 64 || name.front() == '.' || name.front() == ' ' ||
-        name.back() == ' ' || !std::all_of(name.begin(), name.end(), nameCharacter)) {
+        name.back() == ' ' || name.back() == '.' ||
+        !std::all_of(name.begin(), name.end(), nameCharacter)) {
         return "a profile's name is 1 to 64 letters (A-Z, a-z), digits, blanks, '-', '_' or '.', "
-               "not starting with '.' or a blank";
+               "not starting with '.' or a blank nor ending with either";
     }
+    if (deviceName(name)) return "\"" + std::string(name) + "\" is a name Windows keeps for a device";
     return std::nullopt;
 }
 

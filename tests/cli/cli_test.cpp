@@ -195,6 +195,8 @@ TEST(Cli, ProfilesRoundTripAndFilesFromElsewhereAreChecked) {
          "FieldOfView takes a number up to 99.9"},
         {"a name that is a path", head + R"("../../x", "settings": {}})", 2,
          "the profile's name \"../../x\" will not do"},
+        {"a name Windows keeps for a device", head + R"("con", "settings": {}})", 2,
+         "\"con\" is a name Windows keeps for a device"},
         {"too large", std::string(300 * 1024, ' '), 2, "the file is too large"},
         {"an unknown key, named and left out",
          head + R"("fine", "settings": {"Brightness": 5, "BPP": 16, "VSync": true}})", 0,
