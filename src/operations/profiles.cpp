@@ -37,7 +37,8 @@ bool deviceName(std::string_view name) {
     std::string stem(name.substr(0, name.find('.')));
     for (char& c : stem) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
     static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL"};
-    if (std::find(std::begin(kDevices), std::end(kDevices), stem) != std::end(kDevices)) return true;
+    if (std::find(std::begin(kDevices), std::end(kDevices), stem) != std::end(kDevices))
+        return true;
     return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
            stem[3] >= '0' && stem[3] <= '9';
 }
@@ -49,7 +50,8 @@ std::optional<std::string> profileNameProblem(std::string_view name) {
         return "a profile's name is 1 to 64 letters (A-Z, a-z), digits, blanks, '-', '_' or '.', "
                "not starting with '.' or a blank nor ending with either";
     }
-    if (deviceName(name)) return "\"" + std::string(name) + "\" is a name Windows keeps for a device";
+    if (deviceName(name))
+        return "\"" + std::string(name) + "\" is a name Windows keeps for a device";
     return std::nullopt;
 }
 
