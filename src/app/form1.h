@@ -81,6 +81,13 @@ public:
     bool folderKnown() const;
     bool videoLoaded() const { return VideoFile.loaded(); }
     bool audioLoaded() const { return AudioFile.loaded(); }
+    // Whether the settings saved in `place` were read this session: their
+    // file loaded, or for the Data folder's, the folder read.
+    bool placeLoaded(operations::Place place) const {
+        return place == operations::Place::Video   ? videoLoaded()
+               : place == operations::Place::Audio ? audioLoaded()
+                                                   : DataFolder.read;
+    }
 
     void Form_Load();
 
@@ -151,6 +158,7 @@ private:
     void loadAudio();
     void setLabelColors(panel::ColorNumber color);
     void offerValues(const std::string& what, const std::vector<operations::PresetValue>& values);
+    void offerPreset(std::string_view name);
     std::optional<std::string> chooseProfile(const std::string& question, const std::string& button,
                                              const std::string& title);
     std::optional<operations::Profile> readProfileFile(const std::filesystem::path& file);

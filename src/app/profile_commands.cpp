@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "operations/profiles.h"
 #include "platform/paths.h"
+#include "platform/text_codec.h"
 
 namespace quorvik::app {
 
@@ -53,10 +54,8 @@ std::optional<operations::Profile> Form1::readProfileFile(const std::filesystem:
         return std::nullopt;
     }
     if (!checked.unknownKeys.empty()) {
-        std::string keys;
-        for (const std::string& key : checked.unknownKeys) keys += (keys.empty() ? "" : ", ") + key;
-        message(shownPath(file) +
-                    " holds settings Quorvik does not know; they are left out: " + keys + ".",
+        message(shownPath(file) + " holds settings Quorvik does not know; they are left out: " +
+                    platform::joined(checked.unknownKeys) + ".",
                 platform::kInformation);
     }
     return checked.profile;
@@ -100,9 +99,7 @@ void Form1::ProfileSave_Click() {
     }
     // The settings of what was loaded: a file never loaded has nothing to keep.
     const auto loaded = [this](const operations::Setting& setting) {
-        return setting.place == operations::Place::Video   ? videoLoaded()
-               : setting.place == operations::Place::Audio ? audioLoaded()
-                                                           : DataFolder.read;
+        return placeLoaded(setting.place);
     };
     std::vector<std::string> leftOut;
     operations::Profile profile = operations::profileOf(name, panel, loaded, leftOut);
@@ -110,10 +107,8 @@ void Form1::ProfileSave_Click() {
     std::string text =
         "Profile \"" + name + "\" kept. Profiles > Apply Profile... brings its settings back.";
     if (!leftOut.empty()) {
-        std::string values;
-        for (const std::string& value : leftOut) values += (values.empty() ? "" : ", ") + value;
         text += "\r\n\r\nLeft out, as values their settings do not take: " +
-                system_.codePage().toUtf8(values) + ".";
+                system_.codePage().toUtf8(platform::joined(leftOut)) + ".";
     }
     message(text, platform::kInformation);
 }

@@ -283,19 +283,19 @@ void Form1::ResetAll_Click() {
     offerValues("Reset All to Defaults", operations::defaultValues());
 }
 
+void Form1::offerPreset(std::string_view name) {
+    const operations::Preset& preset = *operations::findPreset(name);
+    offerValues("The " + std::string(preset.name) + " preset", operations::presetValues(preset));
+}
+
 void Form1::Performance_Click() {
-    const operations::Preset& preset = *operations::findPreset("Performance");
-    offerValues("The Performance preset", operations::presetValues(preset));
+    offerPreset("Performance");
 }
-
 void Form1::Quality_Click() {
-    const operations::Preset& preset = *operations::findPreset("Quality");
-    offerValues("The Quality preset", operations::presetValues(preset));
+    offerPreset("Quality");
 }
-
 void Form1::Handheld_Click() {
-    const operations::Preset& preset = *operations::findPreset("Handheld");
-    offerValues("The Handheld preset", operations::presetValues(preset));
+    offerPreset("Handheld");
 }
 
 void Form1::Backup_Click() {

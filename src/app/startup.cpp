@@ -65,11 +65,8 @@ void Form1::Form_Load() {
     panel.Scriptlet1 = {7025, 905};
     Image1 = BackgroundPicture;
 
-    for (const auto& list : panel::kLists) {
-        auto& combo = panel.*list.combo;
-        for (const auto entry : list.entries) combo.AddItem(std::string(entry));
-        combo.select(0);
-    }
+    panel::addListEntries(panel);
+    for (const auto& list : panel::kLists) (panel.*list.combo).select(0);
 
     if (toolTips_ != nullptr) step([&] { setUpToolTips(*toolTips_); });
 

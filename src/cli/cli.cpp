@@ -82,12 +82,6 @@ std::vector<std::string> resetKeyWords() {
     return keys;
 }
 
-std::string defaultsList() {
-    std::string list;
-    for (const std::string& key : resetKeyWords()) list += (list.empty() ? "" : ", ") + key;
-    return list;
-}
-
 std::vector<std::string> presetWords() {
     std::vector<std::string> names;
     for (const operations::Preset& preset : operations::presets()) names.emplace_back(preset.name);
@@ -121,20 +115,12 @@ nlohmann::ordered_json jsonValue(const operations::Setting& setting, const std::
 // Whether a setting's value is one its file gave this session: its file was
 // loaded and had a line for it.
 bool loadedValue(const app::Form1& form, const operations::Setting& setting) {
-    const auto fromFile = [&](const operations::LoadedFile& file) {
-        return file.loaded() &&
-               std::none_of(file.missing.begin(), file.missing.end(),
-                            [&](const auto& missing) { return missing.first == &setting; });
-    };
-    switch (setting.place) {
-        case operations::Place::Video:
-            return fromFile(form.VideoFile);
-        case operations::Place::Audio:
-            return fromFile(form.AudioFile);
-        case operations::Place::DataFolder:
-            return form.DataFolder.read;
-    }
-    return false;
+    if (!form.placeLoaded(setting.place)) return false;
+    if (setting.place == operations::Place::DataFolder) return true;
+    const operations::LoadedFile& file =
+        setting.place == operations::Place::Video ? form.VideoFile : form.AudioFile;
+    return std::none_of(file.missing.begin(), file.missing.end(),
+                        [&](const auto& missing) { return missing.first == &setting; });
 }
 
 // show: the settings the files gave, nothing made up. The JSON shape is
@@ -219,13 +205,12 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         ->excludes(resetKeysOption);
     saveFlags(reset);
     std::string presetName;
-    std::string presetNames;
+    std::vector<std::string> presetNames;
     for (const operations::Preset& preset : operations::presets()) {
-        presetNames += (presetNames.empty() ? "" : ", ") + std::string(preset.name) + ": " +
-                       std::string(preset.summary);
+        presetNames.push_back(std::string(preset.name) + ": " + std::string(preset.summary));
     }
-    auto* preset =
-        cli.add_subcommand("preset", "set the values of a preset and save them: " + presetNames);
+    auto* preset = cli.add_subcommand(
+        "preset", "set the values of a preset and save them: " + platform::joined(presetNames));
     preset->add_option("NAME", presetName, "Performance, Quality or Handheld")->required();
     saveFlags(preset);
 
@@ -349,13 +334,23 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             return std::nullopt;
         }
         if (!checked.unknownKeys.empty()) {
-            std::string keys;
-            for (const std::string& key : checked.unknownKeys)
-                keys += (keys.empty() ? "" : ", ") + key;
             err << "quorvik-cli: warning: " << platform::pathToUtf8(file)
-                << " holds settings Quorvik does not know, left out: " << keys << ".\n";
+                << " holds settings Quorvik does not know, left out: "
+                << platform::joined(checked.unknownKeys) << ".\n";
         }
         return checked.profile;
+    };
+    // A profile written whole to `path`, then said so; exit 1 when it could not be.
+    const auto writeProfile = [&](const fs::path& path, const operations::Profile& written,
+                                  const std::string& done) {
+        const platform::Status status = operations::writeWhole(
+            *session.system, path, operations::profileBytes(written, session.system->codePage()));
+        if (!status) {
+            err << "quorvik-cli: " << status.problem().reason << '\n';
+            return static_cast<int>(Exit::Failed);
+        }
+        out << "Profile \"" << profileName << "\" " << done << ".\n";
+        return static_cast<int>(Exit::Done);
     };
     if (profileList->parsed()) {
         for (const std::string& name : operations::profileNames(*session.system, *configFolder)) {
@@ -377,15 +372,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const auto kept = readChecked(profileAt());
         if (!kept) return static_cast<int>(Exit::Failed);
         const fs::path target = fs::absolute(platform::pathFromUtf8(profileFile));
-        const platform::Status written = operations::writeWhole(
-            *session.system, target, operations::profileBytes(*kept, session.system->codePage()));
-        if (!written) {
-            err << "quorvik-cli: " << written.problem().reason << '\n';
-            return static_cast<int>(Exit::Failed);
-        }
-        out << "Profile \"" << profileName << "\" written to " << platform::pathToUtf8(target)
-            << ".\n";
-        return static_cast<int>(Exit::Done);
+        return writeProfile(target, *kept, "written to " + platform::pathToUtf8(target));
     }
     if (profileImport->parsed()) {
         auto imported = readChecked(fs::absolute(platform::pathFromUtf8(profileFile)));
@@ -404,16 +391,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             return static_cast<int>(Exit::Usage);
         }
         imported->name = profileName;
-        const platform::Status written =
-            operations::writeWhole(*session.system, profileAt(),
-                                   operations::profileBytes(*imported, session.system->codePage()));
-        if (!written) {
-            err << "quorvik-cli: " << written.problem().reason << '\n';
-            return static_cast<int>(Exit::Failed);
-        }
-        out << "Profile \"" << profileName << "\" imported: " << platform::pathToUtf8(profileAt())
-            << ".\n";
-        return static_cast<int>(Exit::Done);
+        return writeProfile(profileAt(), *imported,
+                            "imported: " + platform::pathToUtf8(profileAt()));
     }
     std::optional<operations::Profile> applied;
     if (profileApply->parsed()) {
@@ -505,22 +484,19 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             err << "quorvik-cli: warning: " << codePage.toUtf8(value)
                 << " is left out of the profile: its setting does not take it.\n";
         }
-        const platform::Status written = operations::writeWhole(
-            *session.system, profileAt(), operations::profileBytes(kept, codePage));
-        if (!written) {
-            err << "quorvik-cli: " << written.problem().reason << '\n';
-            return static_cast<int>(Exit::Failed);
-        }
-        out << "Profile \"" << profileName << "\" saved: " << platform::pathToUtf8(profileAt())
-            << ".\n";
-        return static_cast<int>(session.outcome());
+        const int written =
+            writeProfile(profileAt(), kept, "saved: " + platform::pathToUtf8(profileAt()));
+        return written != 0 ? written : static_cast<int>(session.outcome());
     }
-    if (applied) {
-        for (const auto& [setting, value] : applied->values) {
+    // Values a command gives count as typed: a save writes them even where the
+    // file had no line.
+    const auto typeValues = [&](const std::vector<operations::PresetValue>& values) {
+        for (const auto& [setting, value] : values) {
             operations::setValue(form.panel, *setting, value);
             form.Typed.push_back(setting);
         }
-    }
+    };
+    if (applied) typeValues(applied->values);
     if (preset->parsed()) {
         const operations::Preset* chosen = operations::findPreset(presetName);
         if (chosen == nullptr) {
@@ -528,10 +504,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                 << "\"; the presets are Performance, Quality and Handheld. Nothing was written.\n";
             return static_cast<int>(Exit::Usage);
         }
-        for (const auto& [setting, value] : operations::presetValues(*chosen)) {
-            operations::setValue(form.panel, *setting, value);
-            form.Typed.push_back(setting);
-        }
+        typeValues(operations::presetValues(*chosen));
     }
     if (reset->parsed()) {
         if (resetKeys.empty() && !resetAll) {
@@ -539,7 +512,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                    "written.\n";
             return static_cast<int>(Exit::Usage);
         }
-        std::vector<const operations::Setting*> chosen;
+        std::vector<operations::PresetValue> chosen;
+        if (resetAll) chosen = operations::defaultValues();
         for (const std::string& key : resetKeys) {
             const operations::Setting* setting = operations::findSetting(key);
             if (setting == nullptr) {
@@ -552,20 +526,12 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                 err << "quorvik-cli: " << setting->key
                     << " has no default its help names, so it cannot be reset; settings with "
                        "one are "
-                    << defaultsList() << ". Nothing was written.\n";
+                    << platform::joined(resetKeyWords()) << ". Nothing was written.\n";
                 return static_cast<int>(Exit::Usage);
             }
-            chosen.push_back(setting);
+            chosen.emplace_back(setting, std::string(*known->defaultValue));
         }
-        if (resetAll) {
-            for (const auto& [setting, value] : operations::defaultValues())
-                chosen.push_back(setting);
-        }
-        for (const operations::Setting* setting : chosen) {
-            operations::setValue(form.panel, *setting,
-                                 *operations::knownValuesOf(*setting)->defaultValue);
-            form.Typed.push_back(setting);
-        }
+        typeValues(chosen);
     }
     // set: every value is checked before anything is written.
     for (const std::string& assignment : assignments) {

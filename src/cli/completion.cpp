@@ -4,6 +4,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "platform/text_codec.h"
+
 namespace quorvik::cli {
 namespace {
 
@@ -67,13 +69,9 @@ Command describe(CLI::App& app, std::span<const CompletionWords> words) {
     return command;
 }
 
-std::string joined(const std::vector<std::string>& words, std::string_view between = " ") {
-    std::string text;
-    for (const std::string& word : words) {
-        if (!text.empty()) text += between;
-        text += word;
-    }
-    return text;
+// Words as a shell list takes them: a blank between each.
+std::string shellWords(const std::vector<std::string>& list) {
+    return platform::joined(list, " ");
 }
 
 // Text inside single quotes, for bash and zsh.
@@ -110,14 +108,14 @@ std::vector<std::string> offered(const Command& command) {
 void bashOptionValues(std::ostream& out, const std::vector<Option>& options) {
     for (const Option& option : options) {
         if (option.takes == Option::Takes::Nothing) continue;
-        out << "            " << joined(option.names, "|") << ") ";
+        out << "            " << platform::joined(option.names, "|") << ") ";
         switch (option.takes) {
             case Option::Takes::Folder:
                 out << "compopt -o filenames; mapfile -t COMPREPLY < <(compgen -d -- \"$cur\")";
                 break;
             case Option::Takes::Words:
-                out << "mapfile -t COMPREPLY < <(compgen -W " << shellQuoted(joined(option.words))
-                    << " -- \"$cur\")";
+                out << "mapfile -t COMPREPLY < <(compgen -W "
+                    << shellQuoted(shellWords(option.words)) << " -- \"$cur\")";
                 break;
             default:
                 break;
@@ -139,7 +137,8 @@ std::string bash(const Command& root) {
         for (const Command& subcommand : root.subcommands) names.push_back(subcommand.name);
         out << "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
             << "        case ${COMP_WORDS[i]} in\n"
-            << "            " << joined(names, "|") << ") command=${COMP_WORDS[i]}; break ;;\n"
+            << "            " << platform::joined(names, "|")
+            << ") command=${COMP_WORDS[i]}; break ;;\n"
             << "        esac\n"
             << "    done\n";
     }
@@ -151,7 +150,7 @@ std::string bash(const Command& root) {
             << "            case $prev in\n";
         bashOptionValues(out, command.options);
         out << "            esac\n"
-            << "            words=" << shellQuoted(joined(offered(command))) << " ;;\n";
+            << "            words=" << shellQuoted(shellWords(offered(command))) << " ;;\n";
     };
     branch("", root);
     for (const Command& subcommand : root.subcommands) branch(subcommand.name, subcommand);
@@ -164,7 +163,7 @@ std::string bash(const Command& root) {
     return out.str();
 }
 
-// zsh: _arguments specifications, one per option name.
+// zsh: one _arguments entry per option name.
 std::string zshDescription(std::string_view text) {
     std::string out;
     for (const char c : text) {
@@ -175,34 +174,34 @@ std::string zshDescription(std::string_view text) {
 }
 
 std::string zshArguments(const Command& command) {
-    std::string specs;
+    std::string arguments;
     for (const Option& option : command.options) {
         for (const std::string& name : option.names) {
-            std::string spec = option.endsTheCommand ? "(- *)" : "";
-            spec += name;
-            if (option.takes != Option::Takes::Nothing && name.starts_with("--")) spec += "=";
-            spec += "[" + zshDescription(option.description) + "]";
+            std::string argument = option.endsTheCommand ? "(- *)" : "";
+            argument += name;
+            if (option.takes != Option::Takes::Nothing && name.starts_with("--")) argument += "=";
+            argument += "[" + zshDescription(option.description) + "]";
             switch (option.takes) {
                 case Option::Takes::Folder:
-                    spec += ":folder:_files -/";
+                    argument += ":folder:_files -/";
                     break;
                 case Option::Takes::Words:
-                    spec += ":value:(" + joined(option.words) + ")";
+                    argument += ":value:(" + shellWords(option.words) + ")";
                     break;
                 case Option::Takes::Text:
-                    spec += ":value: ";
+                    argument += ":value: ";
                     break;
                 case Option::Takes::Nothing:
                     break;
             }
-            specs += " \\\n        " + shellQuoted(spec);
+            arguments += " \\\n        " + shellQuoted(argument);
         }
     }
     if (command.positionalWords) {
-        specs += " \\\n        " + shellQuoted("*:argument:{compadd -S '' -- " +
-                                               joined(*command.positionalWords) + "}");
+        arguments += " \\\n        " + shellQuoted("*:argument:{compadd -S '' -- " +
+                                                   shellWords(*command.positionalWords) + "}");
     }
-    return specs;
+    return arguments;
 }
 
 std::string zsh(const Command& root) {
@@ -265,7 +264,7 @@ void fishOptions(std::ostream& out, const std::string& program, const std::strin
                 out << " -x -a '(__fish_complete_directories)'";
                 break;
             case Option::Takes::Words:
-                out << " -x -a " << fishQuoted(joined(option.words));
+                out << " -x -a " << fishQuoted(shellWords(option.words));
                 break;
             case Option::Takes::Text:
                 out << " -x";
@@ -277,7 +276,7 @@ void fishOptions(std::ostream& out, const std::string& program, const std::strin
     }
     if (command.positionalWords && !command.positionalWords->empty()) {
         out << "complete -c " << program << condition << " -a "
-            << fishQuoted(joined(*command.positionalWords)) << "\n";
+            << fishQuoted(shellWords(*command.positionalWords)) << "\n";
     }
 }
 

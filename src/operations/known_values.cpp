@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "panel/lists.h"
+#include "platform/text_codec.h"
 
 namespace quorvik::operations {
 namespace {
@@ -40,12 +41,6 @@ const std::vector<KnownValues>& table() {
     return kTable;
 }
 
-bool sameLetters(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::optional<double> number(std::string_view text) {
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -56,17 +51,7 @@ std::optional<double> number(std::string_view text) {
 // The entries of the drop-down a setting is shown in, when it is one.
 std::optional<std::span<const std::string_view>> entriesOf(const Setting& setting) {
     if (setting.line == nullptr || setting.line->combo == nullptr) return std::nullopt;
-    for (const auto& list : panel::kLists) {
-        if (list.combo == setting.line->combo) return list.entries;
-    }
-    return std::nullopt;
-}
-
-std::string joined(const std::vector<std::string_view>& values) {
-    std::string text;
-    for (const std::string_view value : values)
-        text += (text.empty() ? "" : ", ") + std::string(value);
-    return text;
+    return panel::entriesOf(setting.line->combo);
 }
 
 }  // namespace
@@ -84,11 +69,11 @@ const KnownValues* knownValuesOf(const Setting& setting) {
 
 std::optional<std::string> validText(const Setting& setting) {
     if (const auto entries = entriesOf(setting)) {
-        return joined({entries->begin(), entries->end()});
+        return platform::joined(*entries);
     }
     const KnownValues* known = knownValuesOf(setting);
     if (known == nullptr) return std::nullopt;
-    if (!known->valid.empty()) return joined(known->valid);
+    if (!known->valid.empty()) return platform::joined(known->valid);
     if (!known->range.empty()) return std::string(known->range);
     return std::nullopt;
 }
@@ -96,8 +81,9 @@ std::optional<std::string> validText(const Setting& setting) {
 bool outsideValid(const Setting& setting, std::string_view value) {
     if (const auto entries = entriesOf(setting)) {
         // A drop-down takes its entries without regard to case, as typed input does.
-        return std::none_of(entries->begin(), entries->end(),
-                            [&](std::string_view entry) { return sameLetters(entry, value); });
+        return std::none_of(entries->begin(), entries->end(), [&](std::string_view entry) {
+            return platform::sameLetters(entry, value);
+        });
     }
     const KnownValues* known = knownValuesOf(setting);
     if (known == nullptr || (known->defaultValue && *known->defaultValue == value)) return false;

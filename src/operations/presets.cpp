@@ -5,6 +5,7 @@
 
 #include "operations/known_values.h"
 #include "panel/lists.h"
+#include "platform/text_codec.h"
 
 namespace quorvik::operations {
 namespace {
@@ -25,10 +26,6 @@ constexpr std::string_view kCostly[] = {
     "PostProcess",
 };
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
 double numberOf(std::string_view text) {
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
@@ -38,10 +35,8 @@ double numberOf(std::string_view text) {
 // A costly setting's values from cheapest to richest.
 std::vector<std::string_view> byCost(const Setting& setting) {
     if (setting.line != nullptr && setting.line->combo != nullptr) {
-        for (const auto& list : panel::kLists) {
-            if (list.combo == setting.line->combo)
-                return {list.entries.begin(), list.entries.end()};
-        }
+        const auto entries = panel::entriesOf(setting.line->combo);
+        return {entries.begin(), entries.end()};
     }
     const KnownValues* known = knownValuesOf(setting);
     if (known == nullptr) return {};
@@ -63,11 +58,7 @@ std::span<const Preset> presets() {
 
 const Preset* findPreset(std::string_view name) {
     for (const Preset& preset : kPresets) {
-        if (preset.name.size() == name.size() &&
-            std::equal(name.begin(), name.end(), preset.name.begin(),
-                       [](char a, char b) { return lower(a) == lower(b); })) {
-            return &preset;
-        }
+        if (platform::sameLetters(preset.name, name)) return &preset;
     }
     return nullptr;
 }

@@ -23,9 +23,7 @@ bool nameCharacter(char c) {
 // A window with the drop-downs' lists, to check values on as typed input.
 panel::Panel checkingPanel() {
     panel::Panel panel;
-    for (const auto& list : panel::kLists) {
-        for (const auto entry : list.entries) (panel.*list.combo).AddItem(std::string(entry));
-    }
+    panel::addListEntries(panel);
     return panel;
 }
 

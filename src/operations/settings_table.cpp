@@ -11,13 +11,6 @@
 namespace quorvik::operations {
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-bool sameLetters(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::vector<Setting> makeTable() {
     std::vector<Setting> all;
     for (const auto* line : settings::videoSettings()) {
@@ -45,15 +38,15 @@ std::span<const Setting> allSettings() {
 
 const Setting* findSetting(std::string_view key) {
     for (const Setting& setting : allSettings()) {
-        if (sameLetters(setting.key, key)) return &setting;
+        if (platform::sameLetters(setting.key, key)) return &setting;
     }
     return nullptr;
 }
 
 std::string keyList() {
-    std::string keys;
-    for (const Setting& setting : allSettings()) keys += (keys.empty() ? "" : ", ") + setting.key;
-    return keys;
+    std::vector<std::string> keys;
+    for (const Setting& setting : allSettings()) keys.push_back(setting.key);
+    return platform::joined(keys);
 }
 
 std::string valueOf(const panel::Panel& panel, const Setting& setting) {

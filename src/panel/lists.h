@@ -41,4 +41,19 @@ inline const std::array<ListEntries, 8> kLists = {{
     {&Panel::Combo8, kQuality3DEntries},
 }};
 
+// The entries of a drop-down; none for a drop-down without a list.
+inline std::span<const std::string_view> entriesOf(ComboBox Panel::*combo) {
+    for (const auto& list : kLists) {
+        if (list.combo == combo) return list.entries;
+    }
+    return {};
+}
+
+// Every drop-down's list filled with its entries, as start-up fills them.
+inline void addListEntries(Panel& panel) {
+    for (const auto& list : kLists) {
+        for (const auto entry : list.entries) (panel.*list.combo).AddItem(std::string(entry));
+    }
+}
+
 }  // namespace quorvik::panel

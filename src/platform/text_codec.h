@@ -41,6 +41,30 @@ constexpr std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+// Whether two texts have the same letters, ASCII case aside: how keys,
+// drop-down entries and on/off are matched.
+constexpr bool sameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// The items one after another, `between` between them: "16, 24, 32".
+template <typename Items>
+std::string joined(const Items& items, std::string_view between = ", ") {
+    std::string text;
+    for (const auto& item : items) {
+        if (!text.empty()) text += between;
+        text += item;
+    }
+    return text;
+}
+
 // Number of characters (code points) in a UTF-8 text.
 std::size_t utf8Length(std::string_view utf8);
 

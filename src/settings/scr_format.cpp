@@ -10,12 +10,7 @@
 namespace quorvik::settings {
 namespace {
 
-std::span<const std::string_view> entriesOf(panel::ComboBox panel::Panel::*combo) {
-    for (const auto& list : panel::kLists) {
-        if (list.combo == combo) return list.entries;
-    }
-    return {};
-}
+using panel::entriesOf;
 
 // A decimal number with optional blanks around it; anything else is no number.
 bool parseNumber(std::string_view text, double& number) {

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "panel/lists.h"
+#include "platform/text_codec.h"
 #include "settings/lines.h"
 #include "settings/settings_files.h"
 
@@ -18,24 +19,9 @@ std::vector<const TemplateLine*> withValues(std::span<const TemplateLine> lines)
     return settings;
 }
 
-std::span<const std::string_view> entriesOf(panel::ComboBox panel::Panel::*combo) {
-    for (const auto& list : panel::kLists) {
-        if (list.combo == combo) return list.entries;
-    }
-    return {};
-}
-
-bool sameLetters(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-std::string joined(std::span<const std::string_view> entries) {
-    std::string text;
-    for (const auto entry : entries) text += (text.empty() ? "" : ", ") + std::string(entry);
-    return text;
-}
+using panel::entriesOf;
+using platform::joined;
+using platform::sameLetters;
 
 std::string unquoted(std::string value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {

@@ -97,10 +97,7 @@ TEST(KnownValues, EachRowIsWhatTheHelpTextSays) {
         // Its default is one the window can show.
         if (row->defaultValue) {
             panel::Panel trial;
-            for (const auto& list : panel::kLists) {
-                for (const auto entry : list.entries)
-                    (trial.*list.combo).AddItem(std::string(entry));
-            }
+            panel::addListEntries(trial);
             EXPECT_EQ(setValue(trial, setting, *row->defaultValue), std::nullopt);
             EXPECT_EQ(valueOf(trial, setting), *row->defaultValue);
         }

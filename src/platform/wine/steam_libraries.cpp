@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "platform/text_codec.h"
+
 namespace quorvik::platform::wine {
 namespace {
 
@@ -69,14 +71,7 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-        };
-        return lower(x) == lower(y);
-    });
-}
+using platform::sameLetters;
 
 bool isNumber(std::string_view text) {
     return !text.empty() &&
@@ -105,7 +100,7 @@ std::vector<std::string> parseLibraryFolders(std::string_view text) {
     std::optional<std::string> key;
 
     const auto inLibraryFolders = [&] {
-        return depth >= 1 && equalsIgnoringCase(names[0], "libraryfolders");
+        return depth >= 1 && sameLetters(names[0], "libraryfolders");
     };
 
     for (Token token = tokens.next(); token.kind != TokenKind::End; token = tokens.next()) {
@@ -128,7 +123,7 @@ std::vector<std::string> parseLibraryFolders(std::string_view text) {
                 // layout: "path" "/path" inside a numbered block.
                 if (inLibraryFolders() && usablePath(token.text) &&
                     ((depth == 1 && isNumber(*key)) ||
-                     (depth == 2 && isNumber(names[1]) && equalsIgnoringCase(*key, "path")))) {
+                     (depth == 2 && isNumber(names[1]) && sameLetters(*key, "path")))) {
                     folders.push_back(std::move(token.text));
                 }
                 key.reset();
@@ -151,7 +146,7 @@ std::vector<std::string> parseConfigLibraryFolders(std::string_view text) {
         } else if (!key) {
             if (!isCondition(token)) key = std::move(token.text);
         } else {
-            if (key->size() > kKey.size() && equalsIgnoringCase(key->substr(0, kKey.size()), kKey) &&
+            if (key->size() > kKey.size() && sameLetters(key->substr(0, kKey.size()), kKey) &&
                 isNumber(std::string_view(*key).substr(kKey.size())) && usablePath(token.text)) {
                 folders.push_back(std::move(token.text));
             }
