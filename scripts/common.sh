@@ -6,7 +6,7 @@ QUORVIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # What building and testing the tool needs from Debian 12.
 QUORVIK_BUILD_PACKAGES=(
     cmake make g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libxcb-randr0-dev
     libgtest-dev
     libyaml-cpp-dev nlohmann-json3-dev libcli11-dev libsqlite3-dev
     fonts-dejavu-core fonts-liberation

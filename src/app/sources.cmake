@@ -4,6 +4,7 @@ target_sources(quorvik_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/profile_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/control_menu.cpp
   ${CMAKE_CURRENT_LIST_DIR}/general.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_texts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp

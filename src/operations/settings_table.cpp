@@ -43,6 +43,25 @@ const Setting* findSetting(std::string_view key) {
     return nullptr;
 }
 
+const Setting* settingShownIn(panel::Panel& panel, std::string_view control) {
+    const void* shown = panel.textBox(control);
+    if (shown == nullptr) shown = panel.comboBox(control);
+    if (shown == nullptr) shown = panel.checkBox(control);
+    if (shown == nullptr) return nullptr;
+    for (const Setting& setting : allSettings()) {
+        const settings::TemplateLine* line = setting.line;
+        const bool shows = line != nullptr
+                               ? (line->box != nullptr && &(panel.*line->box) == shown) ||
+                                     (line->second != nullptr && &(panel.*line->second) == shown) ||
+                                     (line->combo != nullptr && &(panel.*line->combo) == shown) ||
+                                     (line->check != nullptr && &(panel.*line->check) == shown)
+                           : setting.effect != nullptr ? &(panel.*setting.effect) == shown
+                                                       : &panel.Text15 == shown;
+        if (shows) return &setting;
+    }
+    return nullptr;
+}
+
 std::string keyList() {
     std::vector<std::string> keys;
     for (const Setting& setting : allSettings()) keys.push_back(setting.key);

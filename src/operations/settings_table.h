@@ -35,6 +35,9 @@ struct Setting {
 std::span<const Setting> allSettings();
 // By key, without regard to case; nullptr for no setting.
 const Setting* findSetting(std::string_view key);
+// The setting a control of the window shows; nullptr for a control that
+// shows none. Both resolution boxes show Resolution.
+const Setting* settingShownIn(panel::Panel& panel, std::string_view control);
 // "Resolution, BPP, ...".
 std::string keyList();
 

@@ -1,5 +1,6 @@
 target_sources(quorvik_unit_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/commands_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/control_menu_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_commands_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/general_test.cpp

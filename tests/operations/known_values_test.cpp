@@ -19,14 +19,7 @@ namespace {
 // The control a setting is shown in.
 std::string controlOf(panel::Panel& panel, const Setting& setting) {
     for (const auto& control : panel::layout()) {
-        const std::string name(control.name);
-        const settings::TemplateLine* line = setting.line;
-        const bool same = (line && line->box && panel.textBox(name) == &(panel.*line->box)) ||
-                          (line && line->combo && panel.comboBox(name) == &(panel.*line->combo)) ||
-                          (line && line->check && panel.checkBox(name) == &(panel.*line->check)) ||
-                          (setting.effect && panel.checkBox(name) == &(panel.*setting.effect)) ||
-                          (!line && !setting.effect && panel.textBox(name) == &panel.Text15);
-        if (same) return name;
+        if (settingShownIn(panel, control.name) == &setting) return std::string(control.name);
     }
     return {};
 }

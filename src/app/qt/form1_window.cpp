@@ -1,7 +1,5 @@
 #include "app/qt/form1_window.h"
 
-#include <algorithm>
-
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
@@ -10,16 +8,20 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
+#include <algorithm>
 
 #include "app/commands.h"
+#include "app/control_menu.h"
 #include "app/first_answer_dialogs.h"
 #include "app/help_texts.h"
+#include "app/qt/display_modes.h"
 #include "app/qt/qt_dialogs.h"
 #include "app/qt/qt_text.h"
 #include "panel/layout.h"
@@ -255,6 +257,7 @@ void Form1Window::buildControls() {
             case panel::Kind::TextBox: {
                 auto* edit = new QLineEdit(area_);
                 watchForLongValues(*edit);
+                offerControlMenu(*edit, control.name);
                 widget = edit;
                 break;
             }
@@ -265,6 +268,7 @@ void Form1Window::buildControls() {
                 // Typed text stays as typed: no completion from the list.
                 combo->setCompleter(nullptr);
                 watchForLongValues(*combo->lineEdit());
+                offerControlMenu(*combo->lineEdit(), control.name);
                 // Picking from the list puts the entry's text in at its end.
                 const auto showStart = [edit = combo->lineEdit()] { showStartOf(*edit); };
                 connect(combo, &QComboBox::activated, this, showStart);
@@ -274,6 +278,7 @@ void Form1Window::buildControls() {
             }
             case panel::Kind::CheckBox:
                 widget = new QCheckBox(area_);
+                offerControlMenu(*widget, control.name);
                 break;
             case panel::Kind::Button: {
                 auto* button = new QPushButton(area_);
@@ -416,6 +421,39 @@ void Form1Window::run(std::string_view command) {
     pull();
     app::dispatch(*form_, command);
     push();
+}
+
+void Form1Window::offerControlMenu(QWidget& target, std::string_view name) {
+    target.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&target, &QWidget::customContextMenuRequested, this,
+            [this, &target, name](const QPoint& at) { showControlMenu(target, name, at); });
+}
+
+void Form1Window::showControlMenu(QWidget& target, std::string_view name, const QPoint& at) {
+    pull();
+    const std::vector<app::ControlMenuItem> items =
+        app::controlMenu(form_->panel, name, displayOf(*this));
+    // A field keeps its own edit commands first, as everywhere else.
+    auto* edit = qobject_cast<QLineEdit*>(&target);
+    const std::unique_ptr<QMenu> menu(edit != nullptr ? edit->createStandardContextMenu()
+                                                      : new QMenu(&target));
+    if (!items.empty() && !menu->isEmpty()) menu->addSeparator();
+    QMenu* modes = nullptr;
+    for (const app::ControlMenuItem& item : items) {
+        QMenu* into = menu.get();
+        if (item.mode) {
+            if (modes == nullptr) modes = menu->addMenu(QString::fromUtf8(app::kOtherModesCaption));
+            into = modes;
+        }
+        QAction* action = into->addAction(fromUtf8(item.caption));
+        action->setEnabled(item.enabled);
+        connect(action, &QAction::triggered, this, [this, item] {
+            pull();
+            app::choose(form_->panel, item);
+            push();
+        });
+    }
+    if (!menu->isEmpty()) menu->exec(target.mapToGlobal(at));
 }
 
 void Form1Window::watchForLongValues(QLineEdit& edit) {

@@ -64,6 +64,10 @@ private:
     void nameInputs();
     // Sizes a drop-down to show its longest entry, within the room it has.
     void fitDropDown(QComboBox& combo, std::string_view name);
+    // A setting's control opens its own menu: its edit commands, then its
+    // default and, for the resolution, the monitor's modes.
+    void offerControlMenu(QWidget& target, std::string_view name);
+    void showControlMenu(QWidget& target, std::string_view name, const QPoint& at);
     // Makes the field show its value's beginning whenever the player leaves it.
     void watchForLongValues(QLineEdit& edit);
     template <typename Widget, typename Control, std::size_t N>
