@@ -1,6 +1,8 @@
 // The window against its design: names, kinds, places, texts, fonts, colours,
 // menus, focus order and the picture behind the labels.
 
+#include "app/qt/form1_window.h"
+
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
@@ -17,7 +19,7 @@
 #include <QtTest>
 
 #include "app/help_texts.h"
-#include "app/qt/form1_window.h"
+#include "operations/settings_table.h"
 #include "panel/layout.h"
 #include "panel/panel.h"
 #include "support/fake_dialogs.h"
@@ -514,6 +516,59 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), blur);
         QTest::mouseClick(window.control(QStringLiteral("Label12")), Qt::LeftButton);
         QCOMPARE(blur->isChecked(), !before);  // a status label toggles nothing
+    }
+
+    // A setting's control opens its edit commands, then its default; choosing
+    // the default puts it in the field.
+    void aControlsMenuResetsToItsDefault_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a field") << "Text4" << QStringList{"Select All", "Reset to default (24)"}
+                                 << "24";
+        QTest::newRow("a drop-down")
+            << "Combo6" << QStringList{"Select All", "Reset to default (Simple)"} << "Simple";
+        QTest::newRow("a check box") << "Check3" << QStringList{"Reset to default (off)"} << "off";
+    }
+
+    void aControlsMenuResetsToItsDefault() {
+        QFETCH(QString, control);
+        QFETCH(QStringList, items);
+        QFETCH(QString, shown);
+        Form1Window window(system_, &dialogs_);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* widget = window.control(control);
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            combo->setEditText(QStringLiteral("Normal"));
+            widget = combo->lineEdit();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            edit->setText(QStringLiteral("32"));
+        } else {
+            qobject_cast<QCheckBox*>(widget)->setChecked(true);
+        }
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            QAction* last = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator() || !action->isEnabled()) continue;
+                seen << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+                last = action;
+            }
+            menu->close();
+            if (last != nullptr) last->trigger();
+        });
+        emit widget->customContextMenuRequested(QPoint(2, 2));
+        QCOMPARE(seen, items);
+        window.pull();
+        const auto* setting =
+            quorvik::operations::settingShownIn(window.form().panel, control.toStdString());
+        QCOMPARE(
+            QString::fromStdString(quorvik::operations::valueOf(window.form().panel, *setting)),
+            shown);
     }
 
     // The window with its frame fits the screen's free area; on a desktop it
