@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "app/win32/combo_field.h"
 #include "app/win32/view_text.h"
 #include "platform/win32/win32_text.h"
 
@@ -43,12 +44,6 @@ LRESULT CALLBACK relayFromField(HWND field, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(field, message, wParam, lParam);
 }
 
-bool isComboBox(HWND window) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    return lstrcmpiW(className, WC_COMBOBOXW) == 0;
-}
-
 // Before it shows a tip the tooltip asks which window is under the pointer;
 // over a drop-down box's field the answer is the box.
 LRESULT CALLBACK boxUnderPointer(HWND tip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -60,13 +55,6 @@ LRESULT CALLBACK boxUnderPointer(HWND tip, UINT message, WPARAM wParam, LPARAM l
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(tip, boxUnderPointer, kRelayId);
     return DefSubclassProc(tip, message, wParam, lParam);
-}
-
-HWND comboField(HWND ctrl) {
-    if (!isComboBox(ctrl)) return nullptr;
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    return GetComboBoxInfo(ctrl, &info) ? info.hwndItem : nullptr;
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
 #include "app/win32/form1_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "app/commands.h"
+#include "app/control_menu.h"
 #include "app/first_answer_dialogs.h"
 #include "app/help_texts.h"
+#include "app/win32/combo_field.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/view_text.h"
@@ -23,6 +26,11 @@ using platform::win32::widen;
 constexpr wchar_t kWindowClass[] = L"QuorvikForm1";
 constexpr int kDesignDpi = 96;
 constexpr UINT_PTR kBannerSubclass = 1;
+constexpr UINT_PTR kControlMenuSubclass = 2;
+
+// The commands of a setting's own menu: a field's edit commands as Windows'
+// own field menu has them, then the setting's items from kFirstItem on.
+enum : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll, kFirstItem = 100 };
 
 constexpr COLORREF kBannerBack = RGB(0x10, 0x14, 0x18);
 constexpr COLORREF kBannerInk = RGB(0xd8, 0xd0, 0xb0);
@@ -131,6 +139,43 @@ LRESULT CALLBACK bannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(window, bannerProc, kBannerSubclass);
     return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// A field's own menu cannot be extended: its right click and Shift+F10 go to
+// the window instead, which shows the setting's menu with the same edit commands.
+LRESULT CALLBACK controlMenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
+    if (message == WM_CONTEXTMENU) {
+        SendMessageW(GetAncestor(window, GA_ROOT), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                     lParam);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, controlMenuProc, kControlMenuSubclass);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The monitor the window is on: its resolution and every mode it offers.
+app::Display displayOf(HWND window) {
+    app::Display display;
+    MONITORINFOEXW monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return display;
+    }
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    const auto size = [&mode] {
+        return app::DisplayMode{static_cast<int>(mode.dmPelsWidth),
+                                static_cast<int>(mode.dmPelsHeight)};
+    };
+    if (EnumDisplaySettingsW(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode)) {
+        display.current = size();
+    }
+    for (DWORD i = 0; EnumDisplaySettingsW(monitor.szDevice, i, &mode); ++i) {
+        display.modes.push_back(size());
+    }
+    return display;
 }
 
 std::wstring itemText(HWND combo, int index) {
@@ -382,6 +427,12 @@ void Form1Window::buildControls() {
             const std::wstring name = widen(panel::accessibleName(layout.name));
             SetWindowTextW(control.window, name.c_str());
         }
+        if (control.window != nullptr &&
+            (layout.kind == panel::Kind::TextBox || layout.kind == panel::Kind::ComboBox)) {
+            const HWND field = comboField(control.window);
+            SetWindowSubclass(field != nullptr ? field : control.window, controlMenuProc,
+                              kControlMenuSubclass, 0);
+        }
         if (layout.kind == panel::Kind::Banner && control.window != nullptr) {
             SetWindowTextW(control.window, kBannerText);
             SetWindowSubclass(control.window, bannerProc, kBannerSubclass, 0);
@@ -510,12 +561,10 @@ void Form1Window::fitDropDown(Control& combo) {
     placeAt(designed);
 
     // What the box takes around its text: the arrow, the borders, the field's margins.
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(box, &info);
+    const HWND boxField = comboField(box);
     RECT field{};
-    GetClientRect(info.hwndItem, &field);
-    const auto margins = static_cast<DWORD>(SendMessageW(info.hwndItem, EM_GETMARGINS, 0, 0));
+    GetClientRect(boxField, &field);
+    const auto margins = static_cast<DWORD>(SendMessageW(boxField, EM_GETMARGINS, 0, 0));
     const int around = designed - field.right + LOWORD(margins) + HIWORD(margins) + 2;
     const auto longestWith = [&](HFONT font) {
         HDC dc = GetDC(box);
@@ -951,6 +1000,117 @@ LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM wPara
     return result;
 }
 
+void Form1Window::showControlMenu(const Control& control, HWND field, LPARAM where) {
+    pull();
+    const std::vector<app::ControlMenuItem> items =
+        app::controlMenu(form_->panel, control.layout->name, displayOf(hwnd_));
+    HMENU menu = CreatePopupMenu();
+    if (field != nullptr) {
+        SetFocus(field);
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        const auto length = static_cast<DWORD>(GetWindowTextLengthW(field));
+        const auto add = [menu](UINT id, const wchar_t* caption, bool enabled) {
+            AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, caption);
+        };
+        add(kUndo, L"&Undo", SendMessageW(field, EM_CANUNDO, 0, 0) != 0);
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        add(kCut, L"Cu&t", start != end);
+        add(kCopy, L"&Copy", start != end);
+        add(kPaste, L"&Paste", IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+        add(kDelete, L"&Delete", start != end);
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        add(kSelectAll, L"Select &All", length > 0 && (start != 0 || end != length));
+        if (!items.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    }
+    HMENU modes = nullptr;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const UINT flags = MF_STRING | (items[i].enabled ? MF_ENABLED : MF_GRAYED);
+        const std::wstring caption = widen(items[i].caption);
+        if (items[i].mode && modes == nullptr) {
+            modes = CreatePopupMenu();
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(modes),
+                        widen(app::kOtherModesCaption).c_str());
+        }
+        AppendMenuW(items[i].mode ? modes : menu, flags, kFirstItem + i, caption.c_str());
+    }
+    // From the keyboard (Shift+F10, the menu key) the menu opens under the control.
+    POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    if (where == -1) {
+        RECT rect{};
+        GetWindowRect(control.window, &rect);
+        at = {rect.left, rect.bottom};
+    }
+    const auto chosen = static_cast<UINT>(
+        GetMenuItemCount(menu) > 0
+            ? TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr)
+            : 0);
+    DestroyMenu(menu);  // its submenu with it
+    static constexpr UINT kEditMessages[] = {WM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR};
+    if (chosen >= kUndo && chosen <= kDelete) {
+        SendMessageW(field, kEditMessages[chosen - kUndo], 0, 0);
+    } else if (chosen == kSelectAll) {
+        SendMessageW(field, EM_SETSEL, 0, -1);
+    } else if (chosen >= kFirstItem && chosen - kFirstItem < items.size()) {
+        app::choose(form_->panel, items[chosen - kFirstItem]);
+        push();
+    }
+}
+
+void Form1Window::showMenuTip(HMENU menu, UINT item, UINT flags) {
+    std::string_view tip;
+    for (const panel::Menu& each : panel::menus()) {
+        for (const panel::MenuItem& entry : each.items) {
+            if (menuCommandId(entry.name) == static_cast<int>(item)) tip = entry.tip;
+        }
+    }
+    if (tip.empty() || menu == nullptr || (flags & (MF_POPUP | MF_SEPARATOR)) != 0) {
+        hideMenuTip();
+        return;
+    }
+    int position = -1;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (GetMenuItemID(menu, i) == item) position = i;
+    }
+    RECT rect{};
+    if (position < 0 || !GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &rect)) {
+        hideMenuTip();
+        return;
+    }
+    if (menuTip_ == nullptr) {
+        menuTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        tool.hwnd = hwnd_;
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(menuTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(menuTip_, TTM_SETMAXTIPWIDTH, 0, pixels(5000));
+    }
+    const std::wstring text = fromAnsi(codePage_, tip);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(menuTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Beside the item, where it hides nothing of the menu.
+    SendMessageW(menuTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(rect.right + 4, rect.top));
+    SendMessageW(menuTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Form1Window::hideMenuTip() {
+    if (menuTip_ == nullptr) return;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    SendMessageW(menuTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
 LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
@@ -978,6 +1138,29 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_COMMAND:
             if (command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+            break;
+        case WM_CONTEXTMENU: {
+            // From a field, a drop-down (or its field) or a check box.
+            const auto from = reinterpret_cast<HWND>(wParam);
+            const Control* control = find(from);
+            if (control == nullptr) control = find(GetParent(from));
+            if (control == nullptr || (control->layout->kind != panel::Kind::TextBox &&
+                                       control->layout->kind != panel::Kind::ComboBox &&
+                                       control->layout->kind != panel::Kind::CheckBox)) {
+                break;
+            }
+            const HWND field = control->layout->kind == panel::Kind::ComboBox
+                                   ? comboField(control->window)
+                               : control->layout->kind == panel::Kind::TextBox ? control->window
+                                                                               : nullptr;
+            showControlMenu(*control, field, lParam);
+            return 0;
+        }
+        case WM_MENUSELECT:
+            showMenuTip(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam));
+            break;
+        case WM_EXITMENULOOP:
+            hideMenuTip();
             break;
         case WM_PAINT: {
             PAINTSTRUCT paint{};

@@ -99,6 +99,13 @@ private:
     Control* find(std::string_view name);
     const Control* find(std::string_view name) const;
     bool command(int id, int code, HWND from);
+    // A setting's own menu, at the pointer or, opened from the keyboard, under
+    // the control; `field` is where its edit commands go, if it has any.
+    void showControlMenu(const Control& control, HWND field, LPARAM where);
+    // Windows shows no tips for menu items: the highlighted item's tip is shown
+    // beside it, in a tooltip of its own.
+    void showMenuTip(HMENU menu, UINT item, UINT flags);
+    void hideMenuTip();
     HFONT font(panel::FontRole role) const;
 
     platform::System& system_;
@@ -113,6 +120,7 @@ private:
     UINT dpi_ = 96;
     UINT shownDpi_ = 96;
     std::vector<Control> controls_;  // in layout order
+    HWND menuTip_ = nullptr;
     std::array<HFONT, 6> fonts_{};   // by font role
     HBITMAP moor_ = nullptr;         // the game screenshot as stored
     HBITMAP black_ = nullptr;        // the plain black picture

@@ -2,7 +2,7 @@
 # End to end through quorvik.exe under Wine, driven with the keyboard and the
 # mouse as a player would: answer Yes, the folder is found; "Set Video.scr",
 # change values (resolution, shader model, a check box of each block, the
-# field of view), "Set Audio.scr", Ctrl+S for File > Save Settings answering
+# field of view, gamma reset from its own menu), "Set Audio.scr", Ctrl+S for File > Save Settings answering
 # every box, Alt+F then X for File > Exit. Then every file under the game's "out" folder is compared byte
 # for byte with tests/data/session, the settings files must be read-only, and
 # the boxes shown are written to BOXES for the caller to compare with the
@@ -85,6 +85,10 @@ click Combo5
 xdotool key Down                     # the next shader model in the list
 click Check4                         # motion blur off
 type_into Text15 75.0
+click Text7                          # gamma back to its default, from the field's own menu
+xdotool key shift+F10
+sleep 0.5
+xdotool key f
 click Command2
 probe wait-text Label29 "Set." 20 || fail "Audio.scr was not loaded"
 click Check9                         # debug mode on
