@@ -59,8 +59,8 @@ Message refusalMessage(const Refusal& refusal, const platform::CodePage& codePag
     switch (refusal.kind) {
         case Refusal::Kind::NotLoaded:
             return {refusal.file + " was left as it is: " + whyNotLoaded(refusal) + " " +
-                        wording.of(refusal.file).whenLoaded +
-                        ", so the window holds none of its settings to save.",
+                        wording.of(refusal.file).whenLoaded + ", so " + wording.holder +
+                        " holds none of its settings to save.",
                     platform::kExclamation};
         case Refusal::Kind::BadNumbers: {
             std::string text = refusal.file +
@@ -76,8 +76,8 @@ Message refusalMessage(const Refusal& refusal, const platform::CodePage& codePag
             return {refusal.file + " was not saved and was left as it is: it has no line for " +
                         joined(refusal.missing) +
                         ", and Quorvik does not make up a value the game never had. Set " +
-                        (refusal.missing.size() == 1 ? "it" : "each") +
-                        " in the window and save again, or restore a backup.",
+                        (refusal.missing.size() == 1 ? "it" : "each") + " " + wording.setAgain +
+                        ", or restore a backup.",
                     platform::kExclamation};
     }
     return {refusal.file, platform::kExclamation};
@@ -107,8 +107,8 @@ Message noteMessage(const Note& note, const platform::CodePage& codePage, const 
         case Note::Kind::DataNotRead:
             return {"Motion blur, depth of field and the field of view were not saved: " +
                         wording.dataReader +
-                        " has not read them from the game's Data folder in this session, so the "
-                        "window does not show what they are. " + wording.video.loadFirst,
+                        " has not read them from the game's Data folder in this session, so " +
+                        wording.holder + " does not show what they are. " + wording.video.loadFirst,
                     platform::kExclamation};
         case Note::Kind::FolderMissing: {
             // "Scripts" or "Skills": the folder names what it holds.

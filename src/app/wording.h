@@ -31,6 +31,11 @@ struct Wording {
     // What reads the game's Data folder (with Video.scr), as the subject of a sentence.
     std::string dataReader = "\"Set Video.scr\"";
 
+    // What holds the settings a save writes, as the subject of a sentence.
+    std::string holder = "the window";
+    // How to give a setting a value, closing "Set it ...".
+    std::string setAgain = "in the window and save again";
+
     // What puts back the files the history keeps, as the subject of a sentence.
     std::string restore = "File > Restore Backup...";
     // Between "Config File Generated." and the name of the file about to be written.

@@ -54,6 +54,8 @@ app::Wording consoleWording() {
     wording.video = {nameFolder("Video.scr"), whenLoaded};
     wording.audio = {nameFolder("Audio.scr"), whenLoaded};
     wording.dataReader = "quorvik-cli";
+    wording.holder = "quorvik-cli";
+    wording.setAgain = "with quorvik-cli set";
     wording.restore = "quorvik-cli restore --from with the entry's name";
     // Nothing waits for an answer before a file is written.
     wording.toWrite = "Writing file";

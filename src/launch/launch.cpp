@@ -320,19 +320,20 @@ std::optional<LaunchMessage> launchGame(platform::System& system,
     LaunchPlan plan = planLaunch(system, gameExePath);
     if (!plan.problem.empty()) return problem(std::move(plan.problem));
     std::string tried;
+    std::string reasons;  // why each command failed, where one was tried after another
     platform::Status started = platform::Status::failure("nothing to start");
     for (const LaunchRequest& request : plan.requests) {
         started = system.startProgram(request);
         if (started) break;
         tried += (tried.empty() ? "" : " or ") + platform::pathToUtf8(request.program);
+        reasons += (reasons.empty() ? "" : "; ") + started.reason();
     }
     if (!started) {
         if (plan.instead.empty()) {
-            return problem("The game could not be started (" + tried + "): " + started.reason() +
-                           ".");
+            return problem("The game could not be started (" + tried + "): " + reasons + ".");
         }
         return problem("The game could not be started: the command " + tried +
-                       " could not be run (" + started.reason() + "). " + plan.instead);
+                       " could not be run (" + reasons + "). " + plan.instead);
     }
     if (!plan.note.empty()) return LaunchMessage{false, std::move(plan.note)};
     return std::nullopt;

@@ -504,8 +504,8 @@ TEST(Cli, NoMessageSendsThePlayerToAButton) {
         return arguments;
     };
     const Row rows[] = {
-        {"no Documents folder",
-         [](const GameFolder&) { return std::vector<std::string>{"show"}; }, 1,
+        {"no Documents folder", [](const GameFolder&) { return std::vector<std::string>{"show"}; },
+         1,
          "\nName the game's prefix with --prefix, or the folder that holds Video.scr with "
          "--settings.\n",
          nullptr},
@@ -536,7 +536,7 @@ TEST(Cli, NoMessageSendsThePlayerToAButton) {
          },
          1,
          "Audio.scr was left as it is: it was not found when quorvik-cli loaded the settings, so "
-         "the window holds none of its settings to save.\n",
+         "quorvik-cli holds none of its settings to save.\n",
          nullptr},
         {"set with Video.scr unreadable",
          [&](const GameFolder& game) {
@@ -547,7 +547,7 @@ TEST(Cli, NoMessageSendsThePlayerToAButton) {
          },
          1,
          "Motion blur, depth of field and the field of view were not saved: quorvik-cli has not "
-         "read them from the game's Data folder in this session, so the window does not show "
+         "read them from the game's Data folder in this session, so quorvik-cli does not show "
          "what they are. Name the game's prefix with --prefix, or the folder that holds "
          "Video.scr with --settings.\n",
          nullptr},
@@ -569,9 +569,18 @@ TEST(Cli, NoMessageSendsThePlayerToAButton) {
          },
          1,
          "default_levels.xml was left as it is: it could not be read when quorvik-cli loaded the "
-         "settings (the file is too large (9437184 bytes)), so Quorvik could not keep it before "
+         "settings (the file is too large: 9437184 bytes), so Quorvik could not keep it before "
          "replacing it.\n",
          nullptr},
+        {"set with a line missing",
+         [&](const GameFolder& game) {
+             game.copySamples();
+             std::string video = dataBytes("Video.scr");
+             video.erase(video.find("BPP(32)"), 9);
+             quorvik::testing::writeBytes(game.settings / "Video.scr", video);
+             return in(game, {"set", "FSAA=2"});
+         },
+         1, "Set it with quorvik-cli set, or restore a backup.\n", nullptr},
         {"a save that dropped lines says how to put them back",
          [&](const GameFolder& game) {
              game.copySamples();

@@ -52,10 +52,18 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
              h.listLibraries(h.flatpakSteam(), {h.flatpakSteam(), h.dir / "drive2"});
              return installGame(h.protonPrefix(h.dir / "drive2", "4711"));
          },
-         {"flatpak", "run", "com.valvesoftware.Steam", "-applaunch", "4711", "-nologos"}, "", "", ""},
+         {"flatpak", "run", "com.valvesoftware.Steam", "-applaunch", "4711", "-nologos"},
+         "",
+         "",
+         ""},
         {"Snap Steam",
-         [](FixtureHome& h, StandIns&) { return installGame(h.protonPrefix(h.snapSteam(), "4711")); },
-         {"snap", "run", "steam", "-applaunch", "4711", "-nologos"}, "", "", ""},
+         [](FixtureHome& h, StandIns&) {
+             return installGame(h.protonPrefix(h.snapSteam(), "4711"));
+         },
+         {"snap", "run", "steam", "-applaunch", "4711", "-nologos"},
+         "",
+         "",
+         ""},
         {"Lutris, a ge-proton game by its id in pga.db, -nologos in its arguments, another "
          "game in the same prefix",
          [](FixtureHome& h, StandIns&) {
@@ -67,14 +75,19 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
                                                {"12", "quell-moor", prefix.string(), "quell-moor-1"}});
              return prefix;
          },
-         {"lutris", "lutris:rungameid/12"}, "", "", ""},
+         {"lutris", "lutris:rungameid/12"},
+         "",
+         "",
+         ""},
         {"Lutris' Flatpak, by the game's slug where pga.db has no entry",
          [](FixtureHome& h, StandIns&) {
              const fs::path prefix = installGame(h.dir / "lq");
              h.lutrisGame(h.lutrisData(true), "quell-moor-1", {}, gameFolder(prefix) / "QuellMoor.exe");
              return prefix;
          },
-         {"flatpak", "run", "net.lutris.Lutris", "lutris:rungame/quell-moor"}, "", "",
+         {"flatpak", "run", "net.lutris.Lutris", "lutris:rungame/quell-moor"},
+         "",
+         "",
          "add -nologos to Arguments in the game's Configure, Game options"},
         {"Heroic, a GOG game with GE-Proton",
          [](FixtureHome& h, StandIns&) {
@@ -83,7 +96,10 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
              h.heroicInstalled(h.heroicConfig(), "gog", "1207658930", "Quell Moor", gameFolder(prefix));
              return prefix;
          },
-         {"heroic", "--no-gui", "--no-sandbox", "heroic://launch/gog/1207658930"}, "", "", ""},
+         {"heroic", "--no-gui", "--no-sandbox", "heroic://launch/gog/1207658930"},
+         "",
+         "",
+         ""},
         {"Heroic's AppImage, no heroic on PATH: its link through xdg-open",
          [](FixtureHome& h, StandIns& standIns) {
              standIns.remove("heroic");
@@ -92,7 +108,10 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
              h.heroicInstalled(h.heroicConfig(), "legendary", "Quail", "Quell Moor", gameFolder(prefix));
              return prefix;
          },
-         {"xdg-open", "heroic://launch/legendary/Quail"}, "", "", ""},
+         {"xdg-open", "heroic://launch/legendary/Quail"},
+         "",
+         "",
+         ""},
         {"Heroic's Flatpak, a sideloaded game without -nologos",
          [](FixtureHome& h, StandIns&) {
              const fs::path prefix = installGame(h.dir / "hq");
@@ -100,31 +119,50 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
              h.heroicInstalled(h.heroicConfig(true), "sideload", "xQ 3", "QM", gameFolder(prefix));
              return prefix;
          },
-         {"flatpak", "run", "com.heroicgameslauncher.hgl", "--no-gui", "heroic://launch/sideload/xQ%203"},
-         "", "", "add -nologos to Game Arguments in the game's Settings, Other"},
+         {"flatpak", "run", "com.heroicgameslauncher.hgl", "--no-gui",
+          "heroic://launch/sideload/xQ%203"},
+         "",
+         "",
+         "add -nologos to Game Arguments in the game's Settings, Other"},
         {"a bottle in Bottles' own bottles folder",
          [](FixtureHome& h, StandIns&) {
              writeBytes(h.bottlesData() / "data.yml",
                         "custom_bottles_path: " + (h.dir / "my bottles").string() + "\n");
              return installGame(h.bottle("Quell Moor", "soda-7.0-9", h.dir / "my bottles"));
          },
-         {"bottles-cli", "run", "-b", "Quell Moor", "-e", "EXE", "--", "-nologos"}, "", "", ""},
+         {"bottles-cli", "run", "-b", "Quell Moor", "-e", "EXE", "--", "-nologos"},
+         "",
+         "",
+         ""},
         {"Bottles' Flatpak",
          [](FixtureHome& h, StandIns&) {
              return installGame(h.bottle("QM", "soda-7.0-9", h.bottlesData(true) / "bottles"));
          },
          {"flatpak", "run", "--command=bottles-cli", "com.usebottles.bottles", "run", "-b", "QM",
           "-e", "EXE", "--", "-nologos"},
-         "", "", ""},
+         "",
+         "",
+         ""},
         {"umu's default prefix",
          [](FixtureHome& h, StandIns&) { return installGame(h.home / "Games/umu/umu-default"); },
-         {"umu-run", kExe, "-nologos"}, "PREFIX", "umu-default", ""},
+         {"umu-run", kExe, "-nologos"},
+         "PREFIX",
+         "umu-default",
+         ""},
         {"plain ~/.wine",
          [](FixtureHome& h, StandIns&) { return installGame(h.home / ".wine"); },
-         {"wine", kExe, "-nologos"}, "PREFIX", "", ""},
+         {"wine", kExe, "-nologos"},
+         "PREFIX",
+         "",
+         ""},
         {"a Proton prefix of no Steam found here",
-         [](FixtureHome& h, StandIns&) { return installGame(h.protonPrefix(h.dir / "lib", "4711")); },
-         {}, "", "", "no Steam that holds it was found"},
+         [](FixtureHome& h, StandIns&) {
+             return installGame(h.protonPrefix(h.dir / "lib", "4711"));
+         },
+         {},
+         "",
+         "",
+         "no Steam that holds it was found"},
         {"Lutris not installed: which command, and how to start the game instead",
          [](FixtureHome& h, StandIns& standIns) {
              standIns.remove("lutris");
@@ -132,16 +170,37 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
              h.lutrisGame(h.lutrisData(), "quell-moor-1", prefix, gameFolder(prefix) / "QuellMoor.exe");
              return prefix;
          },
-         {}, "", "",
+         {},
+         "",
+         "",
          "the command lutris could not be run (it is not installed: there is no lutris on PATH). "
          "Start Quell Moor from Lutris instead."},
+        {"Heroic's game, neither heroic nor xdg-open installed: why each failed",
+         [](FixtureHome& h, StandIns& standIns) {
+             standIns.remove("heroic");
+             standIns.remove("xdg-open");
+             const fs::path prefix =
+                 installGame(h.home / "Games/Heroic/Prefixes/default/Quell Moor");
+             h.heroicGame(h.heroicConfig(), "Quail", {}, "-nologos");
+             h.heroicInstalled(h.heroicConfig(), "legendary", "Quail", "Quell Moor",
+                               gameFolder(prefix));
+             return prefix;
+         },
+         {},
+         "",
+         "",
+         "the command heroic or xdg-open could not be run (it is not installed: there is no heroic "
+         "on PATH; it is not installed: there is no xdg-open on PATH). "},
         {"Lutris' prefix of another game only: never that game, never the system's Wine",
          [](FixtureHome& h, StandIns&) {
              const fs::path prefix = installGame(h.dir / "lq");
              h.lutrisGame(h.lutrisData(), "other-1", prefix, prefix / "drive_c/Other/Other.exe");
              return prefix;
          },
-         {}, "", "", "belongs to Lutris, but none of its games there is Quell Moor"},
+         {},
+         "",
+         "",
+         "belongs to Lutris, but none of its games there is Quell Moor"},
     };
     for (const Case& c : cases) {
         FixtureHome h;

@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         LeftAloneCase{"VideoMissing", "Video.scr", "Audio.scr", Break::Missing,
                       "File not found in folder! Video.scr", "it was not found"},
         LeftAloneCase{"VideoTooLarge", "Video.scr", "Audio.scr", Break::TooLarge, "Could not read ",
-                      "it could not be read (the file is too large (8388609 bytes))", false},
+                      "it could not be read (the file is too large: 8388609 bytes)", false},
         LeftAloneCase{"VideoUnreadable", "Video.scr", "Audio.scr", Break::Unreadable,
                       "Could not read ", "it could not be read (Permission denied)", false},
         LeftAloneCase{"VideoRandomBytes", "Video.scr", "Audio.scr", Break::RandomBytes, "",

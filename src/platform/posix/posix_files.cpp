@@ -84,9 +84,9 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     if (S_ISDIR(info.st_mode)) return {Status::failure(errnoText(EISDIR)), {}};
     if (!S_ISREG(info.st_mode)) return {Status::failure("it is not a regular file"), {}};
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
-        return {Status::failure("the file is too large (" + std::to_string(info.st_size) +
-                                " bytes)"),
-                {}};
+        return {
+            Status::failure("the file is too large: " + std::to_string(info.st_size) + " bytes"),
+            {}};
     }
     std::string bytes;
     // One buffer of the file's size. Grown by doubling, the buffer touched over
@@ -104,8 +104,8 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
         bytes.append(chunk, static_cast<std::size_t>(got));
         // A file that grows while being read can still be too large.
         if (bytes.size() > maxBytes) {
-            return {Status::failure("the file is too large (over " + std::to_string(maxBytes) +
-                                    " bytes)"),
+            return {Status::failure("the file is too large: over " + std::to_string(maxBytes) +
+                                    " bytes"),
                     {}};
         }
     }

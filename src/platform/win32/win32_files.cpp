@@ -89,7 +89,7 @@ Status writeAll(HANDLE file, std::string_view bytes, unsigned long& error) {
 }
 
 std::string tooLarge(std::uintmax_t size) {
-    return "the file is too large (" + std::to_string(size) + " bytes)";
+    return "the file is too large: " + std::to_string(size) + " bytes";
 }
 
 // Another program that holds the file briefly keeps it from being replaced.
@@ -176,8 +176,8 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
         bytes.append(chunk.data(), got);
         // A file that grows while it is read can still be too large.
         if (bytes.size() > maxBytes) {
-            return {Status::failure("the file is too large (over " + std::to_string(maxBytes) +
-                                    " bytes)"),
+            return {Status::failure("the file is too large: over " + std::to_string(maxBytes) +
+                                    " bytes"),
                     {}};
         }
     }
