@@ -1,7 +1,8 @@
 #include "app/control_menu.h"
 
 #include <algorithm>
-#include <functional>
+#include <string>
+#include <utility>
 
 #include "operations/known_values.h"
 #include "operations/settings_table.h"

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 
 namespace quorvik::qt {

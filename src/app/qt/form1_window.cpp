@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -425,6 +426,7 @@ void Form1Window::run(std::string_view command) {
 
 void Form1Window::offerControlMenu(QWidget& target, std::string_view name) {
     target.setContextMenuPolicy(Qt::CustomContextMenu);
+    target.installEventFilter(this);  // for Shift+F10
     connect(&target, &QWidget::customContextMenuRequested, this,
             [this, &target, name](const QPoint& at) { showControlMenu(target, name, at); });
 }
@@ -467,6 +469,17 @@ bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         if (auto* edit = qobject_cast<QLineEdit*>(watched)) showStartOf(*edit);
+    }
+    // Shift+F10 opens a setting's own menu, as the menu key does and as it does
+    // on Windows; the menu opens under the control.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress && widget != nullptr &&
+        widget->contextMenuPolicy() == Qt::CustomContextMenu) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            emit widget->customContextMenuRequested(QPoint(0, widget->height()));
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
