@@ -26,10 +26,8 @@ std::vector<ControlMenuItem> controlMenu(panel::Panel& panel, std::string_view c
         const bool enabled = value != now;
         items.push_back({std::move(caption), setting->key, std::move(value), enabled, mode});
     };
-    if (const auto* known = operations::knownValuesOf(*setting);
-        known != nullptr && known->defaultValue) {
-        const std::string value(*known->defaultValue);
-        add("Reset to de&fault (" + value + ")", value, false);
+    if (const auto value = operations::defaultOf(*setting)) {
+        add("Reset to de&fault (" + *value + ")", *value, false);
     }
     if (setting->key != "Resolution") return items;
     if (display.current) {

@@ -159,8 +159,16 @@ private:
     void setLabelColors(panel::ColorNumber color);
     void offerValues(const std::string& what, const std::vector<operations::PresetValue>& values);
     void offerPreset(std::string_view name);
-    std::optional<std::string> chooseProfile(const std::string& question, const std::string& button,
-                                             const std::string& title);
+    // The configuration folder profiles live in; the player is told when there is none.
+    std::optional<std::filesystem::path> profilesConfig();
+    // Whether a profile may have the name; the player is told why not.
+    bool profileNameWillDo(const std::string& name);
+    struct ChosenProfile {
+        std::string name;
+        std::filesystem::path path;
+    };
+    std::optional<ChosenProfile> chooseProfile(const std::string& question,
+                                               const std::string& button, const std::string& title);
     std::optional<operations::Profile> readProfileFile(const std::filesystem::path& file);
     bool keepProfile(const std::filesystem::path& config, operations::Profile profile);
 

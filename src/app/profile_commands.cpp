@@ -17,14 +17,23 @@ constexpr const char* kNoConfigFolder =
     "There is no configuration folder to keep profiles in, so nothing was done.";
 }  // namespace
 
-std::optional<std::string> Form1::chooseProfile(const std::string& question,
-                                                const std::string& button,
-                                                const std::string& title) {
+std::optional<std::filesystem::path> Form1::profilesConfig() {
     const auto config = system_.configFolder();
-    if (!config) {
-        problem(kNoConfigFolder, platform::kExclamation);
-        return std::nullopt;
-    }
+    if (!config) problem(kNoConfigFolder, platform::kExclamation);
+    return config;
+}
+
+bool Form1::profileNameWillDo(const std::string& name) {
+    const auto wrong = operations::profileNameProblem(name);
+    if (wrong) problem("\"" + name + "\" will not do: " + *wrong + ".", platform::kExclamation);
+    return !wrong;
+}
+
+std::optional<Form1::ChosenProfile> Form1::chooseProfile(const std::string& question,
+                                                         const std::string& button,
+                                                         const std::string& title) {
+    const auto config = profilesConfig();
+    if (!config) return std::nullopt;
     const std::vector<std::string> names = operations::profileNames(system_, *config);
     if (names.empty()) {
         problem(
@@ -35,21 +44,18 @@ std::optional<std::string> Form1::chooseProfile(const std::string& question,
     }
     const int chosen = dialogs_.chooseItem(question, names, button, title);
     if (chosen < 0 || chosen >= static_cast<int>(names.size())) return std::nullopt;
-    return names[static_cast<std::size_t>(chosen)];
+    const std::string& name = names[static_cast<std::size_t>(chosen)];
+    return ChosenProfile{name, operations::profilePath(*config, name)};
 }
 
 // Reads and checks a profile file; nothing, and the player told why, when it
 // cannot be used. Keys no setting has are named.
 std::optional<operations::Profile> Form1::readProfileFile(const std::filesystem::path& file) {
-    const platform::ReadResult read = system_.readFile(file, operations::kProfileMaxBytes);
-    if (!read.status) {
-        problem(shownPath(file) + " could not be read: " + read.status.problem().reason + ".",
-                platform::kExclamation);
-        return std::nullopt;
-    }
-    operations::ProfileRead checked = operations::readProfile(read.bytes, system_.codePage());
+    operations::ProfileRead checked = operations::readProfileFile(system_, file);
     if (!checked.profile) {
-        problem(shownPath(file) + " cannot be used: " + checked.problem + ".",
+        problem(shownPath(file) +
+                    (checked.unreadable ? " could not be read: " : " cannot be used: ") +
+                    checked.problem + ".",
                 platform::kExclamation);
         return std::nullopt;
     }
@@ -78,11 +84,8 @@ bool Form1::keepProfile(const std::filesystem::path& config, operations::Profile
 }
 
 void Form1::ProfileSave_Click() {
-    const auto config = system_.configFolder();
-    if (!config) {
-        problem(kNoConfigFolder, platform::kExclamation);
-        return;
-    }
+    const auto config = profilesConfig();
+    if (!config) return;
     if (!videoLoaded() && !audioLoaded()) {
         problem(
             "Load Video.scr or Audio.scr first: a profile keeps the settings they hold, as the "
@@ -92,11 +95,7 @@ void Form1::ProfileSave_Click() {
     }
     const std::string name =
         dialogs_.inputBox("Keep the window's settings as a profile named:", "Save Profile");
-    if (name.empty()) return;
-    if (const auto wrong = operations::profileNameProblem(name)) {
-        problem("\"" + name + "\" will not do: " + *wrong + ".", platform::kExclamation);
-        return;
-    }
+    if (name.empty() || !profileNameWillDo(name)) return;
     // The settings of what was loaded: a file never loaded has nothing to keep.
     const auto loaded = [this](const operations::Setting& setting) {
         return placeLoaded(setting.place);
@@ -114,35 +113,34 @@ void Form1::ProfileSave_Click() {
 }
 
 void Form1::ProfileApply_Click() {
-    const auto name =
+    const auto chosen =
         chooseProfile("Set the window's settings from which profile?", "Apply", "Apply Profile");
-    if (!name) return;
-    const auto profile = readProfileFile(operations::profilePath(*system_.configFolder(), *name));
+    if (!chosen) return;
+    const auto profile = readProfileFile(chosen->path);
     if (!profile) return;
-    offerValues("Profile \"" + *name + "\"", profile->values);
+    offerValues("Profile \"" + chosen->name + "\"", profile->values);
 }
 
 void Form1::ProfileDelete_Click() {
-    const auto name = chooseProfile("Delete which profile?", "Delete", "Delete Profile");
-    if (!name) return;
-    if (message("Delete profile \"" + *name + "\"? It cannot be brought back.",
+    const auto chosen = chooseProfile("Delete which profile?", "Delete", "Delete Profile");
+    if (!chosen) return;
+    if (message("Delete profile \"" + chosen->name + "\"? It cannot be brought back.",
                 platform::kYesNo | platform::kQuestion) != platform::kYes) {
         return;
     }
-    const platform::Status deleted =
-        system_.deleteFile(operations::profilePath(*system_.configFolder(), *name));
+    const platform::Status deleted = system_.deleteFile(chosen->path);
     if (!deleted)
         problem("The profile was not deleted: " + deleted.problem().reason, platform::kExclamation);
 }
 
 void Form1::ProfileExport_Click() {
-    const auto name =
+    const auto chosen =
         chooseProfile("Write which profile to a file, to share?", "Export", "Export Profile");
-    if (!name) return;
-    const auto profile = readProfileFile(operations::profilePath(*system_.configFolder(), *name));
+    if (!chosen) return;
+    const auto profile = readProfileFile(chosen->path);
     if (!profile) return;
     const std::string typed = dialogs_.inputBox(
-        "Write profile \"" + *name + "\" to which file? (its full path)", "Export Profile");
+        "Write profile \"" + chosen->name + "\" to which file? (its full path)", "Export Profile");
     if (typed.empty()) return;
     const std::filesystem::path file = system_.nativePath(typed);
     const platform::Status written = operations::writeWhole(
@@ -151,16 +149,13 @@ void Form1::ProfileExport_Click() {
         problem("The profile was not written: " + written.problem().reason, platform::kExclamation);
         return;
     }
-    message("Profile \"" + *name + "\" written to " + shownPath(file) + ".",
+    message("Profile \"" + chosen->name + "\" written to " + shownPath(file) + ".",
             platform::kInformation);
 }
 
 void Form1::ProfileImport_Click() {
-    const auto config = system_.configFolder();
-    if (!config) {
-        problem(kNoConfigFolder, platform::kExclamation);
-        return;
-    }
+    const auto config = profilesConfig();
+    if (!config) return;
     const std::string typed =
         dialogs_.inputBox("Keep the profile in which file? (its full path)", "Import Profile");
     if (typed.empty()) return;
@@ -168,12 +163,7 @@ void Form1::ProfileImport_Click() {
     if (!profile) return;
     if (operations::profileNameProblem(profile->name)) {
         profile->name = dialogs_.inputBox("Keep it as a profile named:", "Import Profile");
-        if (profile->name.empty()) return;
-        if (const auto wrong = operations::profileNameProblem(profile->name)) {
-            problem("\"" + profile->name + "\" will not do: " + *wrong + ".",
-                    platform::kExclamation);
-            return;
-        }
+        if (profile->name.empty() || !profileNameWillDo(profile->name)) return;
     }
     const std::string name = profile->name;
     if (!keepProfile(*config, std::move(*profile))) return;

@@ -78,9 +78,7 @@ struct Session {
 // The settings whose help names a default: what reset takes.
 std::vector<std::string> resetKeyWords() {
     std::vector<std::string> keys;
-    for (const operations::KnownValues& known : operations::knownValues()) {
-        if (known.defaultValue) keys.emplace_back(known.key);
-    }
+    for (const auto& [setting, value] : operations::defaultValues()) keys.push_back(setting->key);
     return keys;
 }
 
@@ -321,15 +319,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     };
     // A profile file read and checked; nothing when it cannot be used (said why).
     const auto readChecked = [&](const fs::path& file) -> std::optional<operations::Profile> {
-        const platform::ReadResult read =
-            session.system->readFile(file, operations::kProfileMaxBytes);
-        if (!read.status) {
-            err << "quorvik-cli: " << platform::pathToUtf8(file) << ": "
-                << read.status.problem().reason << ". Nothing was written.\n";
-            return std::nullopt;
-        }
-        operations::ProfileRead checked =
-            operations::readProfile(read.bytes, session.system->codePage());
+        operations::ProfileRead checked = operations::readProfileFile(*session.system, file);
         if (!checked.profile) {
             err << "quorvik-cli: " << platform::pathToUtf8(file) << ": " << checked.problem
                 << ". Nothing was written.\n";
@@ -523,15 +513,15 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                     << operations::keyList() << ". Nothing was written.\n";
                 return static_cast<int>(Exit::Usage);
             }
-            const operations::KnownValues* known = operations::knownValuesOf(*setting);
-            if (known == nullptr || !known->defaultValue) {
+            auto value = operations::defaultOf(*setting);
+            if (!value) {
                 err << "quorvik-cli: " << setting->key
                     << " has no default its help names, so it cannot be reset; settings with "
                        "one are "
                     << platform::joined(resetKeyWords()) << ". Nothing was written.\n";
                 return static_cast<int>(Exit::Usage);
             }
-            chosen.emplace_back(setting, std::string(*known->defaultValue));
+            chosen.emplace_back(setting, std::move(*value));
         }
         typeValues(chosen);
     }

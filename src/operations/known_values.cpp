@@ -67,6 +67,12 @@ const KnownValues* knownValuesOf(const Setting& setting) {
     return nullptr;
 }
 
+std::optional<std::string> defaultOf(const Setting& setting) {
+    const KnownValues* known = knownValuesOf(setting);
+    if (known == nullptr || !known->defaultValue) return std::nullopt;
+    return std::string(*known->defaultValue);
+}
+
 std::optional<std::string> validText(const Setting& setting) {
     if (const auto entries = entriesOf(setting)) {
         return platform::joined(*entries);

@@ -29,6 +29,8 @@ struct KnownValues {
 // One row a setting whose help names a default or valid values.
 std::span<const KnownValues> knownValues();
 const KnownValues* knownValuesOf(const Setting& setting);
+// The default a setting's help names, as the window shows it; nothing when none.
+std::optional<std::string> defaultOf(const Setting& setting);
 
 // What a setting takes, in words ("16, 24, 32", "0.50 - 1.50", "up to 40",
 // a drop-down's entries); nothing when nothing is known.

@@ -81,10 +81,7 @@ std::vector<PresetValue> presetValues(const Preset& preset) {
 std::vector<PresetValue> defaultValues() {
     std::vector<PresetValue> values;
     for (const Setting& setting : allSettings()) {
-        const KnownValues* known = knownValuesOf(setting);
-        if (known != nullptr && known->defaultValue) {
-            values.emplace_back(&setting, std::string(*known->defaultValue));
-        }
+        if (auto value = defaultOf(setting)) values.emplace_back(&setting, std::move(*value));
     }
     return values;
 }

@@ -119,6 +119,17 @@ ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePa
     return read;
 }
 
+ProfileRead readProfileFile(platform::System& system, const std::filesystem::path& file) {
+    const platform::ReadResult read = system.readFile(file, kProfileMaxBytes);
+    if (!read.status) {
+        ProfileRead failed;
+        failed.problem = read.status.problem().reason;
+        failed.unreadable = true;
+        return failed;
+    }
+    return readProfile(read.bytes, system.codePage());
+}
+
 Profile profileOf(std::string name, const panel::Panel& panel,
                   const std::function<bool(const Setting&)>& kept,
                   std::vector<std::string>& leftOut) {

@@ -53,9 +53,12 @@ std::string profileBytes(const Profile& profile, const platform::CodePage& codeP
 struct ProfileRead {
     std::optional<Profile> profile;
     std::string problem;
+    bool unreadable = false;  // the problem is that the file could not be read
     std::vector<std::string> unknownKeys;
 };
 ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePage);
+// The same, read from a file of at most kProfileMaxBytes.
+ProfileRead readProfileFile(platform::System& system, const std::filesystem::path& file);
 
 // Where the profiles are kept, and one profile's file.
 std::filesystem::path profilesFolder(const std::filesystem::path& configFolder);
