@@ -75,6 +75,15 @@ if(TARGET quorvik)
   # The icon at every size a desktop asks for. ImageMagick would stamp each
   # PNG with the time it was made: without those chunks a build is repeatable.
   find_program(QUORVIK_INSTALL_MAGICK NAMES convert-im6.q16 convert-im6 magick convert)
+  # Another program may go by the name convert: only ImageMagick's own will do.
+  if(QUORVIK_INSTALL_MAGICK)
+    execute_process(COMMAND ${QUORVIK_INSTALL_MAGICK} -version
+                    OUTPUT_VARIABLE magick_version ERROR_QUIET RESULT_VARIABLE magick_result)
+    if(NOT magick_result EQUAL 0 OR NOT magick_version MATCHES "ImageMagick")
+      unset(QUORVIK_INSTALL_MAGICK CACHE)
+      set(QUORVIK_INSTALL_MAGICK "")
+    endif()
+  endif()
   if(QUORVIK_INSTALL_MAGICK)
     foreach(size IN LISTS QUORVIK_ICON_SIZES)
       set(icon ${made}/icons/${size}x${size}/quorvik.png)
