@@ -111,6 +111,10 @@ public:
     // True when a file (not a folder) of that name exists.
     virtual bool fileExists(const fs::path& path) = 0;
     virtual bool folderExists(const fs::path& path) = 0;
+    // True when the path itself is a symbolic link (on Windows any reparse
+    // point, a junction too), whatever it points to: what Quorvik removes it
+    // never reaches through one.
+    virtual bool isLink(const fs::path& path) = 0;
     // The whole file, refused when it is larger than maxBytes.
     virtual ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) = 0;
     // Replaces the file whole, or leaves it as it was: never half-written.
@@ -124,7 +128,9 @@ public:
     virtual Status commitFile(const StagedFile& staged) = 0;
     virtual void discardFile(const StagedFile& staged) = 0;
     virtual Status setReadOnly(const fs::path& path, bool readOnly) = 0;
-    // Removes exactly this file; a file that is not there is no error.
+    // Removes exactly this file; a file that is not there is no error. A
+    // read-only file is refused, as Windows refuses it: a caller that means to
+    // remove one clears the attribute first.
     virtual Status deleteFile(const fs::path& path) = 0;
     // The names (files and folders) in a folder; none when it cannot be read.
     virtual std::vector<fs::path> listFolder(const fs::path& folder) = 0;

@@ -102,6 +102,9 @@ std::optional<platform::Status> FakeSystem::injected(FileOp op, const fs::path& 
 
 bool FakeSystem::fileExists(const fs::path& path) { return real_->fileExists(path); }
 bool FakeSystem::folderExists(const fs::path& path) { return real_->folderExists(path); }
+bool FakeSystem::isLink(const fs::path& path) {
+    return real_->isLink(path);
+}
 
 platform::ReadResult FakeSystem::readFile(const fs::path& path, std::uintmax_t maxBytes) {
     if (auto failure = injected(FileOp::Read, path)) return {*failure, {}};

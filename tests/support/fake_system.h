@@ -76,6 +76,7 @@ public:
 
     bool fileExists(const fs::path& path) override;
     bool folderExists(const fs::path& path) override;
+    bool isLink(const fs::path& path) override;
     platform::ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) override;
     platform::Expected<platform::StagedFile> stageFile(const fs::path& path, std::string_view bytes,
                                                        platform::WriteOptions options) override;

@@ -1,6 +1,7 @@
 #include "platform/posix/posix_files.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,6 +72,11 @@ bool fileExists(const fs::path& path) {
 bool folderExists(const fs::path& path) {
     std::error_code error;
     return fs::is_directory(path, error);
+}
+
+bool isLink(const fs::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
 ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
@@ -186,6 +192,14 @@ Status setReadOnly(const fs::path& path, bool readOnly) {
 }
 
 Status deleteFile(const fs::path& path) {
+    // Linux would remove a read-only file where Windows refuses: both refuse
+    // it, so that one rule holds on both. A link is removed, not its target.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return errno == ENOENT ? Status::success() : Status::failure(errnoText(errno));
+    }
+    if (S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0)
+        return Status::failure("the file is read-only");
     if (::unlink(path.c_str()) == 0 || errno == ENOENT) return Status::success();
     return Status::failure(errnoText(errno));
 }
@@ -224,9 +238,34 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Why a file or folder Quorvik made cannot be used, where the reason alone
+// does not tell: one left by a Quorvik run as another user (with sudo) belongs
+// to that user, and only giving it back helps.
+std::string ownedByAnother(const fs::path& path, int error) {
+    struct stat info {};
+    const fs::path folder = folderOf(path);
+    const bool found = ::stat(path.c_str(), &info) == 0 || ::stat(folder.c_str(), &info) == 0;
+    if (error != EACCES || !found || info.st_uid == ::geteuid()) return errnoText(error);
+    struct passwd entry {};
+    struct passwd* owner = nullptr;
+    char buffer[4096];
+    const bool named =
+        ::getpwuid_r(info.st_uid, &entry, buffer, sizeof buffer, &owner) == 0 && owner != nullptr;
+    const std::string who =
+        named ? std::string(owner->pw_name) : "user " + std::to_string(info.st_uid);
+    return errnoText(error) + ": it belongs to " + who +
+           ", not to you (a Quorvik run with sudo leaves it so); give the folder back to yourself, "
+           "for example with: sudo chown -R \"$USER\" \"" +
+           pathToUtf8(folder) + "\"";
+}
+
+}  // namespace
+
 Expected<std::unique_ptr<FolderLock>> tryLock(const fs::path& lockFile) {
     const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return Problem{Problem::Kind::Failed, lockFile, errnoText(errno)};
+    if (fd < 0) return Problem{Problem::Kind::Failed, lockFile, ownedByAnother(lockFile, errno)};
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;

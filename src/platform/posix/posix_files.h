@@ -17,6 +17,7 @@ namespace quorvik::platform::posix {
 
 bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
+bool isLink(const std::filesystem::path& path);
 ReadResult readFile(const std::filesystem::path& path, std::uintmax_t maxBytes);
 // Writes a temporary file beside the target and syncs it, with the target's
 // permissions (none to write when options.readOnly). A read-only target is

@@ -142,6 +142,9 @@ bool PosixSystem::fileExists(const fs::path& path) {
 bool PosixSystem::folderExists(const fs::path& path) {
     return posix::folderExists(onDisk(path));
 }
+bool PosixSystem::isLink(const fs::path& path) {
+    return posix::isLink(onDisk(path));
+}
 ReadResult PosixSystem::readFile(const fs::path& path, std::uintmax_t maxBytes) {
     return posix::readFile(onDisk(path), maxBytes);
 }

@@ -35,6 +35,7 @@ public:
 
     bool fileExists(const fs::path& path) override;
     bool folderExists(const fs::path& path) override;
+    bool isLink(const fs::path& path) override;
     ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) override;
     Expected<StagedFile> stageFile(const fs::path& path, std::string_view bytes,
                                    WriteOptions options) override;

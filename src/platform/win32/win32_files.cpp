@@ -145,6 +145,11 @@ bool folderExists(const fs::path& path) {
     return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool isLink(const fs::path& path) {
+    const DWORD attributes = attributesOf(path);
+    return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     const DWORD attributes = attributesOf(path);
     if (attributes == kNoAttributes) return {Status::failure(lastErrorText()), {}};
@@ -289,6 +294,8 @@ Status deleteFile(const fs::path& path, unsigned long* error) {
         return last.fail(code);
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return last.ours(kIsAFolder);
+    // Windows refuses it too, but in words that do not say why.
+    if (attributes & FILE_ATTRIBUTE_READONLY) return last.ours("the file is read-only");
     if (!DeleteFileW(path.c_str())) {
         const DWORD code = GetLastError();
         if (isMissing(code)) return Status::success();

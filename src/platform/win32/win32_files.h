@@ -16,6 +16,7 @@ namespace quorvik::platform::win32 {
 
 bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
+bool isLink(const std::filesystem::path& path);
 ReadResult readFile(const std::filesystem::path& path, std::uintmax_t maxBytes);
 // Writes a temporary file beside the target, flushes it to the disk and gives
 // it its final attributes: those the player gave the old file (hidden, system,

@@ -65,6 +65,10 @@ bool Win32System::folderExists(const fs::path& path) {
     return win32::folderExists(path);
 }
 
+bool Win32System::isLink(const fs::path& path) {
+    return win32::isLink(path);
+}
+
 ReadResult Win32System::readFile(const fs::path& path, std::uintmax_t maxBytes) {
     return win32::readFile(path, maxBytes);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/temp_dir.h"
 
@@ -52,6 +54,9 @@ TEST(PosixFiles, ReadOnlyTargetIsRefusedAndKept) {
     const Status status = writeFileAtomic(file, "lost");
     EXPECT_FALSE(status);
     EXPECT_EQ(status.reason(), "the file is read-only");
+    EXPECT_EQ(readBytes(file), "keep me");
+    // Removing it is refused alike, as Windows refuses it.
+    EXPECT_EQ(deleteFile(file).reason(), "the file is read-only");
     EXPECT_EQ(readBytes(file), "keep me");
 
     ASSERT_TRUE(setReadOnly(file, false));
@@ -141,6 +146,42 @@ TEST(PosixFiles, DeleteRemovesOnlyTheNamedFile) {
     EXPECT_TRUE(fs::exists(dir / "Quell"));
     EXPECT_TRUE(deleteFile(dir / "Quell Moor" / "a b.scr")) << "a missing file is no error";
     EXPECT_FALSE(deleteFile(dir / "Quell Moor")) << "a folder is never removed";
+}
+
+// The lock a Quorvik run with sudo left belongs to root: the reason says so,
+// and how to give it back. Only root can make such a file for another user
+// to meet.
+TEST(PosixFiles, ALockLeftByAnotherUserSaysWhoseItIsAndWhatToDo) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to leave a lock as another user would meet it";
+    TempDir dir;
+    const fs::path history = dir / "Quorvik history";
+    fs::create_directories(history);
+    ::chmod(dir.path().c_str(), 0755);
+    ASSERT_TRUE(tryLock(history / ".lock"));  // made by root, 0644 under its umask
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(pipeEnds[0]);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        const auto lock = tryLock(history / ".lock");
+        const std::string reason = lock ? std::string("locked") : lock.problem().reason;
+        (void)!::write(pipeEnds[1], reason.data(), reason.size());
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string reason;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        reason.append(buffer, got);
+    ::close(pipeEnds[0]);
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_EQ(
+        reason,
+        "Permission denied: it belongs to root, not to you (a Quorvik run with sudo leaves it so); "
+        "give the folder back to yourself, for example with: sudo chown -R \"$USER\" \"" +
+            history.string() + "\"");
 }
 
 }  // namespace
