@@ -77,7 +77,9 @@ bool Form1::keepProfile(const std::filesystem::path& config, operations::Profile
     const platform::Status written = operations::writeWhole(
         system_, path, operations::profileBytes(profile, system_.codePage()));
     if (!written) {
-        problem("The profile was not kept: " + written.problem().reason, platform::kExclamation);
+        problem("The profile was not kept in " + shownPath(written.problem().path) + ": " +
+                    written.problem().reason + ".",
+                platform::kExclamation);
         return false;
     }
     return true;
@@ -129,8 +131,11 @@ void Form1::ProfileDelete_Click() {
         return;
     }
     const platform::Status deleted = system_.deleteFile(chosen->path);
-    if (!deleted)
-        problem("The profile was not deleted: " + deleted.problem().reason, platform::kExclamation);
+    if (!deleted) {
+        problem("The profile was not deleted (" + shownPath(chosen->path) +
+                    "): " + deleted.problem().reason + ".",
+                platform::kExclamation);
+    }
 }
 
 void Form1::ProfileExport_Click() {
@@ -146,7 +151,9 @@ void Form1::ProfileExport_Click() {
     const platform::Status written = operations::writeWhole(
         system_, file, operations::profileBytes(*profile, system_.codePage()));
     if (!written) {
-        problem("The profile was not written: " + written.problem().reason, platform::kExclamation);
+        problem("The profile was not written to " + shownPath(written.problem().path) + ": " +
+                    written.problem().reason + ".",
+                platform::kExclamation);
         return;
     }
     message("Profile \"" + chosen->name + "\" written to " + shownPath(file) + ".",

@@ -338,7 +338,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const platform::Status status = operations::writeWhole(
             *session.system, path, operations::profileBytes(written, session.system->codePage()));
         if (!status) {
-            err << "quorvik-cli: " << status.problem().reason << '\n';
+            err << "quorvik-cli: could not write " << platform::pathToUtf8(status.problem().path)
+                << ": " << status.problem().reason << ". Nothing was written.\n";
             return static_cast<int>(Exit::Failed);
         }
         out << "Profile \"" << profileName << "\" " << done << ".\n";
@@ -355,7 +356,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         if (profileDelete->parsed()) {
             if (const platform::Status deleted = session.system->deleteFile(profileAt());
                 !deleted) {
-                err << "quorvik-cli: " << deleted.problem().reason << '\n';
+                err << "quorvik-cli: could not delete " << platform::pathToUtf8(profileAt()) << ": "
+                    << deleted.problem().reason << ".\n";
                 return static_cast<int>(Exit::Failed);
             }
             out << "Profile \"" << profileName << "\" deleted.\n";

@@ -177,12 +177,21 @@ platform::Status writeWhole(platform::System& system, const fs::path& path,
             missing.push_back(folder);
         }
         for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder) {
-            if (const platform::Status made = system.createFolder(*folder); !made) return made;
+            if (const platform::Status made = system.createFolder(*folder); !made) {
+                return platform::Problem{platform::Problem::Kind::WriteFailed, *folder,
+                                         made.reason()};
+            }
         }
     }
     const auto staged = system.stageFile(path, bytes, {});
-    if (!staged) return staged.problem();
-    return system.commitFile(*staged);
+    if (!staged)
+        return platform::Problem{platform::Problem::Kind::WriteFailed, path,
+                                 staged.problem().reason};
+    if (const platform::Status committed = system.commitFile(*staged); !committed) {
+        system.discardFile(*staged);
+        return platform::Problem{platform::Problem::Kind::WriteFailed, path, committed.reason()};
+    }
+    return platform::Status::success();
 }
 
 }  // namespace quorvik::operations

@@ -69,7 +69,8 @@ std::vector<std::string> profileNames(platform::System& system,
                                       const std::filesystem::path& configFolder);
 
 // Writes a file whole (a temporary file first, then in its place), making its
-// folder when missing.
+// folder when missing. The problem names the file, or the folder that could
+// not be made.
 platform::Status writeWhole(platform::System& system, const std::filesystem::path& path,
                             std::string_view bytes);
 

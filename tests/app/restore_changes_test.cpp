@@ -294,6 +294,12 @@ TEST(ProfilesMenu, KeepApplyShareAndDelete) {
     game.dialogs.inputAnswers = {shared.string()};
     game.form.ProfileExport_Click();
     EXPECT_EQ(readBytes(shared), readBytes(kept));
+    // A file cannot be a folder: the message names where it could not write.
+    game.dialogs.choices = {0};
+    game.dialogs.inputAnswers = {(shared / "x.json").string()};
+    game.form.ProfileExport_Click();
+    EXPECT_EQ(game.dialogs.texts().back(),
+              "The profile was not written to " + shared.string() + ": File exists.");
 
     // A file from elsewhere whose value the window would refuse changes nothing.
     writeBytes(

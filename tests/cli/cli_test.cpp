@@ -174,6 +174,10 @@ TEST(Cli, ProfilesRoundTripAndFilesFromElsewhereAreChecked) {
     const fs::path shared = game.dir / "shared profile.json";
     EXPECT_EQ(cli(game, {"profile", "export", "docked", shared.string()}).status, 0);
     EXPECT_EQ(readBytes(shared), readBytes(kept));
+    const Outcome under = cli(game, {"profile", "export", "docked", (shared / "x.json").string()});
+    EXPECT_EQ(under.status, 1);
+    EXPECT_EQ(under.err, "quorvik-cli: could not write " + shared.string() +
+                             ": File exists. Nothing was written.\n");
     EXPECT_EQ(cli(game, {"profile", "import", shared.string(), "--name", "other"}).status, 0);
     EXPECT_EQ(cli(game, {"profile", "list"}).out, "docked\nother\n");
 
