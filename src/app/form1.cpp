@@ -18,6 +18,11 @@ int Form1::problem(const std::string& text, int style) {
     return message(text, style);
 }
 
+int Form1::notice(const std::string& text, int style) {
+    NoticesShown.push_back(text);
+    return message(text, style);
+}
+
 void Form1::About_Click() {
     const std::string text = "Quorvik" + ToolVersion + "\r\n" +
                              "Quell Moor Advanced Config Tool " + ToolVersion + "\r\n" +

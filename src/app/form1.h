@@ -74,6 +74,10 @@ public:
     // Every message that told of something not done, in order: what a front
     // end without a window reports as failure.
     std::vector<std::string> ProblemsShown;
+    // Messages that tell of something done on the player's behalf that was not
+    // asked for (a save cut off earlier, finished now): not a failure, but a
+    // front end without a window tells them beside the problems.
+    std::vector<std::string> NoticesShown;
     // How messages say what to do next: the window's buttons and menus, unless
     // the front end has none and sets its own before Form_Load.
     Wording wording;
@@ -146,6 +150,13 @@ private:
     int message(const std::string& text, int style);
     // The same, for something that could not be done; it is also kept in ProblemsShown.
     int problem(const std::string& text, int style);
+    // The same, for a notice; it is also kept in NoticesShown.
+    int notice(const std::string& text, int style);
+    // Tells what taking the settings folder did with saves a kill had cut off.
+    void showRecovered(const std::vector<operations::Recovery>& recovered);
+    // Before a load: a save cut off earlier is finished, so that the files
+    // loaded are whole, and what a killed Quorvik left goes.
+    void tidySettingsFolder();
     void detectSettingsPath();
     std::filesystem::path settingsFolder() const;
     void showNotes(const std::vector<operations::Note>& notes);

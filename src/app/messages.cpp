@@ -272,20 +272,29 @@ std::string failureText(const Report& report) {
             return "Could not keep the files to be replaced in the history (" + path + "): " + reason +
                    "." + kNothingSaved;
         case Report::Step::Backup:
+            if (!report.notPutBack.empty()) break;
             return "Could not write the backup " + report.failedFile + " (" + path + "): " + reason +
                    "." + kNothingSaved;
         case Report::Step::Write:
             return "Could not write " + report.failedFile + " (" + path + "): " + reason + "." +
                    kNothingSaved;
-        case Report::Step::Replace: {
-            std::string text = "Could not replace " + report.failedFile + " (" + path + "): " + reason + ". ";
-            if (report.notPutBack.empty()) {
-                return text + "The files already replaced were put back, so every file keeps its bytes.";
-            }
-            return text + joined(report.notPutBack) + " could not be put back; " +
-                   (report.notPutBack.size() == 1 ? "its" : "their") + " bytes are kept in " +
-                   shownPath(report.historyEntry) + ".";
+        case Report::Step::Replace:
+            break;
+    }
+    if (report.failedStep == Report::Step::Backup || report.failedStep == Report::Step::Replace) {
+        const bool removing = report.failure && report.failure->kind == Problem::Kind::DeleteFailed;
+        std::string text =
+            std::string(report.failedStep == Report::Step::Backup ? "Could not write the backup "
+                        : removing                                ? "Could not remove "
+                                                                  : "Could not replace ") +
+            report.failedFile + " (" + path + "): " + reason + ". ";
+        if (report.notPutBack.empty()) {
+            return text +
+                   "The files already replaced were put back, so every file keeps its bytes.";
         }
+        return text + joined(report.notPutBack) + " could not be put back; " +
+               (report.notPutBack.size() == 1 ? "its" : "their") + " bytes are kept in " +
+               shownPath(report.historyEntry) + ".";
     }
     if (report.outcome == Report::Outcome::Busy) {
         return "Another Quorvik is saving to this settings folder right now, so nothing was saved. "
@@ -297,6 +306,45 @@ std::string failureText(const Report& report) {
 std::string keptText(const Report& report, const Wording& wording) {
     return "The files this save replaced (" + joined(report.kept) + ") are kept in " +
            shownPath(report.historyEntry) + "; " + wording.restore + " puts them back.";
+}
+
+std::string keptBackupsText(const Report& report, const Wording& wording) {
+    return "The backups this replaced (" + joined(report.kept) + ") are kept in " +
+           shownPath(report.historyEntry) + "; " + wording.restore + " puts them back.";
+}
+
+Message recoveryMessage(const operations::Recovery& recovery, const Wording& wording) {
+    const auto are = [](const std::vector<std::string>& files, const char* one, const char* many) {
+        return joined(files) + (files.size() == 1 ? one : many);
+    };
+    const std::string entry = shownPath(recovery.entry);
+    std::string text = "A save was cut off before it ended (Quorvik or the machine stopped)";
+    if (!recovery.undone) {
+        text += "; Quorvik has now finished it.";
+        if (!recovery.done.empty()) {
+            text += " " + are(recovery.done, " holds", " hold") + " what that save wrote; what " +
+                    (recovery.done.size() == 1 ? "it" : "they") + " held before is kept in " +
+                    entry + ", and " + wording.restore + " puts it back.";
+        }
+    } else {
+        text += ", and what it was to write could no longer be read from " + entry +
+                ", so Quorvik has undone it.";
+        if (!recovery.done.empty()) {
+            text += " " + are(recovery.done, " holds", " hold") + " again what it held before.";
+        }
+    }
+    if (!recovery.leftAlone.empty()) {
+        const bool one = recovery.leftAlone.size() == 1;
+        text += "\r\n\r\n" + are(recovery.leftAlone, " was", " were") +
+                " changed since (perhaps by the game), so " + (one ? "it was" : "they were") +
+                " left as " + (one ? "it is." : "they are.");
+    }
+    for (const auto& [file, why] : recovery.failed) {
+        text += "\r\n\r\n" + file + " could not be written now (" + why +
+                "); Quorvik tries again the next time it loads or saves the settings.";
+    }
+    const bool whole = recovery.leftAlone.empty() && recovery.failed.empty();
+    return {text, whole ? platform::kInformation : platform::kExclamation};
 }
 
 std::string restoreChoiceText(const operations::RestoreChoice& choice) {

@@ -69,6 +69,13 @@ std::string failureText(const operations::Report& report);
 // overwrote a change made on disk: where the replaced files are kept.
 std::string keptText(const operations::Report& report, const Wording& wording);
 
+// File > Backup replaced backups Quorvik did not write: where they are kept.
+std::string keptBackupsText(const operations::Report& report, const Wording& wording);
+
+// What taking the settings folder did with a save a kill had cut off: the
+// text, and the style (a warning where a file was left alone or not written).
+Message recoveryMessage(const operations::Recovery& recovery, const Wording& wording);
+
 // An item of File > Restore Backup...'s list, and the first line of what a
 // restore from it did.
 std::string restoreChoiceText(const operations::RestoreChoice& choice);

@@ -59,8 +59,9 @@ void keepLines(const operations::LoadedFile& file, std::vector<std::string>& lin
 // The messages the save and File > Backup show as each file is written.
 class Announcer : public operations::Observer {
 public:
-    Announcer(std::function<void(const std::string&, int)> show, std::string toWrite)
-        : show_(std::move(show)), toWrite_(std::move(toWrite)) {}
+    Announcer(std::function<void(const std::string&, int)> show, std::string toWrite,
+              std::function<void(const operations::Recovery&)> recovered)
+        : show_(std::move(show)), toWrite_(std::move(toWrite)), recovered_(std::move(recovered)) {}
 
     void backingUp(const operations::FileChange& change) override {
         show_("Creating Backup of Current Settings to " + change.shown, platform::kExclamation);
@@ -74,10 +75,12 @@ public:
     void written(const operations::FileChange& change) override {
         if (change.announced) show_("Settings written to " + change.shown + "!", platform::kInformation);
     }
+    void recovered(const operations::Recovery& recovery) override { recovered_(recovery); }
 
 private:
     std::function<void(const std::string&, int)> show_;
     std::string toWrite_;
+    std::function<void(const operations::Recovery&)> recovered_;
 };
 
 bool dropsOrReplacesTheirOwn(const operations::Plan& plan) {
@@ -88,6 +91,17 @@ bool dropsOrReplacesTheirOwn(const operations::Plan& plan) {
 }
 
 }  // namespace
+
+void Form1::showRecovered(const std::vector<operations::Recovery>& recovered) {
+    for (const operations::Recovery& recovery : recovered) {
+        const Message shown = recoveryMessage(recovery, wording);
+        notice(shown.text, shown.style);
+    }
+}
+
+void Form1::tidySettingsFolder() {
+    if (folderKnown()) showRecovered(operations::sweepIfIdle(system_, settingsFolder()));
+}
 
 bool Form1::folderKnown() const {
     // Fewer than two characters is no folder: empty, or "1" when detection was declined.
@@ -154,6 +168,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::loadVideo() {
+    tidySettingsFolder();
     VideoFile = operations::loadSettingsFile(system_, system_.nativePath(VideoFilePath),
                                              settings::videoKeys(), operations::Place::Video, panel);
     keepLines(VideoFile, VideoLines, VideoLineCount);
@@ -167,7 +182,6 @@ void Form1::loadVideo() {
     // The override scripts and the field of view live beside the settings folder.
     if (!folderKnown()) return;
     const auto folder = settingsFolder();
-    operations::sweepIfIdle(system_, folder);
     std::vector<Problem> problems;
     DataFolder = operations::readDataFolder(system_, folder, panel, problems);
     for (const Problem& found : problems) {
@@ -186,6 +200,7 @@ void Form1::Command2_Click() {
 }
 
 void Form1::loadAudio() {
+    tidySettingsFolder();
     AudioFile = operations::loadSettingsFile(system_, system_.nativePath(AudioFilePath),
                                              settings::audioKeys(), operations::Place::Audio, panel);
     keepLines(AudioFile, AudioLines, AudioLineCount);
@@ -217,13 +232,15 @@ operations::Report Form1::saveSettings(bool force,
         if (refusal.kind != operations::Refusal::Kind::NotLoaded || refusal.problem) showRefusal(refusal);
     }
 
-    Announcer announcer([this](const std::string& text, int style) { message(text, style); },
-                        wording.toWrite);
+    Announcer announcer(
+        [this](const std::string& text, int style) { message(text, style); }, wording.toWrite,
+        [this](const operations::Recovery& recovery) { showRecovered({recovery}); });
     const operations::Report report = operations::apply(system_, plan, {force, "a save"}, &announcer);
     if (report.outcome == operations::Report::Outcome::Changed || showFailure(report)) return report;
     operations::recordWritten(plan, VideoFile, AudioFile, DataFolder);
     showNotes(plan.notes);
-    if (!report.historyEntry.empty() && (dropsOrReplacesTheirOwn(plan) || !report.changed.empty())) {
+    if (!report.historyEntry.empty() && (dropsOrReplacesTheirOwn(plan) || !report.changed.empty() ||
+                                         !report.theirBackups.empty())) {
         message(keptText(report, wording), platform::kInformation);
     }
     return report;
@@ -314,9 +331,14 @@ void Form1::Backup_Click() {
                     wording.of(refusal.file).loadFirst,
                 platform::kExclamation);
     }
-    Announcer announcer([this](const std::string& text, int style) { message(text, style); },
-                        wording.toWrite);
-    showFailure(operations::apply(system_, plan, {false, "a backup"}, &announcer));
+    Announcer announcer(
+        [this](const std::string& text, int style) { message(text, style); }, wording.toWrite,
+        [this](const operations::Recovery& recovery) { showRecovered({recovery}); });
+    const operations::Report report =
+        operations::apply(system_, plan, {false, "a backup"}, &announcer);
+    if (showFailure(report)) return;
+    if (!report.theirBackups.empty())
+        message(keptBackupsText(report, wording), platform::kInformation);
 }
 
 std::vector<operations::RestoreChoice> Form1::restoreChoices() {
@@ -356,6 +378,7 @@ void Form1::restoreFrom(const operations::RestoreChoice& choice) {
     }
     const operations::RestorePlan restore = operations::planRestore(system_, settingsFolder(), choice);
     const operations::Report report = operations::apply(system_, restore.plan, {false, restore.what});
+    showRecovered(report.recovered);
     if (showFailure(report)) return;
 
     std::string text = restoreHeading(choice);

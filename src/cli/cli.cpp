@@ -399,6 +399,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     app::Form1& form = *session.form;
     form.wording = consoleWording();
     session.dialogs.problems = &form.ProblemsShown;
+    session.dialogs.notices = &form.NoticesShown;
     // Start-up's own messages are the window's; only its problems are printed.
     session.dialogs.printMessages = false;
     // The game starts from its registry entry alone: a game never run yet has

@@ -20,6 +20,9 @@ int ConsoleDialogs::messageBox(const std::string& text, int style, const std::st
     if (problems != nullptr && problems->size() > problemsPrinted_) {
         ++problemsPrinted_;
         err_ << consoleText(text) << '\n';
+    } else if (notices != nullptr && notices->size() > noticesPrinted_) {
+        ++noticesPrinted_;
+        err_ << consoleText(text) << '\n';
     } else if (printMessages) {
         out_ << consoleText(text) << '\n';
     }

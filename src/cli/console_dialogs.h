@@ -1,8 +1,8 @@
 #pragma once
 
 // Dialogs for a front end without a window: nothing is asked, every message
-// box is printed. Messages that tell of something not done go to standard
-// error, the rest to standard output.
+// box is printed. Messages that tell of something not done, or done unasked,
+// go to standard error, the rest to standard output.
 
 #include <ostream>
 #include <string>
@@ -22,6 +22,9 @@ public:
     bool printMessages = true;
     // The problems the form has shown so far; the next box past them is one too.
     const std::vector<std::string>* problems = nullptr;
+    // The notices it has shown so far (something done that was not asked
+    // for): printed with the problems, without being one.
+    const std::vector<std::string>* notices = nullptr;
 
     int messageBox(const std::string& text, int style, const std::string& title) override;
     // No one is there to choose: as if cancelled.
@@ -38,6 +41,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     std::size_t problemsPrinted_ = 0;
+    std::size_t noticesPrinted_ = 0;
 };
 
 }  // namespace quorvik::cli

@@ -1,17 +1,20 @@
 #pragma once
 
 // Carrying out a plan whole: with the settings folder locked, every file is
-// checked against what it held when loaded, what will be replaced is kept in
-// the history, the backups are written, every new file is written in full
-// under a temporary name, and only then are they put in place, one by one. A
-// failure before that last step replaces nothing; a failure during it puts
-// back what was already replaced.
+// checked against what it held when loaded, what will be replaced (a backup
+// too) is kept in the history, every new file is written in full under a
+// temporary name, the history records what is about to be replaced, and only
+// then are they put in place, one by one, the backups first. A failure before
+// that last step replaces nothing; a failure during it puts back what was
+// already replaced, backups included; a kill during it leaves a save the next
+// Quorvik finishes.
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "operations/history.h"
 #include "operations/plan.h"
 #include "platform/result.h"
 #include "platform/system.h"
@@ -26,6 +29,8 @@ public:
     virtual void backingUp(const FileChange&) {}
     virtual void writing(const FileChange&) {}
     virtual void written(const FileChange&) {}
+    // Taking the folder, a save that a kill had cut off was finished (or undone).
+    virtual void recovered(const Recovery&) {}
 };
 
 struct ApplyOptions {
@@ -57,6 +62,11 @@ struct Report {
     // The history entry that keeps what was replaced; empty when nothing was.
     std::filesystem::path historyEntry;
     std::vector<std::string> kept;  // shown names of the files whose bytes it keeps
+    // Of those, the backups Quorvik did not write (another tool's, or the
+    // player's own): the player is told where they went.
+    std::vector<std::string> theirBackups;
+    // Saves cut off earlier that taking the folder finished first.
+    std::vector<Recovery> recovered;
 
     bool done() const { return outcome == Outcome::Done; }
 };

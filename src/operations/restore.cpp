@@ -40,8 +40,10 @@ FileChange putBack(const fs::path& settingsFolder, const std::string& place, std
     change.shown = shownPlace(place);
     change.place = place;
     change.bytes = bytes.value_or(std::string());
-    // Settings files are kept read-only, as the game keeps them.
-    if (place.starts_with("Settings/")) change.options = {.readOnly = true, .replaceReadOnly = true};
+    // Settings files are kept read-only, as the game keeps them; their backups are not.
+    if (place.starts_with("Settings/") && place.ends_with(".scr")) {
+        change.options = {.readOnly = true, .replaceReadOnly = true};
+    }
     return change;
 }
 
@@ -62,6 +64,7 @@ Plan planBackup(const fs::path& settingsFolder, const LoadedFile& video, const L
         backup.action = Action::Backup;
         backup.path = settingsFolder / (std::string(stem) + ".sc0");
         backup.shown = std::string(stem) + ".sc0";
+        backup.place = "Settings/" + backup.shown;
         backup.bytes = settings::backupContents(*file->bytes, mark.toolVersion, mark.updateAddress);
         plan.files.push_back(std::move(backup));
     }

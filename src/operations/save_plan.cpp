@@ -99,6 +99,7 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
     backup.action = Action::Backup;
     backup.path = folder / file.backup;
     backup.shown = file.backup;
+    backup.place = std::string("Settings/") + file.backup;
     backup.bytes = settings::backupContents(*loaded.bytes, input.mark.toolVersion, input.mark.updateAddress);
     const std::string onDisk = loaded.onDisk.value_or(std::string());
     plan.files.push_back(std::move(backup));

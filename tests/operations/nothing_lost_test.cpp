@@ -164,6 +164,56 @@ TEST(NothingLost, AnotherQuorvikSavingMakesThisOneWaitThenSaySo) {
     EXPECT_EQ(readBytes(game.settings / "Video.scr"), dataBytes("Video.scr"));
 }
 
+// A backup Quorvik did not write (another tool's, one the player put back by
+// hand) is kept in the history before a save or File > Backup replaces it,
+// and the player is told where; one whose bytes the history holds already is
+// not kept twice.
+TEST(NothingLost, BackupsQuorvikDidNotWriteAreKeptBeforeTheyAreReplaced) {
+    struct Row {
+        const char* what;
+        const char* backup;  // what is there before
+        bool menuBackup;     // File > Backup (.sc0), not a save (.sc1)
+        const char* told;    // the message that says where it went; empty: none
+    };
+    for (const Row row :
+         {Row{"another tool's .sc1, by a save", "Video.sc1", false,
+              "The files this save replaced (Video.sc1, Video.scr and Audio.scr) are kept in "},
+          Row{"another tool's .sc0, by File > Backup", "Video.sc0", true,
+              "The backups this replaced (Video.sc0) are kept in "},
+          Row{"Quorvik's own .sc1 of bytes kept already", nullptr, false, ""}}) {
+        SCOPED_TRACE(row.what);
+        Game game;
+        std::string theirs = "Resolution(640,480)\r\n";
+        if (row.backup != nullptr) {
+            writeBytes(game.settings / row.backup, theirs);
+        } else {
+            // A first save keeps the loaded Video.scr; the next session's save
+            // replaces the .sc1 that backs up those very bytes.
+            game.loadBoth();
+            game.form.panel.Text4.Text = "16";
+            game.form.save_Click();
+            theirs = readBytes(game.settings / "Video.sc1");
+        }
+        const std::string name = row.backup != nullptr ? row.backup : "Video.sc1";
+        quorvik::testing::GameSession next;
+        next.form.SettingsPath = game.form.SettingsPath;
+        next.system.clockReadings = 10;
+        next.loadBoth();
+        next.form.panel.Text4.Text = "24";
+        next.dialogs.boxes.clear();
+        row.menuBackup ? next.form.Backup_Click() : next.form.save_Click();
+        bool kept = false;
+        for (const auto& entry : fs::directory_iterator(game.settings / "Quorvik history")) {
+            kept |= fs::exists(entry.path() / name) && readBytes(entry.path() / name) == theirs;
+        }
+        EXPECT_EQ(kept, row.backup != nullptr);
+        std::string told;
+        for (const auto& box : next.dialogs.boxes)
+            told += box.text.find(" are kept in ") != std::string::npos ? box.text : "";
+        EXPECT_EQ(told.substr(0, std::string_view(row.told).size()), row.told) << told;
+    }
+}
+
 // What a killed Quorvik left is removed by the next one; nothing else is, and
 // the history keeps its newest entries.
 TEST(NothingLost, LeftoversGoAndTheHistoryKeepsTheNewestEntries) {
@@ -178,17 +228,15 @@ TEST(NothingLost, LeftoversGoAndTheHistoryKeepsTheNewestEntries) {
     EXPECT_EQ(entries.front().name, "2026-12-07 13.45.21");
     EXPECT_EQ(entries.back().name, "2026-12-07 13.45.02");
 
-    const std::vector<fs::path> leftovers = {game.settings / ".Video.scr.4711-0-123.tmp",
-                                             game.scripts / ".varlist_dof.scr.4711-3-9.tmp",
-                                             game.entry("2026-12-07 13.45.21") / ".Video.scr.1-2-3.tmp",
-                                             game.entry("cut off") / "Video.scr"};
+    const std::vector<fs::path> leftovers = {
+        game.settings / ".Video.scr.4711-0-123.tmp", game.scripts / ".varlist_dof.scr.4711-3-9.tmp",
+        game.entry("2026-12-07 13.45.21") / ".Video.scr.1-2-3.tmp"};
     const std::vector<fs::path> theirs = {game.settings / ".Video.scr.bak", game.settings / "x.tmp",
                                           game.scripts / ".varlist_dof.scr.tmp"};
     for (const fs::path& path : leftovers) writeBytes(path, "x");
     for (const fs::path& path : theirs) writeBytes(path, "x");
     game.form.Command1_Click();
     for (const fs::path& path : leftovers) EXPECT_FALSE(fs::exists(path)) << path;
-    EXPECT_FALSE(fs::exists(game.entry("cut off")));
     for (const fs::path& path : theirs) EXPECT_TRUE(fs::exists(path)) << path;
 }
 

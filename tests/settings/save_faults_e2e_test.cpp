@@ -28,8 +28,11 @@ using quorvik::testing::readBytes;
 using quorvik::testing::TempDir;
 using quorvik::testing::writeBytes;
 
-// Every file of the game's a save may write or delete, relative to its "out" folder.
+// Every file a save may write or delete, relative to the game's "out" folder:
+// the backups (here another tool's, which the history keeps) too.
 const std::vector<std::string> kFiles = {
+    "Settings/Video.sc1",
+    "Settings/Audio.sc1",
     "Settings/Video.scr",
     "Settings/Audio.scr",
     "Data/Scripts/varlist_blur_camera_motion.scr",
@@ -80,13 +83,16 @@ fs::path inGame(const Game& game, const fs::path& path) {
 }
 
 // Every step of a save that writes or removes something, in order, by its
-// path in the game's folder.
+// path in the game's folder; not the history's tidying up once the save is
+// done, which changes nothing of the game's.
 std::vector<std::pair<FileOp, fs::path>> stepsOfASave(bool effectsOn) {
     Game game(effectsOn);
     game.form.save_Click();
     std::vector<std::pair<FileOp, fs::path>> steps;
     for (const auto& [op, path] : game.system.fileLog) {
-        if (op == FileOp::Write || op == FileOp::Commit || op == FileOp::Delete) {
+        const bool tidying =
+            op == FileOp::Delete && path.string().find("Quorvik history") != std::string::npos;
+        if ((op == FileOp::Write || op == FileOp::Commit || op == FileOp::Delete) && !tidying) {
             steps.emplace_back(op, inGame(game, path));
         }
     }
@@ -130,6 +136,30 @@ TEST(SaveFaults, MissingDataFoldersAreNamedAndTheSettingsAreSaved) {
     EXPECT_NE(shown.find("Scripts"), std::string::npos) << shown;
     EXPECT_NE(shown.find("Skills"), std::string::npos) << shown;
     EXPECT_FALSE(fs::exists(game.out / "Data")) << "the game's folders are never created";
+}
+
+// An override script or the skills file left read-only is refused alike,
+// whether the save would replace or remove it: named, and nothing saved.
+TEST(SaveFaults, ReadOnlyDataFilesAreRefusedWhetherWrittenOrRemoved) {
+    struct Row {
+        const char* file;  // under the game's "out" folder
+        bool effectsOn;    // on: the scripts and the skills file go; off: they are written
+    };
+    for (const Row row :
+         {Row{"Data/Scripts/varlist_blur.scr", true}, Row{"Data/Skills/default_levels.xml", true},
+          Row{"Data/Skills/default_levels.xml", false}}) {
+        SCOPED_TRACE(std::string(row.file) + (row.effectsOn ? ", removed" : ", written"));
+        Game game(row.effectsOn);
+        fs::permissions(game.out / row.file,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        const Disk before = game.disk();
+        game.form.save_Click();
+        EXPECT_EQ(game.disk(), before);
+        const std::string& last = game.dialogs.boxes.back().text;
+        EXPECT_NE(last.find(fs::path(row.file).filename().string()), std::string::npos) << last;
+        EXPECT_NE(last.find("the file is read-only"), std::string::npos) << last;
+    }
 }
 
 #ifndef _WIN32

@@ -390,7 +390,9 @@ TEST_F(SettingsFiles, AFailedBackupReplacesNothing) {
     form.Command2_Click();
     dialogs.boxes.clear();
     system.fault = [](FileOp op, const fs::path& path) -> std::optional<platform::Status> {
-        if (op == FileOp::Write && path.filename() == "Video.sc1") {
+        // The backup itself, not the copy of the old one the history keeps.
+        if (op == FileOp::Write && path.filename() == "Video.sc1" &&
+            path.parent_path().filename() == "Settings") {
             return platform::Status::failure("No space left on device");
         }
         return std::nullopt;

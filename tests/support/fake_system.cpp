@@ -161,9 +161,11 @@ platform::Expected<std::unique_ptr<platform::FolderLock>> FakeSystem::tryLock(co
 }
 
 std::string FakeSystem::localTime() {
-    const int seconds = 45 * 60 + clockReadings++;
+    // Within the day: a test sets the clock back by lowering clockReadings.
+    const int seconds = 13 * 3600 + 45 * 60 + clockReadings++;
     char text[32];
-    std::snprintf(text, sizeof text, "2026-12-07 13.%02d.%02d", seconds / 60 % 60, seconds % 60);
+    std::snprintf(text, sizeof text, "2026-12-07 %02d.%02d.%02d", seconds / 3600 % 24,
+                  seconds / 60 % 60, seconds % 60);
     return text;
 }
 

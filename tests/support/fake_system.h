@@ -88,7 +88,8 @@ public:
     platform::Status createFolder(const fs::path& folder) override;
     platform::Status removeFolder(const fs::path& folder) override;
     platform::Expected<std::unique_ptr<platform::FolderLock>> tryLock(const fs::path& lockFile) override;
-    // A clock that moves one second on at every reading, from 2026-12-07 13.45.00.
+    // A clock that moves one second on at every reading, from 2026-12-07 13.45.00
+    // (clockReadings seconds later).
     std::string localTime() override;
     // Waits are counted, not waited.
     void pause(std::chrono::milliseconds duration) override { paused += duration; }
