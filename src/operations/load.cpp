@@ -27,7 +27,7 @@ DataFile readDataFile(platform::System& system, const fs::path& path) {
 LoadedFile loadSettingsFile(platform::System& system, const fs::path& path,
                             std::span<const settings::KeyRule> keys, Place place,
                             panel::Panel& panel) {
-    LoadedFile file{path, std::nullopt, std::nullopt, std::nullopt, {}};
+    LoadedFile file{path, std::nullopt, std::nullopt, std::nullopt, {}, {}};
     if (!system.fileExists(path)) {
         file.problem = Problem{Problem::Kind::NotFound, path, {}};
         return file;
@@ -47,9 +47,18 @@ LoadedFile loadSettingsFile(platform::System& system, const fs::path& path,
         file.problem = Problem{Problem::Kind::Unrecognised, path, {}};
         return file;
     }
+    const std::vector<settings::UnlistedChoice> unlisted = settings::unlistedChoices(lines, keys);
+    for (const settings::UnlistedChoice& choice : unlisted) {
+        (loaded.*choice.rule->combo).setText(choice.value);
+    }
     panel = std::move(loaded);
     for (const Setting& setting : allSettings()) {
-        if (setting.place != place || settings::fileText(lines, *setting.line)) continue;
+        if (setting.place != place) continue;
+        for (const settings::UnlistedChoice& choice : unlisted) {
+            if (choice.rule->combo != setting.line->combo) continue;
+            file.unlisted.push_back({&setting, choice.line, valueOf(panel, setting)});
+        }
+        if (settings::fileText(lines, *setting.line)) continue;
         file.missing.emplace_back(&setting, valueOf(panel, setting));
     }
     file.onDisk = read.bytes;

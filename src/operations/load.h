@@ -35,12 +35,23 @@ struct LoadedFile {
     // The file's settings it had no line for, with the window's value right
     // after the load: a save does not invent them.
     std::vector<std::pair<const Setting*, std::string>> missing;
+    // The file's drop-down settings whose line selects none of the entries (a
+    // newer game's value, a mod's, a hand edit's): the line as the file holds
+    // it, and the window's value right after the load, the file's own. While
+    // the window shows that, a save writes the line back rather than an entry.
+    struct KeptLine {
+        const Setting* setting;
+        std::string line;
+        std::string atLoad;
+    };
+    std::vector<KeptLine> unlisted;
 
     bool loaded() const { return bytes.has_value(); }
 };
 
 // Reads the file and applies its lines to the panel. A file that is missing,
-// unreadable or holds no setting changes no control.
+// unreadable or holds no setting changes no control. A drop-down whose last
+// line selects none of its entries shows that line's value as typed text.
 LoadedFile loadSettingsFile(platform::System& system, const std::filesystem::path& path,
                             std::span<const settings::KeyRule> keys, Place place,
                             panel::Panel& panel);

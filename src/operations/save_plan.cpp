@@ -1,5 +1,6 @@
 #include "operations/save_plan.h"
 
+#include <algorithm>
 #include <map>
 
 #include "overrides/overrides.h"
@@ -84,10 +85,15 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
         plan.refused.push_back({Refusal::Kind::BadNumbers, file.name, {}, file.badNumbers, {}});
         return;
     }
+    // A setting the window still shows as the load left it, with no value typed.
+    const auto asLoaded = [&](const Setting* setting, const std::string& atLoad) {
+        const bool typed =
+            std::find(input.typed.begin(), input.typed.end(), setting) != input.typed.end();
+        return !typed && valueOf(saved, *setting) == atLoad;
+    };
     std::vector<std::string> missing;
     for (const auto& [setting, atLoad] : loaded.missing) {
-        const bool typed = std::find(input.typed.begin(), input.typed.end(), setting) != input.typed.end();
-        if (!typed && valueOf(saved, *setting) == atLoad) missing.push_back(setting->caption);
+        if (asLoaded(setting, atLoad)) missing.push_back(setting->caption);
     }
     if (!missing.empty()) {
         plan.refused.push_back({Refusal::Kind::MissingSettings, file.name, {}, {}, missing});
@@ -104,7 +110,15 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
     const std::string onDisk = loaded.onDisk.value_or(std::string());
     plan.files.push_back(std::move(backup));
 
-    const std::vector<std::string> lines = settings::buildLines(saved, file.layout);
+    std::vector<std::string> lines = settings::buildLines(saved, file.layout);
+    // A value none of the drop-down's entries shows goes back as the file had
+    // it: the template would write the field quoted, or a position of -1.
+    for (const LoadedFile::KeptLine& kept : loaded.unlisted) {
+        if (!asLoaded(kept.setting, kept.atLoad)) continue;
+        for (std::size_t i = 0; i < file.layout.size(); ++i) {
+            if (&file.layout[i] == kept.setting->line) lines[i] = kept.line;
+        }
+    }
     FileChange write;
     write.action = Action::Write;
     write.path = loaded.path;
@@ -263,6 +277,12 @@ void recordWritten(const Plan& plan, LoadedFile& video, LoadedFile& audio, DataF
             file.onDisk = writes ? std::optional<std::string>(change.bytes) : std::nullopt;
             // The file now holds a line for every setting.
             file.missing.clear();
+            // A value written back stays the file's own; one replaced by an entry is gone.
+            const std::vector<std::string> now =
+                settings::settingsFileLines(file.onDisk.value_or(""));
+            std::erase_if(file.unlisted, [&](const LoadedFile::KeptLine& kept) {
+                return std::find(now.begin(), now.end(), kept.line) == now.end();
+            });
             continue;
         }
         DataFile* file = nullptr;

@@ -39,4 +39,11 @@ std::string valueText(std::string_view line, std::size_t start) {
     return std::string(line.substr(start - 1, line.size() - start));
 }
 
+std::string unquoted(std::string value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
 }  // namespace quorvik::settings

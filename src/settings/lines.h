@@ -30,4 +30,7 @@ std::string joinLines(std::span<const std::string> lines);
 // to hold a value gives an empty text.
 std::string valueText(std::string_view line, std::size_t start);
 
+// A value without the double quotes it stands in; any other value as it is.
+std::string unquoted(std::string value);
+
 }  // namespace quorvik::settings

@@ -1,7 +1,10 @@
 #include "settings/scr_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "panel/lists.h"
 #include "platform/text_codec.h"
@@ -23,6 +26,21 @@ bool parseNumber(std::string_view text, double& number) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
+// The entry a drop-down's value selects: a quoted entry, quotes included, or
+// for a position rule the entry's position as a number.
+std::optional<int> entryPosition(const KeyRule& rule, const std::string& value) {
+    const auto entries = entriesOf(rule.combo);
+    double number = 0;
+    if (rule.rule == Rule::Position && !parseNumber(value, number)) return std::nullopt;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const bool selects = rule.rule == Rule::Position
+                                 ? number == static_cast<double>(i)
+                                 : value == "\"" + std::string(entries[i]) + "\"";
+        if (selects) return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
 void applyValue(panel::Panel& panel, const KeyRule& rule, const std::string& value) {
     switch (rule.rule) {
         case Rule::Text:
@@ -39,24 +57,12 @@ void applyValue(panel::Panel& panel, const KeyRule& rule, const std::string& val
             }
             break;
         }
-        case Rule::Choice: {
-            const auto entries = entriesOf(rule.combo);
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                if (value == "\"" + std::string(entries[i]) + "\"") {
-                    (panel.*rule.combo).select(static_cast<int>(i));
-                }
+        case Rule::Choice:
+        case Rule::Position:
+            if (const auto position = entryPosition(rule, value)) {
+                (panel.*rule.combo).select(*position);
             }
             break;
-        }
-        case Rule::Position: {
-            double number = 0;
-            if (!parseNumber(value, number)) break;
-            const auto count = entriesOf(rule.combo).size();
-            for (std::size_t i = 0; i < count; ++i) {
-                if (number == static_cast<double>(i)) (panel.*rule.combo).select(static_cast<int>(i));
-            }
-            break;
-        }
         case Rule::Flag:
             (panel.*rule.check).Value = 1;
             break;
@@ -67,6 +73,22 @@ void applyValue(panel::Panel& panel, const KeyRule& rule, const std::string& val
 bool isOffForm(std::string_view line, std::string_view onForm) {
     const std::string_view key = onForm.substr(0, onForm.size() - 2);
     return line.starts_with(key) && line.substr(key.size()).starts_with("(disable)");
+}
+
+// How applyLine reads a line: by the first rule whose key begins it. A flag's
+// off form is one of the file's settings, yet sets nothing.
+struct LineRule {
+    bool setting = false;
+    const KeyRule* rule = nullptr;
+};
+
+LineRule ruleOf(std::string_view line, std::span<const KeyRule> rules) {
+    if (line.starts_with('!')) return {};
+    for (const KeyRule& rule : rules) {
+        if (rule.rule == Rule::Flag && isOffForm(line, rule.key)) return {true, nullptr};
+        if (line.starts_with(rule.key)) return {true, &rule};
+    }
+    return {};
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -92,14 +114,37 @@ bool isPlainNumber(std::string_view text, Number kind) {
 }  // namespace
 
 bool applyLine(panel::Panel& panel, std::string_view line, std::span<const KeyRule> rules) {
-    if (line.starts_with('!')) return false;
-    for (const KeyRule& rule : rules) {
-        if (rule.rule == Rule::Flag && isOffForm(line, rule.key)) return true;
-        if (!line.starts_with(rule.key)) continue;
-        applyValue(panel, rule, rule.rule == Rule::Flag ? std::string() : valueText(line, rule.start));
-        return true;
+    const auto [setting, rule] = ruleOf(line, rules);
+    if (rule != nullptr) {
+        applyValue(panel, *rule,
+                   rule->rule == Rule::Flag ? std::string() : valueText(line, rule->start));
     }
-    return false;
+    return setting;
+}
+
+std::vector<UnlistedChoice> unlistedChoices(std::span<const std::string> lines,
+                                            std::span<const KeyRule> rules) {
+    // Lines apply in order, so the last line read into a drop-down is what it holds.
+    std::vector<std::pair<const KeyRule*, const std::string*>> last;
+    for (const std::string& line : lines) {
+        const KeyRule* rule = ruleOf(line, rules).rule;
+        if (rule == nullptr || rule->combo == nullptr) continue;
+        const auto same = std::find_if(last.begin(), last.end(), [&](const auto& seen) {
+            return seen.first->combo == rule->combo;
+        });
+        if (same == last.end()) {
+            last.emplace_back(rule, &line);
+        } else {
+            *same = {rule, &line};
+        }
+    }
+    std::vector<UnlistedChoice> unlisted;
+    for (const auto& [rule, line] : last) {
+        const std::string value = valueText(*line, rule->start);
+        if (entryPosition(*rule, value)) continue;
+        unlisted.push_back({rule, *line, rule->rule == Rule::Choice ? unquoted(value) : value});
+    }
+    return unlisted;
 }
 
 std::vector<BadNumber> tidyNumbers(panel::Panel& panel, std::span<const TemplateLine> lines) {

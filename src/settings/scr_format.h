@@ -41,6 +41,18 @@ struct KeyRule {
 // included), whether or not its value changed a control.
 bool applyLine(panel::Panel& panel, std::string_view line, std::span<const KeyRule> rules);
 
+// A drop-down whose last line in a file selects none of its entries: a newer
+// game's value, a mod's or a hand edit's, which the player must not lose.
+struct UnlistedChoice {
+    const KeyRule* rule;
+    std::string line;   // as the file holds it
+    std::string value;  // for the drop-down's field: a quoted value without its quotes
+};
+
+// The drop-downs whose last line, read as applyLine reads it, selects no entry.
+std::vector<UnlistedChoice> unlistedChoices(std::span<const std::string> lines,
+                                            std::span<const KeyRule> rules);
+
 enum class Fill {
     Fixed,       // the text as it stands
     Text,        // key + "(" + text box + ")"

@@ -23,13 +23,6 @@ using panel::entriesOf;
 using platform::joined;
 using platform::sameLetters;
 
-std::string unquoted(std::string value) {
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-        return value.substr(1, value.size() - 2);
-    }
-    return value;
-}
-
 }  // namespace
 
 std::vector<const TemplateLine*> videoSettings() { return withValues(videoTemplate()); }

@@ -378,6 +378,15 @@ TEST(Cli, ShowPrintsOnlyWhatTheFilesGave) {
          },
          0,
          {{"FSAA", "4x"}, {"GammaFloat", "inf"}}},
+        {"a drop-down value none of its entries shows",
+         [](const GameFolder& g) {
+             g.copySamples();
+             std::string bytes = readBytes(g.settings / "Video.scr");
+             bytes.replace(bytes.find("ShaderPath(3)"), 13, "ShaderPath(9)");
+             quorvik::testing::writeBytes(g.settings / "Video.scr", bytes);
+         },
+         0,
+         {{"ShaderPath", "9"}}},
         {"no files", [](const GameFolder&) {}, 1, {}},
     };
     for (const Row& row : rows) {
@@ -402,8 +411,9 @@ TEST(Cli, ShowPrintsOnlyWhatTheFilesGave) {
                 pointer ? shown.at(nlohmann::json::json_pointer(key)) : shown["settings"][key];
             EXPECT_EQ(got, value) << key;
             if (pointer) continue;
-            // The text form leaves out what JSON gives as null.
-            const auto line = ("\n" + text.out).find("\n" + key + "=");
+            // The text form leaves out what JSON gives as null, and gives text as it is.
+            const std::string shownText = value.is_string() ? value.get<std::string>() + "\n" : "";
+            const auto line = ("\n" + text.out).find("\n" + key + "=" + shownText);
             EXPECT_EQ(line == std::string::npos, value.is_null()) << key;
         }
     }

@@ -50,7 +50,11 @@ TEST_F(Overrides, SwitchingMotionBlurOffAndWidenTheView) {
     form.panel.Check4.Value = 0;
     form.panel.Text15.Text = "75.0";
     form.save_Click();
-    EXPECT_EQ(dialogs.boxes.size(), 6u) << "the overrides succeed silently";
+    EXPECT_EQ(dialogs.boxes.at(0).text,
+              "A value is outside what its help lists:\r\n    Post Processing Extreme is outside "
+              "what its help lists (Simple, Normal)\r\n\r\nSave anyway?")
+        << "the file's own value, kept";
+    EXPECT_EQ(dialogs.boxes.size(), 7u) << "the overrides succeed silently";
 
     EXPECT_EQ(readBytes(scripts / "varlist_blur_camera_motion.scr"),
               crlf({"VarFloat(\"f_blur_camera_motion_factor\", 0.0)",
@@ -106,8 +110,8 @@ TEST_F(Overrides, AnInvalidFieldOfViewLeavesTheSkillsFileAndTheRestIsSaved) {
     form.save_Click();
     EXPECT_EQ(readBytes(skills), "the player's own skills");
     EXPECT_TRUE(fs::exists(scripts / "varlist_blur.scr"));
-    ASSERT_EQ(dialogs.boxes.size(), 7u);
-    EXPECT_EQ(dialogs.boxes[6].style, 48);
+    ASSERT_EQ(dialogs.boxes.size(), 8u);
+    EXPECT_EQ(dialogs.boxes[7].style, 48);
 }
 
 TEST_F(Overrides, NoFolderKnownWritesNothingBesideTheWorkingFolder) {

@@ -179,14 +179,17 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"ShaderPathSelectsByNumber", {"ShaderPath(4)"},
                  [](const panel::Panel& p) { EXPECT_EQ(p.Combo5.Text, "XBOX360"); }},
         LineCase{"ShaderPathOutOfRangeOrNotANumber", {"ShaderPath(9)", "ShaderPath(x)", "ShaderPath()"},
-                 [](const panel::Panel& p) { EXPECT_EQ(p.Combo5.ListIndex, 1); }},
+                 [](const panel::Panel& p) {
+                     EXPECT_EQ(p.Combo5.ListIndex, -1);
+                     EXPECT_EQ(p.Combo5.Text, "") << "the last line's value";
+                 }},
         LineCase{"CommentsAreSkipped", {"!BPP(16)"},
                  [](const panel::Panel& p) { EXPECT_EQ(p.Text4.Text, "before"); }},
         LineCase{"TheLaterLineWins", {"BPP(16)", "BPP(24)"},
                  [](const panel::Panel& p) { EXPECT_EQ(p.Text4.Text, "24"); }},
         LineCase{"QuotesArePartOfTheValue", {"TextureQuality(Low)", "Shadows(\"High\")"},
                  [](const panel::Panel& p) {
-                     EXPECT_EQ(p.Combo2.ListIndex, 0);
+                     EXPECT_EQ(p.Combo2.Text, "Low") << "shown as the file has it";
                      EXPECT_EQ(p.Combo3.Text, "High");
                  }},
         LineCase{"KeyAloneGivesAnEmptyValue", {"BPP", "FSAA("},
@@ -204,8 +207,9 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         LineCase{"AudioChoicesAreExact", {"API(XAudio2)", "Quality3D(\"High\")"},
                  [](const panel::Panel& p) {
-                     EXPECT_EQ(p.Combo7.ListIndex, 0);
-                     EXPECT_EQ(p.Combo8.ListIndex, 0);
+                     EXPECT_EQ(p.Combo7.Text, "XAudio2") << "shown as the file has it";
+                     EXPECT_EQ(p.Combo8.Text, "High");
+                     EXPECT_EQ(p.Combo8.ListIndex, -1);
                  }},
         LineCase{"AudioChoiceQuoted", {"API(\"XAudio2\")"},
                  [](const panel::Panel& p) { EXPECT_EQ(p.Combo7.ListIndex, 3); }}),
