@@ -8,6 +8,8 @@
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <map>
@@ -15,6 +17,9 @@
 #include "app/form1.h"
 #include "platform/paths.h"
 #include "support/game_folder.h"
+#ifndef _WIN32
+#include "support/wine_test_process.h"
+#endif
 
 namespace quorvik::app {
 namespace {
@@ -161,6 +166,100 @@ TEST(SaveFaults, ReadOnlyDataFilesAreRefusedWhetherWrittenOrRemoved) {
         EXPECT_NE(last.find("the file is read-only"), std::string::npos) << last;
     }
 }
+
+#ifndef _WIN32
+// A save killed before each of its replacements in turn (a backup or a file
+// of the game's put in place or removed): the next Quorvik to load finishes
+// it, so every file holds what that one save wrote, says so, and the history
+// still holds every byte it replaced. A file the game rewrote in between is
+// left alone and named; a record the disk damaged undoes the save instead.
+// The last row's next Quorvik is the console's show, which succeeds.
+TEST(SaveFaults, ASaveKilledAtEachReplacementIsFinishedByTheNextRun) {
+    const auto replacing = [](FileOp op, const fs::path& path) {
+        return (op == FileOp::Commit || op == FileOp::Delete) &&
+               path.string().find("Quorvik history") == std::string::npos;
+    };
+    enum class Between { Nothing, GameWrites, RecordDamaged };
+    for (const bool effectsOn : {false, true}) {
+        Game whole(effectsOn);
+        const Disk before = whole.disk();
+        whole.form.save_Click();
+        const Disk saved = whole.disk();
+        const auto replacements =
+            std::count_if(whole.system.fileLog.begin(), whole.system.fileLog.end(),
+                          [&](const auto& step) { return replacing(step.first, step.second); });
+        ASSERT_GE(replacements, 8);
+        for (int killedAt = 1; killedAt <= replacements; ++killedAt) {
+            for (const Between between :
+                 {Between::Nothing, Between::GameWrites, Between::RecordDamaged}) {
+                if (between != Between::Nothing && (effectsOn || killedAt != 3)) continue;
+                SCOPED_TRACE("killed before replacement " + std::to_string(killedAt) +
+                             ", effects " + (effectsOn ? "on" : "off") + ", case " +
+                             std::to_string(static_cast<int>(between)));
+                Game game(effectsOn);
+                if (const pid_t pid = ::fork(); pid == 0) {
+                    int seen = 0;
+                    game.system.fault =
+                        [&](FileOp op, const fs::path& path) -> std::optional<platform::Status> {
+                        if (replacing(op, path) && ++seen == killedAt) ::_exit(0);
+                        return std::nullopt;
+                    };
+                    game.form.save_Click();
+                    ::_exit(1);
+                } else {
+                    int status = -1;
+                    ::waitpid(pid, &status, 0);
+                    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                        << "killed where meant";
+                }
+                Disk expected = between == Between::RecordDamaged ? before : saved;
+                const fs::path history = game.settings / "Quorvik history";
+                if (between == Between::GameWrites) {
+                    writeBytes(game.settings / "Video.scr", "Resolution(800,600)\r\n");
+                    expected["Settings/Video.scr"] = "Resolution(800,600)\r\n";
+                }
+                for (const auto& entry : fs::directory_iterator(history)) {
+                    const fs::path record = entry.path() / "Quorvik unfinished save.txt";
+                    if (between == Between::RecordDamaged && fs::exists(record)) {
+                        fs::resize_file(record, fs::file_size(record) - 10);
+                    }
+                }
+
+                std::string told;
+                if (killedAt == replacements && effectsOn) {
+                    const auto shown = quorvik::testing::runProgram(
+                        {QUORVIK_CLI, "--settings", game.settings.string(), "show"},
+                        {{"HOME", (game.dir / "home").string()}, {"WINEPREFIX", ""}},
+                        std::chrono::seconds(30), game.dir.path());
+                    EXPECT_EQ(shown, 0);
+                    EXPECT_TRUE(readBytes(game.dir / "stdout").starts_with("Resolution="));
+                    told = readBytes(game.dir / "stderr");
+                } else {
+                    quorvik::testing::GameSession next;
+                    next.form.SettingsPath = game.form.SettingsPath;
+                    next.loadBoth();
+                    ASSERT_EQ(next.form.NoticesShown.size(), 1u);
+                    told = next.form.NoticesShown[0];
+                }
+                EXPECT_EQ(game.disk(), expected);
+                for (const auto& [name, bytes] : before) {
+                    bool kept = !bytes || bytes == saved.at(name);
+                    for (const auto& entry : fs::directory_iterator(history)) {
+                        const fs::path copy = entry.path() / fs::path(name).filename();
+                        kept |= fs::exists(copy) && readBytes(copy) == *bytes;
+                    }
+                    EXPECT_TRUE(kept) << name << " is kept in the history";
+                }
+                const char* said = between == Between::RecordDamaged ? "so Quorvik has undone it"
+                                   : between == Between::GameWrites
+                                       ? "Video.scr was changed since (perhaps by the game)"
+                                       : "Quorvik has now finished it";
+                EXPECT_NE(told.find(said), std::string::npos) << told;
+            }
+        }
+    }
+}
+#endif
 
 #ifndef _WIN32
 // A disk that fills up halfway through a file: the write really fails midway
