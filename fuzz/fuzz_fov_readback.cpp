@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     // Whatever the check accepts, the written file reads back as the same value.
-    if (quorvik::overrides::compareWithDefaultFieldOfView(bytes.substr(0, 64))) {
+    if (quorvik::overrides::compareWithTheGamesView(bytes.substr(0, 64))) {
         const std::string_view typed = bytes.substr(0, 64);
         const auto again = quorvik::overrides::fieldOfViewIn(quorvik::overrides::skillsFileText(typed));
         if (!again || *again != typed) std::abort();

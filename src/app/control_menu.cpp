@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "operations/known_values.h"
-#include "operations/settings_table.h"
+#include "operations/values.h"
+#include "panel/binding.h"
 
 namespace quorvik::app {
 namespace {
@@ -18,18 +18,19 @@ std::string asValue(const DisplayMode& mode) {
 
 std::vector<ControlMenuItem> controlMenu(panel::Panel& panel, std::string_view control,
                                          const Display& display) {
-    const operations::Setting* setting = operations::settingShownIn(panel, control);
+    const catalogue::Setting* setting = catalogue::shownIn(control);
     if (setting == nullptr) return {};
     std::vector<ControlMenuItem> items;
-    const std::string now = operations::valueOf(panel, *setting);
+    const std::string now = panel::valueOf(panel, setting->id);
     const auto add = [&](std::string caption, std::string value, bool mode) {
         const bool enabled = value != now;
-        items.push_back({std::move(caption), setting->key, std::move(value), enabled, mode});
+        items.push_back(
+            {std::move(caption), std::string(setting->key), std::move(value), enabled, mode});
     };
-    if (const auto value = operations::defaultOf(*setting)) {
+    if (const auto value = catalogue::defaultOf(*setting)) {
         add("Reset to de&fault (" + *value + ")", *value, false);
     }
-    if (setting->key != "Resolution") return items;
+    if (setting->kind != catalogue::Kind::WidthHeight) return items;
     if (display.current) {
         add("Use this &monitor's resolution (" + asValue(*display.current) + ")",
             asValue(*display.current), false);
@@ -48,8 +49,10 @@ std::vector<ControlMenuItem> controlMenu(panel::Panel& panel, std::string_view c
 }
 
 void choose(panel::Panel& panel, const ControlMenuItem& item) {
-    if (const auto* setting = operations::findSetting(item.key)) {
-        operations::setValue(panel, *setting, item.value);
+    if (const auto* setting = catalogue::find(item.key)) {
+        catalogue::Values values = panel::valuesOf(panel);
+        operations::setValue(values, *setting, item.value);
+        panel::show(values, panel);
     }
 }
 

@@ -23,12 +23,11 @@
 #include "operations/presets.h"
 #include "operations/profiles.h"
 #include "operations/restore.h"
-#include "operations/settings_table.h"
+#include "operations/values.h"
 #include "panel/panel.h"
 #include "platform/dialogs.h"
 #include "platform/result.h"
 #include "platform/system.h"
-#include "settings/scr_format.h"
 
 namespace quorvik::app {
 
@@ -70,7 +69,7 @@ public:
     operations::DataFolder DataFolder;
     // Settings given a value on purpose (the console's KEY=VALUE), so that a
     // save writes them even where the file had no line for them.
-    std::vector<const operations::Setting*> Typed;
+    std::vector<catalogue::SettingId> Typed;
     // Every message that told of something not done, in order: what a front
     // end without a window reports as failure.
     std::vector<std::string> ProblemsShown;
@@ -87,10 +86,10 @@ public:
     bool audioLoaded() const { return AudioFile.loaded(); }
     // Whether the settings saved in `place` were read this session: their
     // file loaded, or for the Data folder's, the folder read.
-    bool placeLoaded(operations::Place place) const {
-        return place == operations::Place::Video   ? videoLoaded()
-               : place == operations::Place::Audio ? audioLoaded()
-                                                   : DataFolder.read;
+    bool placeLoaded(catalogue::Place place) const {
+        return place == catalogue::Place::Video   ? videoLoaded()
+               : place == catalogue::Place::Audio ? audioLoaded()
+                                                  : DataFolder.read;
     }
 
     void Form_Load();

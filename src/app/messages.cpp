@@ -173,16 +173,16 @@ std::string noteLine(const Note& note, const platform::CodePage& codePage, const
     return value;
 }
 
-std::string outsideLine(const operations::OutsideValue& outside,
+std::string outsideLine(const catalogue::OutsideValue& outside,
                         const platform::CodePage& codePage) {
-    return outside.setting->caption + " " + codePage.toUtf8(outside.value) +
+    return outside.setting->caption() + " " + codePage.toUtf8(outside.value) +
            " is outside what its help lists (" + outside.valid + ")";
 }
 
-std::string saveAnywayText(const std::vector<operations::OutsideValue>& outside,
+std::string saveAnywayText(const std::vector<catalogue::OutsideValue>& outside,
                            const platform::CodePage& codePage) {
     std::string text = "A value is outside what its help lists:";
-    for (const operations::OutsideValue& value : outside) {
+    for (const catalogue::OutsideValue& value : outside) {
         text += "\r\n    " + outsideLine(value, codePage);
     }
     return text + "\r\n\r\nSave anyway?";

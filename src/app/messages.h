@@ -51,10 +51,9 @@ std::string planText(const operations::Plan& plan, const platform::CodePage& cod
 
 // A value a save would write that is outside what its help lists:
 // "Gamma Float 2.0 is outside what its help lists (0.50 - 1.50)".
-std::string outsideLine(const operations::OutsideValue& outside,
-                        const platform::CodePage& codePage);
+std::string outsideLine(const catalogue::OutsideValue& outside, const platform::CodePage& codePage);
 // The window's question before such a save: the values, then "Save anyway?".
-std::string saveAnywayText(const std::vector<operations::OutsideValue>& outside,
+std::string saveAnywayText(const std::vector<catalogue::OutsideValue>& outside,
                            const platform::CodePage& codePage);
 
 // Files changed on disk since they were loaded, which a save does not

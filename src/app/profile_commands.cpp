@@ -7,6 +7,7 @@
 #include "app/form1.h"
 #include "app/messages.h"
 #include "operations/profiles.h"
+#include "panel/binding.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 
@@ -103,7 +104,8 @@ void Form1::ProfileSave_Click() {
         return placeLoaded(setting.place);
     };
     std::vector<std::string> leftOut;
-    operations::Profile profile = operations::profileOf(name, panel, loaded, leftOut);
+    operations::Profile profile =
+        operations::profileOf(name, panel::valuesOf(panel), loaded, leftOut);
     if (!keepProfile(*config, std::move(profile))) return;
     std::string text =
         "Profile \"" + name + "\" kept. Profiles > Apply Profile... brings its settings back.";

@@ -16,6 +16,8 @@
 #include "app/messages.h"
 #include "operations/history.h"
 #include "operations/save_plan.h"
+#include "overrides/skills_file.h"
+#include "panel/binding.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 #include "settings/lines.h"
@@ -169,8 +171,10 @@ void Form1::Command1_Click() {
 
 void Form1::loadVideo() {
     tidySettingsFolder();
+    catalogue::Values values = panel::valuesOf(panel);
     VideoFile = operations::loadSettingsFile(system_, system_.nativePath(VideoFilePath),
-                                             settings::videoKeys(), operations::Place::Video, panel);
+                                             catalogue::Place::Video, values);
+    panel::show(values, panel);
     keepLines(VideoFile, VideoLines, VideoLineCount);
     panel.Label12.Caption = videoLoaded() ? "Set." : "NOT Set";
     if (VideoFile.problem) {
@@ -183,7 +187,9 @@ void Form1::loadVideo() {
     if (!folderKnown()) return;
     const auto folder = settingsFolder();
     std::vector<Problem> problems;
-    DataFolder = operations::readDataFolder(system_, folder, panel, problems);
+    values = panel::valuesOf(panel);
+    DataFolder = operations::readDataFolder(system_, folder, values, problems);
+    panel::show(values, panel);
     for (const Problem& found : problems) {
         const Message shown = dataFolderMessage(found);
         problem(shown.text, shown.style);
@@ -201,8 +207,10 @@ void Form1::Command2_Click() {
 
 void Form1::loadAudio() {
     tidySettingsFolder();
+    catalogue::Values values = panel::valuesOf(panel);
     AudioFile = operations::loadSettingsFile(system_, system_.nativePath(AudioFilePath),
-                                             settings::audioKeys(), operations::Place::Audio, panel);
+                                             catalogue::Place::Audio, values);
+    panel::show(values, panel);
     keepLines(AudioFile, AudioLines, AudioLineCount);
     panel.Label29.Caption = audioLoaded() ? "Set." : "NOT Set";
     if (AudioFile.problem) reportLoadProblem(*AudioFile.problem, "Audio.scr");
@@ -211,16 +219,26 @@ void Form1::loadAudio() {
 operations::Plan Form1::planOfSave() const {
     std::optional<std::filesystem::path> folder;
     if (folderKnown()) folder = settingsFolder();
-    return operations::planSave({folder, VideoFile, AudioFile, DataFolder, panel, Typed,
-                                 {ToolVersion, identity::kSaveBackupUpdates}, system_.codePage()});
+    const catalogue::Values values = panel::valuesOf(panel);
+    return operations::planSave({folder,
+                                 VideoFile,
+                                 AudioFile,
+                                 DataFolder,
+                                 values,
+                                 Typed,
+                                 {ToolVersion, identity::kSaveBackupUpdates},
+                                 system_.codePage()});
 }
 
 operations::Report Form1::saveSettings(bool force,
                                        const std::function<bool(const operations::Plan&)>& shown) {
     // The window shows numbers as the save writes them: without blanks around.
-    settings::tidyVideoNumbers(panel);
-    settings::tidyAudioNumbers(panel);
-    panel.Text15.Text = std::string(platform::trimBlanks(panel.Text15.Text));
+    catalogue::Values values = panel::valuesOf(panel);
+    settings::tidyVideoNumbers(values);
+    settings::tidyAudioNumbers(values);
+    std::string& view = values[overrides::kSkillsSetting];
+    view = std::string(platform::trimBlanks(view));
+    panel::show(values, panel);
     const operations::Plan plan = planOfSave();
     if (shown && !shown(plan)) {
         operations::Report withheld;
@@ -278,10 +296,10 @@ void Form1::offerValues(const std::string& what,
     const platform::CodePage& codePage = system_.codePage();
     std::string changes;
     for (const auto& [setting, value] : values) {
-        const std::string before = operations::valueOf(panel, *setting);
+        const std::string before = panel::valueOf(panel, setting->id);
         if (before == value) continue;
         changes +=
-            "\r\n    " + setting->caption + ": " + codePage.toUtf8(before) + " \u2192 " + value;
+            "\r\n    " + setting->caption() + ": " + codePage.toUtf8(before) + " \u2192 " + value;
     }
     if (changes.empty()) {
         message(what + " changes nothing: the window already holds its values.",
@@ -293,7 +311,9 @@ void Form1::offerValues(const std::string& what,
                                    "Show Changes shows what it would write.\r\n\r\nSet these now?",
                                platform::kYesNo | platform::kQuestion);
     if (answer != platform::kYes) return;
-    for (const auto& [setting, value] : values) operations::setValue(panel, *setting, value);
+    catalogue::Values now = panel::valuesOf(panel);
+    for (const auto& [setting, value] : values) operations::setValue(now, *setting, value);
+    panel::show(now, panel);
 }
 
 void Form1::ResetAll_Click() {

@@ -66,7 +66,7 @@ void Form1::Form_Load() {
     Image1 = BackgroundPicture;
 
     panel::addListEntries(panel);
-    for (const auto& list : panel::kLists) (panel.*list.combo).select(0);
+    for (const auto& combo : panel::kComboBoxes) (panel.*combo.member).select(0);
 
     if (toolTips_ != nullptr) step([&] { setUpToolTips(*toolTips_); });
 

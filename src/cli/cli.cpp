@@ -11,10 +11,10 @@
 #include "app/messages.h"
 #include "cli/completion.h"
 #include "cli/console_dialogs.h"
-#include "operations/known_values.h"
 #include "operations/presets.h"
 #include "operations/profiles.h"
-#include "operations/settings_table.h"
+#include "operations/values.h"
+#include "panel/binding.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 
@@ -78,8 +78,21 @@ struct Session {
 // The settings whose help names a default: what reset takes.
 std::vector<std::string> resetKeyWords() {
     std::vector<std::string> keys;
-    for (const auto& [setting, value] : operations::defaultValues()) keys.push_back(setting->key);
+    for (const auto& [setting, value] : operations::defaultValues())
+        keys.emplace_back(setting->key);
     return keys;
+}
+
+// How values are given, in words: the resolution's form and the on/off settings of the Data folder.
+std::string valuesInWords() {
+    std::string resolution;
+    std::vector<std::string_view> effects;
+    for (const catalogue::Setting& setting : catalogue::settings()) {
+        if (setting.kind == catalogue::Kind::WidthHeight) resolution = std::string(setting.key);
+        if (setting.kind == catalogue::Kind::Effect) effects.push_back(setting.key);
+    }
+    return resolution + " as 2560,1440, a drop-down's entry, on or off for " +
+           platform::joined(effects) + " and the check boxes";
 }
 
 std::vector<std::string> presetWords() {
@@ -88,18 +101,18 @@ std::vector<std::string> presetWords() {
     return names;
 }
 
-// A setting's value as show --json gives it: a check box as a boolean, a
-// number box as a number, the rest (the resolution, a drop-down's entry) as
-// text. A number the game could not read stays the text the file holds.
-nlohmann::ordered_json jsonValue(const operations::Setting& setting, const std::string& text) {
-    using settings::Fill;
-    const settings::TemplateLine* line = setting.line;
-    if (setting.effect != nullptr || (line != nullptr && line->fill == Fill::Flag)) {
-        return text == "on";
+// A setting's value as show --json gives it: on/off as a boolean, a number
+// as a number, the rest (the resolution, a drop-down's entry) as text. A
+// number the game could not read stays the text the file holds.
+nlohmann::ordered_json jsonValue(const catalogue::Setting& setting, const std::string& text) {
+    using catalogue::Kind;
+    if (setting.kind == Kind::OnOff || setting.kind == Kind::Effect) return text == "on";
+    if (setting.kind != Kind::Integer && setting.kind != Kind::Decimal &&
+        setting.kind != Kind::Angle) {
+        return text;
     }
-    if (line != nullptr && line->fill != Fill::Text) return text;
     const char* end = text.data() + text.size();
-    if (line != nullptr && line->number == settings::Number::Integer) {
+    if (setting.kind == Kind::Integer) {
         long long number = 0;
         const auto [stop, error] = std::from_chars(text.data(), end, number);
         if (error == std::errc() && stop == end) return number;
@@ -114,24 +127,24 @@ nlohmann::ordered_json jsonValue(const operations::Setting& setting, const std::
 
 // Whether a setting's value is one its file gave this session: its file was
 // loaded and had a line for it.
-bool loadedValue(const app::Form1& form, const operations::Setting& setting) {
+bool loadedValue(const app::Form1& form, const catalogue::Setting& setting) {
     if (!form.placeLoaded(setting.place)) return false;
-    if (setting.place == operations::Place::DataFolder) return true;
+    if (setting.place == catalogue::Place::DataFolder) return true;
     const operations::LoadedFile& file =
-        setting.place == operations::Place::Video ? form.VideoFile : form.AudioFile;
+        setting.place == catalogue::Place::Video ? form.VideoFile : form.AudioFile;
     return std::none_of(file.missing.begin(), file.missing.end(),
-                        [&](const auto& missing) { return missing.first == &setting; });
+                        [&](const auto& missing) { return missing.first == setting.id; });
 }
 
 // show: the settings the files gave, nothing made up. The JSON shape is
 // versioned, so that scripts can rely on it: see the README.
 void printSettings(std::ostream& out, const app::Form1& form, const platform::CodePage& codePage,
                    bool json) {
+    const catalogue::Values values = panel::valuesOf(form.panel);
     if (!json) {
-        for (const operations::Setting& setting : operations::allSettings()) {
+        for (const catalogue::Setting& setting : catalogue::settings()) {
             if (!loadedValue(form, setting)) continue;
-            out << setting.key << '=' << codePage.toUtf8(operations::valueOf(form.panel, setting))
-                << '\n';
+            out << setting.key << '=' << codePage.toUtf8(values.shown(setting.id)) << '\n';
         }
         return;
     }
@@ -142,14 +155,14 @@ void printSettings(std::ostream& out, const app::Form1& form, const platform::Co
     shown["files"]["Video.scr"]["loaded"] = form.videoLoaded();
     shown["files"]["Audio.scr"]["loaded"] = form.audioLoaded();
     shown["files"]["Data"]["loaded"] = form.DataFolder.read;
-    nlohmann::ordered_json values = nlohmann::ordered_json::object();
-    for (const operations::Setting& setting : operations::allSettings()) {
-        values[setting.key] =
+    nlohmann::ordered_json settings = nlohmann::ordered_json::object();
+    for (const catalogue::Setting& setting : catalogue::settings()) {
+        settings[std::string(setting.key)] =
             loadedValue(form, setting)
-                ? jsonValue(setting, codePage.toUtf8(operations::valueOf(form.panel, setting)))
+                ? jsonValue(setting, codePage.toUtf8(values.shown(setting.id)))
                 : nlohmann::ordered_json(nullptr);
     }
-    shown["settings"] = std::move(values);
+    shown["settings"] = std::move(settings);
     out << shown.dump(2) << '\n';
 }
 
@@ -252,15 +265,15 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         "as --list names it");
     restore->add_flag("--list", list, "list what can be restored")->excludes(fromOption);
     auto* launch = cli.add_subcommand("launch", "start the game without its intro videos");
-    cli.footer("Settings: " + operations::keyList() +
-               ".\nValues are the window's: Resolution as 2560,1440, a drop-down's entry, on or off "
-               "for MotionBlur, DepthOfField and the check boxes.\nExit status: 0 done, 1 an "
-               "operation failed (its message on standard error), 2 a usage error.");
+    cli.footer("Settings: " + catalogue::keyList() +
+               ".\nValues are the window's: " + valuesInWords() +
+               ".\nExit status: 0 done, 1 an operation failed (its message on standard error), 2 a "
+               "usage error.");
 
     // The packages' shell completion is written by the program itself.
     std::vector<std::string> keys;
-    for (const operations::Setting& setting : operations::allSettings())
-        keys.push_back(setting.key + "=");
+    for (const catalogue::Setting& setting : catalogue::settings())
+        keys.push_back(std::string(setting.key) + "=");
     const CompletionWords completionWords[] = {
         {"--completion", {std::begin(kCompletionShells), std::end(kCompletionShells)}},
         {"KEY=VALUE", keys},
@@ -472,9 +485,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         if (!form.videoLoaded() && !form.audioLoaded()) return static_cast<int>(Exit::Failed);
         std::vector<std::string> leftOut;
         const operations::Profile kept = operations::profileOf(
-            profileName, form.panel,
-            [&](const operations::Setting& setting) { return loadedValue(form, setting); },
-            leftOut);
+            profileName, panel::valuesOf(form.panel),
+            [&](const catalogue::Setting& setting) { return loadedValue(form, setting); }, leftOut);
         for (const std::string& value : leftOut) {
             err << "quorvik-cli: warning: " << codePage.toUtf8(value)
                 << " is left out of the profile: its setting does not take it.\n";
@@ -486,10 +498,12 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     // Values a command gives count as typed: a save writes them even where the
     // file had no line.
     const auto typeValues = [&](const std::vector<operations::PresetValue>& values) {
+        catalogue::Values typed = panel::valuesOf(form.panel);
         for (const auto& [setting, value] : values) {
-            operations::setValue(form.panel, *setting, value);
-            form.Typed.push_back(setting);
+            operations::setValue(typed, *setting, value);
+            form.Typed.push_back(setting->id);
         }
+        panel::show(typed, form.panel);
     };
     if (applied) typeValues(applied->values);
     if (preset->parsed()) {
@@ -510,13 +524,13 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         std::vector<operations::PresetValue> chosen;
         if (resetAll) chosen = operations::defaultValues();
         for (const std::string& key : resetKeys) {
-            const operations::Setting* setting = operations::findSetting(key);
+            const catalogue::Setting* setting = catalogue::find(key);
             if (setting == nullptr) {
                 err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are "
-                    << operations::keyList() << ". Nothing was written.\n";
+                    << catalogue::keyList() << ". Nothing was written.\n";
                 return static_cast<int>(Exit::Usage);
             }
-            auto value = operations::defaultOf(*setting);
+            auto value = catalogue::defaultOf(*setting);
             if (!value) {
                 err << "quorvik-cli: " << setting->key
                     << " has no default its help names, so it cannot be reset; settings with "
@@ -532,19 +546,22 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     for (const std::string& assignment : assignments) {
         const auto equals = assignment.find('=');
         const std::string key = assignment.substr(0, equals);
-        const operations::Setting* setting = operations::findSetting(key);
+        const catalogue::Setting* setting = catalogue::find(key);
         if (equals == std::string::npos || setting == nullptr) {
             err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are "
-                << operations::keyList() << ". Nothing was written.\n";
+                << catalogue::keyList() << ". Nothing was written.\n";
             return static_cast<int>(Exit::Usage);
         }
         const std::string value = codePage.fromUtf8(assignment.substr(equals + 1));
-        if (const auto problem = operations::setValue(form.panel, *setting, value)) {
+        catalogue::Values typed = panel::valuesOf(form.panel);
+        const auto problem = operations::setValue(typed, *setting, value);
+        panel::show(typed, form.panel);
+        if (problem) {
             err << "quorvik-cli: " << setting->key << " " << *problem << "; \""
                 << assignment.substr(equals + 1) << "\" cannot be set. Nothing was written.\n";
             return static_cast<int>(Exit::Usage);
         }
-        form.Typed.push_back(setting);
+        form.Typed.push_back(setting->id);
     }
     // What is printed is the plan the save carries out.
     const auto print = [&](const operations::Plan& plan) {
@@ -552,7 +569,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     };
     // A value outside what its help lists is warned of, or with --strict refused.
     const auto outsideAllowed = [&](const operations::Plan& plan) {
-        for (const operations::OutsideValue& outside : plan.outside) {
+        for (const catalogue::OutsideValue& outside : plan.outside) {
             err << "quorvik-cli: " << (strict ? "" : "warning: ")
                 << app::outsideLine(outside, codePage) << ".\n";
         }

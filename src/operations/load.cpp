@@ -3,6 +3,7 @@
 #include "overrides/overrides.h"
 #include "overrides/skills_file.h"
 #include "settings/lines.h"
+#include "settings/scr_format.h"
 #include "settings/setting_values.h"
 
 namespace quorvik::operations {
@@ -24,9 +25,9 @@ DataFile readDataFile(platform::System& system, const fs::path& path) {
 
 }  // namespace
 
-LoadedFile loadSettingsFile(platform::System& system, const fs::path& path,
-                            std::span<const settings::KeyRule> keys, Place place,
-                            panel::Panel& panel) {
+LoadedFile loadSettingsFile(platform::System& system, const fs::path& path, Place place,
+                            Values& values) {
+    const std::span<const settings::KeyRule> keys = settings::keyRules(place);
     LoadedFile file{path, std::nullopt, std::nullopt, std::nullopt, {}, {}};
     if (!system.fileExists(path)) {
         file.problem = Problem{Problem::Kind::NotFound, path, {}};
@@ -38,9 +39,9 @@ LoadedFile loadSettingsFile(platform::System& system, const fs::path& path,
         return file;
     }
     const std::vector<std::string> lines = settings::settingsFileLines(read.bytes);
-    // Lines that are no setting change no control, so a file without any
-    // leaves the window exactly as it was.
-    panel::Panel loaded = panel;
+    // Lines that are no setting change no value, so a file without any
+    // leaves the values exactly as they were.
+    Values loaded = values;
     bool recognised = false;
     for (const std::string& line : lines) recognised |= settings::applyLine(loaded, line, keys);
     if (!recognised) {
@@ -48,26 +49,25 @@ LoadedFile loadSettingsFile(platform::System& system, const fs::path& path,
         return file;
     }
     const std::vector<settings::UnlistedChoice> unlisted = settings::unlistedChoices(lines, keys);
-    for (const settings::UnlistedChoice& choice : unlisted) {
-        (loaded.*choice.rule->combo).setText(choice.value);
-    }
-    panel = std::move(loaded);
-    for (const Setting& setting : allSettings()) {
+    for (const settings::UnlistedChoice& choice : unlisted)
+        loaded[choice.rule->setting] = choice.value;
+    values = std::move(loaded);
+    for (const Setting& setting : catalogue::settings()) {
         if (setting.place != place) continue;
         for (const settings::UnlistedChoice& choice : unlisted) {
-            if (choice.rule->combo != setting.line->combo) continue;
-            file.unlisted.push_back({&setting, choice.line, valueOf(panel, setting)});
+            if (choice.rule->setting != setting.id) continue;
+            file.unlisted.push_back({setting.id, choice.line, values.shown(setting.id)});
         }
-        if (settings::fileText(lines, *setting.line)) continue;
-        file.missing.emplace_back(&setting, valueOf(panel, setting));
+        if (settings::fileText(lines, setting)) continue;
+        file.missing.emplace_back(setting.id, values.shown(setting.id));
     }
     file.onDisk = read.bytes;
     file.bytes = std::move(read.bytes);
     return file;
 }
 
-DataFolder readDataFolder(platform::System& system, const fs::path& settingsFolder,
-                          panel::Panel& panel, std::vector<Problem>& problems) {
+DataFolder readDataFolder(platform::System& system, const fs::path& settingsFolder, Values& values,
+                          std::vector<Problem>& problems) {
     DataFolder data;
     data.read = true;
     const fs::path scripts = overrides::scriptsFolder(settingsFolder);
@@ -76,11 +76,11 @@ DataFolder readDataFolder(platform::System& system, const fs::path& settingsFold
     for (const std::string_view name : overrides::scriptNames()) {
         data.scripts.emplace(std::string(name), readDataFile(system, scripts / name));
     }
-    // Only the marker decides what the box shows; a script that could not be
-    // read is there all the same.
+    // Only the marker decides whether an effect shows on; a script that could
+    // not be read is there all the same.
     for (const overrides::Effect& effect : overrides::effects()) {
         const DataFile& marker = data.scripts.find(effect.marker)->second;
-        (panel.*effect.box).Value = marker.state == DataFile::State::Absent ? 1 : 0;
+        values[effect.setting] = marker.state == DataFile::State::Absent ? "on" : "off";
     }
     const fs::path skills = overrides::skillsFile(settingsFolder);
     data.skills = readDataFile(system, skills);
@@ -88,7 +88,7 @@ DataFolder readDataFolder(platform::System& system, const fs::path& settingsFold
         problems.push_back({Problem::Kind::Unreadable, skills, data.skills.reason});
     } else if (data.skills.state == DataFile::State::Present) {
         if (std::optional<std::string> value = overrides::fieldOfViewIn(data.skills.bytes)) {
-            panel.Text15.Text = std::move(*value);
+            values[overrides::kSkillsSetting] = std::move(*value);
         }
     }
     return data;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Loading: a settings file into the window, and the Data folder as it stands,
+// Loading: a settings file into the values, and the Data folder as it stands,
 // each kept as it was read so that a save can tell what it replaces and
 // whether anything changed the disk since.
 
@@ -12,18 +12,16 @@
 #include <utility>
 #include <vector>
 
-#include "operations/settings_table.h"
-#include "panel/panel.h"
+#include "operations/values.h"
 #include "platform/result.h"
 #include "platform/system.h"
-#include "settings/scr_format.h"
 
 namespace quorvik::operations {
 
 // Video.scr or Audio.scr as "Set Video.scr" or "Set Audio.scr" last found it.
 struct LoadedFile {
     std::filesystem::path path;
-    // Exactly as read, while the file's settings are in the window: what its
+    // Exactly as read, while the file's settings are the values: what its
     // backups hold.
     std::optional<std::string> bytes;
     // What the disk holds as far as this session knows: the bytes loaded,
@@ -32,15 +30,15 @@ struct LoadedFile {
     // Why the last load brought nothing into the window; nothing while the
     // file is loaded or before any load.
     std::optional<platform::Problem> problem;
-    // The file's settings it had no line for, with the window's value right
-    // after the load: a save does not invent them.
-    std::vector<std::pair<const Setting*, std::string>> missing;
+    // The file's settings it had no line for, with their value right after
+    // the load: a save does not invent them.
+    std::vector<std::pair<SettingId, std::string>> missing;
     // The file's drop-down settings whose line selects none of the entries (a
     // newer game's value, a mod's, a hand edit's): the line as the file holds
-    // it, and the window's value right after the load, the file's own. While
-    // the window shows that, a save writes the line back rather than an entry.
+    // it, and its value right after the load, the file's own. While the value
+    // is still that, a save writes the line back rather than an entry.
     struct KeptLine {
-        const Setting* setting;
+        SettingId setting;
         std::string line;
         std::string atLoad;
     };
@@ -49,12 +47,12 @@ struct LoadedFile {
     bool loaded() const { return bytes.has_value(); }
 };
 
-// Reads the file and applies its lines to the panel. A file that is missing,
-// unreadable or holds no setting changes no control. A drop-down whose last
-// line selects none of its entries shows that line's value as typed text.
+// Reads the file of the place's settings and applies its lines to the
+// values. A file that is missing, unreadable or holds no setting changes no
+// value. A drop-down whose last line selects none of its entries takes that
+// line's value as typed text.
 LoadedFile loadSettingsFile(platform::System& system, const std::filesystem::path& path,
-                            std::span<const settings::KeyRule> keys, Place place,
-                            panel::Panel& panel);
+                            Place place, Values& values);
 
 // One file of the Data folder as it was read.
 struct DataFile {
@@ -74,11 +72,10 @@ struct DataFolder {
     DataFile skills;
 };
 
-// Reads the override scripts and the skills file: the motion-blur and
-// depth-of-field boxes follow their marker files, the field of view the
-// skills file (when it holds one). A skills file that cannot be read is
-// reported and changes nothing.
+// Reads the override scripts and the skills file: motion blur and depth of
+// field follow their marker files, the field of view the skills file (when it
+// holds one). A skills file that cannot be read is reported and changes nothing.
 DataFolder readDataFolder(platform::System& system, const std::filesystem::path& settingsFolder,
-                          panel::Panel& panel, std::vector<platform::Problem>& problems);
+                          Values& values, std::vector<platform::Problem>& problems);
 
 }  // namespace quorvik::operations

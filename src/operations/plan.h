@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "operations/known_values.h"
+#include "catalogue/catalogue.h"
 #include "platform/result.h"
 #include "platform/system.h"
 #include "settings/scr_format.h"
@@ -101,7 +101,7 @@ struct Plan {
     std::vector<std::pair<std::string, LineChange>> dataSettings;
     std::vector<Note> notes;
     // Values of the files written that are outside what their help texts list.
-    std::vector<OutsideValue> outside;
+    std::vector<catalogue::OutsideValue> outside;
 
     bool writesAnything() const { return !files.empty(); }
 };

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <charconv>
 
-#include "operations/known_values.h"
-#include "panel/lists.h"
 #include "platform/text_codec.h"
 
 namespace quorvik::operations {
@@ -16,34 +14,21 @@ constexpr Preset kPresets[] = {
     {"Handheld", "Performance at 1280,800, a handheld's screen"},
 };
 
-// The settings whose listed values run from cheap to rich, so that a preset
-// may take either end: the listed numbers (with the default) in order of
-// size, a drop-down's entries in the list's order. Audio, the shader model
-// and the gamma are matters of taste or hardware, not of speed.
-constexpr std::string_view kCostly[] = {
-    "BPP",         "FSAA",          "TextureQuality",    "Filtering",
-    "Shadows",     "ShadowMapSize", "SpotShadowMapSize", "EnvQuality",
-    "PostProcess",
-};
-
 double numberOf(std::string_view text) {
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
 }
 
-// A costly setting's values from cheapest to richest.
+// A costly setting's values from cheapest to richest: the listed numbers
+// (with the default) in order of size, a drop-down's entries in the list's
+// order.
 std::vector<std::string_view> byCost(const Setting& setting) {
-    if (setting.line != nullptr && setting.line->combo != nullptr) {
-        const auto entries = panel::entriesOf(setting.line->combo);
-        return {entries.begin(), entries.end()};
-    }
-    const KnownValues* known = knownValuesOf(setting);
-    if (known == nullptr) return {};
-    std::vector<std::string_view> values = known->valid;
-    if (known->defaultValue &&
-        std::find(values.begin(), values.end(), *known->defaultValue) == values.end()) {
-        values.push_back(*known->defaultValue);
+    if (!setting.entries.empty()) return setting.entries;
+    std::vector<std::string_view> values = setting.valid;
+    if (setting.defaultValue &&
+        std::find(values.begin(), values.end(), *setting.defaultValue) == values.end()) {
+        values.push_back(*setting.defaultValue);
     }
     std::sort(values.begin(), values.end(),
               [](std::string_view a, std::string_view b) { return numberOf(a) < numberOf(b); });
@@ -66,11 +51,15 @@ const Preset* findPreset(std::string_view name) {
 std::vector<PresetValue> presetValues(const Preset& preset) {
     const bool richest = preset.name == "Quality";
     std::vector<PresetValue> values;
-    if (preset.name == "Handheld") values.emplace_back(findSetting("Resolution"), "1280,800");
-    for (const Setting& setting : allSettings()) {
-        if (std::find(std::begin(kCostly), std::end(kCostly), setting.key) == std::end(kCostly)) {
-            continue;
+    if (preset.name == "Handheld") {
+        // A handheld's own screen first.
+        for (const Setting& setting : catalogue::settings()) {
+            if (!setting.handheld.empty())
+                values.emplace_back(&setting, std::string(setting.handheld));
         }
+    }
+    for (const Setting& setting : catalogue::settings()) {
+        if (!setting.costly) continue;
         const std::vector<std::string_view> ordered = byCost(setting);
         if (ordered.empty()) continue;
         values.emplace_back(&setting, std::string(richest ? ordered.back() : ordered.front()));
@@ -80,8 +69,9 @@ std::vector<PresetValue> presetValues(const Preset& preset) {
 
 std::vector<PresetValue> defaultValues() {
     std::vector<PresetValue> values;
-    for (const Setting& setting : allSettings()) {
-        if (auto value = defaultOf(setting)) values.emplace_back(&setting, std::move(*value));
+    for (const Setting& setting : catalogue::settings()) {
+        if (auto value = catalogue::defaultOf(setting))
+            values.emplace_back(&setting, std::move(*value));
     }
     return values;
 }

@@ -2,8 +2,8 @@
 
 // One-click sets of values: Performance (each setting that costs speed at its
 // cheapest listed value), Quality (at its richest), Handheld (Performance at a
-// handheld's 1280×800), and every setting's default. A preset only sets the
-// window's values; a save writes them, showing its plan first.
+// handheld's own screen), and every setting's default, as the catalogue says. A preset only sets
+// the window's values; a save writes them, showing its plan first.
 
 #include <optional>
 #include <span>
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "operations/settings_table.h"
+#include "operations/values.h"
 
 namespace quorvik::operations {
 

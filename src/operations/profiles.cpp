@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "panel/lists.h"
 #include "platform/paths.h"
 
 namespace quorvik::operations {
@@ -18,13 +17,6 @@ constexpr int kVersion = 1;
 bool nameCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
            c == '-' || c == '_' || c == '.';
-}
-
-// A window with the drop-downs' lists, to check values on as typed input.
-panel::Panel checkingPanel() {
-    panel::Panel panel;
-    panel::addListEntries(panel);
-    return panel;
 }
 
 }  // namespace
@@ -60,7 +52,7 @@ std::string profileBytes(const Profile& profile, const platform::CodePage& codeP
     file["name"] = profile.name;
     Json settings = Json::object();
     for (const auto& [setting, value] : profile.values)
-        settings[setting->key] = codePage.toUtf8(value);
+        settings[std::string(setting->key)] = codePage.toUtf8(value);
     file["settings"] = std::move(settings);
     return file.dump(2) + "\n";
 }
@@ -88,9 +80,10 @@ ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePa
     }
     Profile profile;
     if (file.contains("name") && file["name"].is_string()) profile.name = file["name"];
-    panel::Panel checking = checkingPanel();
+    // Values to check each one on, as typed input.
+    Values checking;
     for (const auto& [key, value] : file["settings"].items()) {
-        const Setting* setting = findSetting(key);
+        const Setting* setting = catalogue::find(key);
         if (setting == nullptr) {
             read.unknownKeys.push_back(key);
             continue;
@@ -104,16 +97,17 @@ ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePa
         } else if (value.is_number()) {
             text = value.dump();
         } else {
-            read.problem = setting->key + " is " + std::string(value.type_name()) +
+            read.problem = std::string(setting->key) + " is " + std::string(value.type_name()) +
                            ", not a value the window takes";
             return read;
         }
         const std::string typed = codePage.fromUtf8(text);
         if (const auto problem = setValue(checking, *setting, typed)) {
-            read.problem = setting->key + " " + *problem + "; \"" + text + "\" cannot be set";
+            read.problem =
+                std::string(setting->key) + " " + *problem + "; \"" + text + "\" cannot be set";
             return read;
         }
-        profile.values.emplace_back(setting, valueOf(checking, *setting));
+        profile.values.emplace_back(setting, checking.shown(setting->id));
     }
     read.profile = std::move(profile);
     return read;
@@ -130,16 +124,16 @@ ProfileRead readProfileFile(platform::System& system, const std::filesystem::pat
     return readProfile(read.bytes, system.codePage());
 }
 
-Profile profileOf(std::string name, const panel::Panel& panel,
+Profile profileOf(std::string name, const Values& values,
                   const std::function<bool(const Setting&)>& kept,
                   std::vector<std::string>& leftOut) {
     Profile profile{std::move(name), {}};
-    panel::Panel checking = checkingPanel();
-    for (const Setting& setting : allSettings()) {
+    Values checking;
+    for (const Setting& setting : catalogue::settings()) {
         if (!kept(setting)) continue;
-        const std::string value = valueOf(panel, setting);
+        const std::string value = values.shown(setting.id);
         if (setValue(checking, setting, value)) {
-            leftOut.push_back(setting.caption + " " + value);
+            leftOut.push_back(setting.caption() + " " + value);
             continue;
         }
         profile.values.emplace_back(&setting, value);

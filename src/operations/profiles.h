@@ -5,7 +5,7 @@
 // JSON, versioned:
 //
 //   {"format": "quorvik-profile", "version": 1, "name": "docked",
-//    "settings": {"Resolution": "1920,1080", "GammaFloat": "1.10", "VSync": "on", ...}}
+//    "settings": {"<key>": "<value as the window shows it>", ...}}
 //
 // Values are kept as the window shows them, so that applying a profile writes
 // the files it was saved from byte for byte. A file read back is checked as
@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "operations/settings_table.h"
+#include "operations/values.h"
 #include "platform/system.h"
 
 namespace quorvik::operations {
@@ -31,11 +31,11 @@ struct Profile {
     std::vector<std::pair<const Setting*, std::string>> values;  // 8-bit, as the window shows them
 };
 
-// A profile of the window's values of the settings for which `kept` is true.
+// A profile of the values of the settings for which `kept` is true.
 // A value that typed input would not take (a drop-down text that is none of
 // its entries) is left out, its "caption value" added to `leftOut`, so that
 // every profile kept can be applied.
-Profile profileOf(std::string name, const panel::Panel& panel,
+Profile profileOf(std::string name, const Values& values,
                   const std::function<bool(const Setting&)>& kept,
                   std::vector<std::string>& leftOut);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "operations/history.h"
-#include "panel/panel.h"
 #include "settings/lines.h"
 #include "settings/settings_files.h"
 
@@ -14,12 +13,12 @@ namespace fs = std::filesystem;
 
 struct SettingsFile {
     const char* stem;
-    std::span<const settings::KeyRule> (*keys)();
+    catalogue::Place place;
 };
 
 constexpr SettingsFile kSettingsFiles[] = {
-    {"Video", settings::videoKeys},
-    {"Audio", settings::audioKeys},
+    {"Video", catalogue::Place::Video},
+    {"Audio", catalogue::Place::Audio},
 };
 
 const char* extensionOf(RestoreChoice::Kind kind) {
@@ -27,7 +26,7 @@ const char* extensionOf(RestoreChoice::Kind kind) {
 }
 
 bool holdsSettings(std::string_view bytes, std::span<const settings::KeyRule> keys) {
-    panel::Panel trial;
+    catalogue::Values trial;
     const std::vector<std::string> lines = settings::settingsFileLines(bytes);
     return std::any_of(lines.begin(), lines.end(),
                        [&](const std::string& line) { return settings::applyLine(trial, line, keys); });
@@ -122,7 +121,7 @@ RestorePlan planRestore(platform::System& system, const fs::path& settingsFolder
             continue;
         }
         std::string bytes = settings::restoredBytes(read.bytes);
-        if (!holdsSettings(bytes, file.keys())) {
+        if (!holdsSettings(bytes, settings::keyRules(file.place))) {
             restore.leftAlone.push_back({name, backupName + " holds no settings"});
             continue;
         }

@@ -16,10 +16,16 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kGameOwnView = "62.5 (the game's own)";
 
-// The key a setting line begins with; the game also reads "Vsync" for VSync.
+// The key a setting line begins with, as the setting's own key where its
+// file may spell it another way (the game reads some keys in two spellings).
 std::string keyOf(std::string_view line) {
     const std::string key(line.substr(0, line.find('(')));
-    return key == "Vsync" ? "VSync" : key;
+    for (const Setting& setting : catalogue::settings()) {
+        for (const std::string_view form : setting.readAs) {
+            if (form.substr(0, form.find('(')) == key) return std::string(setting.key);
+        }
+    }
+    return key;
 }
 
 // Lines of the loaded file the new one does not hold as they were: dropped
@@ -33,7 +39,7 @@ void compareLines(const std::vector<std::string>& loaded, const std::vector<std:
     std::map<std::string, int> comments;           // the template's comment lines, by count
     for (std::size_t i = 0; i < layout.size(); ++i) {
         const settings::TemplateLine& line = layout[i];
-        if (line.fill == settings::Fill::Fixed) {
+        if (!line.setting) {
             if (line.text.starts_with('!') || line.text.empty()) {
                 ++comments[std::string(line.text)];
                 continue;
@@ -74,7 +80,7 @@ struct SettingsFile {
     std::span<const settings::TemplateLine> layout;
 };
 
-void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const SettingsFile& file,
+void planSettingsFile(const SaveInput& input, const Values& saved, const SettingsFile& file,
                       Plan& plan, std::vector<FileChange>& writes) {
     const LoadedFile& loaded = file.loaded;
     if (!loaded.loaded()) {
@@ -85,15 +91,15 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
         plan.refused.push_back({Refusal::Kind::BadNumbers, file.name, {}, file.badNumbers, {}});
         return;
     }
-    // A setting the window still shows as the load left it, with no value typed.
-    const auto asLoaded = [&](const Setting* setting, const std::string& atLoad) {
+    // A setting whose value is still as the load left it, with no value typed.
+    const auto asLoaded = [&](SettingId setting, const std::string& atLoad) {
         const bool typed =
             std::find(input.typed.begin(), input.typed.end(), setting) != input.typed.end();
-        return !typed && valueOf(saved, *setting) == atLoad;
+        return !typed && saved.shown(setting) == atLoad;
     };
     std::vector<std::string> missing;
     for (const auto& [setting, atLoad] : loaded.missing) {
-        if (asLoaded(setting, atLoad)) missing.push_back(setting->caption);
+        if (asLoaded(setting, atLoad)) missing.push_back(catalogue::setting(setting).caption());
     }
     if (!missing.empty()) {
         plan.refused.push_back({Refusal::Kind::MissingSettings, file.name, {}, {}, missing});
@@ -116,7 +122,7 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
     for (const LoadedFile::KeptLine& kept : loaded.unlisted) {
         if (!asLoaded(kept.setting, kept.atLoad)) continue;
         for (std::size_t i = 0; i < file.layout.size(); ++i) {
-            if (&file.layout[i] == kept.setting->line) lines[i] = kept.line;
+            if (file.layout[i].setting == kept.setting) lines[i] = kept.line;
         }
     }
     FileChange write;
@@ -132,13 +138,13 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
 
     const std::vector<std::string> before = settings::settingsFileLines(onDisk);
     std::vector<std::string> changedKeys;
-    for (const Setting& setting : allSettings()) {
+    for (const Setting& setting : catalogue::settings()) {
         if (setting.place != file.place) continue;
-        const std::optional<std::string> was = settings::fileText(before, *setting.line);
-        const std::string now = settings::windowText(saved, *setting.line);
+        const std::optional<std::string> was = settings::fileText(before, setting);
+        const std::string now = saved.shown(setting.id);
         if (was == now) continue;
-        changedKeys.push_back(setting.key);
-        write.settings.push_back({setting.caption,
+        changedKeys.emplace_back(setting.key);
+        write.settings.push_back({setting.caption(),
                                   was ? input.codePage.toUtf8(*was) : "(not in the file)",
                                   input.codePage.toUtf8(now)});
     }
@@ -147,8 +153,6 @@ void planSettingsFile(const SaveInput& input, const panel::Panel& saved, const S
                         write.dropped.empty() && write.rewritten.empty();
     writes.push_back(std::move(write));
 }
-
-std::string onOff(int value) { return value != 0 ? "on" : "off"; }
 
 FileChange dataChange(Action action, const fs::path& path, std::string_view folder,
                       std::string_view name, const DataFile& file) {
@@ -162,28 +166,27 @@ FileChange dataChange(Action action, const fs::path& path, std::string_view fold
     return change;
 }
 
-void planScripts(const SaveInput& input, const panel::Panel& saved, Plan& plan) {
+void planScripts(const SaveInput& input, const Values& saved, Plan& plan) {
     const fs::path folder = overrides::scriptsFolder(*input.settingsFolder);
     // "Motion blur and depth of field", as a sentence begins.
     std::string notSwitchedOff;
-    const std::string_view inWords[] = {"motion blur", "depth of field"};
-    for (std::size_t index = 0; index < overrides::effects().size(); ++index) {
-        const overrides::Effect& effect = overrides::effects()[index];
-        const int value = (saved.*effect.box).Value;
+    for (const overrides::Effect& effect : overrides::effects()) {
+        const std::string caption = catalogue::setting(effect.setting).caption();
+        const int value = saved[effect.setting] == "on" ? 1 : 0;
+        const std::string after = value != 0 ? "on" : "off";
         // The marker there means the effect is off.
         const bool markerThere =
             input.data.scripts.find(effect.marker)->second.state != DataFile::State::Absent;
         const std::string before = markerThere ? "off" : "on";
-        const bool changes = before != onOff(value);
+        const bool changes = before != after;
         if (value == 0 && !input.data.scriptsFolderExists) {
             // Writing needs the folder, and the tool never creates the game's folders.
-            notSwitchedOff += (notSwitchedOff.empty() ? "" : " and ") + std::string(inWords[index]);
+            std::string inWords = caption;
+            for (char& c : inWords) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+            notSwitchedOff += (notSwitchedOff.empty() ? "" : " and ") + inWords;
             continue;
         }
-        if (changes) {
-            plan.dataSettings.push_back(
-                {"Data\\Scripts", {std::string(effect.caption), before, onOff(value)}});
-        }
+        if (changes) plan.dataSettings.push_back({"Data\\Scripts", {caption, before, after}});
         const auto names = value == 0 ? effect.written : effect.deleted;
         for (const std::string_view name : names) {
             const DataFile& file = input.data.scripts.find(name)->second;
@@ -209,10 +212,10 @@ void planScripts(const SaveInput& input, const panel::Panel& saved, Plan& plan) 
     }
 }
 
-void planSkillsFile(const SaveInput& input, const panel::Panel& saved, Plan& plan) {
+void planSkillsFile(const SaveInput& input, const Values& saved, Plan& plan) {
     const fs::path path = overrides::skillsFile(*input.settingsFolder);
-    const std::string& view = saved.Text15.Text;
-    const std::optional<int> order = overrides::compareWithDefaultFieldOfView(view);
+    const std::string& view = saved[overrides::kSkillsSetting];
+    const std::optional<int> order = overrides::compareWithTheGamesView(view);
     // The text goes into an XML attribute of the game's file: only a plain
     // number is safe there.
     if (!order) {
@@ -245,7 +248,11 @@ void planSkillsFile(const SaveInput& input, const panel::Panel& saved, Plan& pla
     const std::string before = onDisk ? input.codePage.toUtf8(*onDisk) : std::string(kGameOwnView);
     const std::string after = *order == 0 ? std::string(kGameOwnView) : input.codePage.toUtf8(view);
     const bool changes = before != after;
-    if (changes) plan.dataSettings.push_back({"Data\\Skills\\default_levels.xml", {"Field of View", before, after}});
+    if (changes) {
+        plan.dataSettings.push_back(
+            {"Data\\Skills\\default_levels.xml",
+             {catalogue::setting(overrides::kSkillsSetting).caption(), before, after}});
+    }
 
     // What the tool writes for the value the file holds: anything else is the player's own.
     const bool handEdited = present && file.bytes != overrides::skillsFileText(onDisk.value_or(""));
@@ -301,10 +308,11 @@ void recordWritten(const Plan& plan, LoadedFile& video, LoadedFile& audio, DataF
 Plan planSave(const SaveInput& input) {
     Plan plan;
     // The values as the save writes them: blanks around numbers dropped.
-    panel::Panel saved = input.panel;
+    Values saved = input.values;
     std::vector<settings::BadNumber> videoBad = settings::tidyVideoNumbers(saved);
     std::vector<settings::BadNumber> audioBad = settings::tidyAudioNumbers(saved);
-    saved.Text15.Text = std::string(platform::trimBlanks(saved.Text15.Text));
+    std::string& view = saved[overrides::kSkillsSetting];
+    view = std::string(platform::trimBlanks(view));
     if (input.settingsFolder) plan.settingsFolder = *input.settingsFolder;
 
     // Both backups come before either settings file is written.
@@ -324,7 +332,7 @@ Plan planSave(const SaveInput& input) {
         if (change.place == "Settings/Video.scr") written.push_back(Place::Video);
         if (change.place == "Settings/Audio.scr") written.push_back(Place::Audio);
     }
-    plan.outside = valuesOutsideValid(saved, written);
+    plan.outside = catalogue::valuesOutsideValid(saved, written);
 
     if (!input.settingsFolder) {
         plan.notes.push_back({Note::Kind::FolderUnknown, {}, {}});

@@ -11,8 +11,7 @@
 
 #include "operations/load.h"
 #include "operations/plan.h"
-#include "operations/settings_table.h"
-#include "panel/panel.h"
+#include "operations/values.h"
 #include "platform/text_codec.h"
 
 namespace quorvik::operations {
@@ -28,10 +27,10 @@ struct SaveInput {
     const LoadedFile& video;
     const LoadedFile& audio;
     const DataFolder& data;
-    const panel::Panel& panel;  // as the player left it
+    const Values& values;  // as the player left them
     // Settings given a value on purpose (the console's KEY=VALUE): a value
     // for a setting its file lacks, even when it equals the window's.
-    std::span<const Setting* const> typed;
+    std::span<const SettingId> typed;
     BackupMark mark;
     const platform::CodePage& codePage;
 };

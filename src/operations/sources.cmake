@@ -1,6 +1,5 @@
 target_sources(quorvik_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/settings_table.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/known_values.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/values.cpp
   ${CMAKE_CURRENT_LIST_DIR}/presets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/profiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/load.cpp

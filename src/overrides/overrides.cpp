@@ -105,9 +105,9 @@ constexpr std::string_view kDepthOfFieldWritten[] = {kVarlistDofScript.name, kDo
 constexpr std::string_view kDepthOfFieldDeleted[] = {kDofDefQmScript.name, kVarlistDofScript.name};
 
 const Effect kEffects[] = {
-    {"Motion Blur", &panel::Panel::Check4, kMotionBlurWritten, kMotionBlurDeleted,
+    {catalogue::SettingId::MotionBlur, kMotionBlurWritten, kMotionBlurDeleted,
      kCameraMotionScript.name},
-    {"Depth of Field", &panel::Panel::Check11, kDepthOfFieldWritten, kDepthOfFieldDeleted,
+    {catalogue::SettingId::DepthOfField, kDepthOfFieldWritten, kDepthOfFieldDeleted,
      kVarlistDofScript.name},
 };
 

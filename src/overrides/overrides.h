@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "panel/panel.h"
+#include "catalogue/catalogue.h"
 
 namespace quorvik::overrides {
 
@@ -20,14 +20,13 @@ namespace quorvik::overrides {
 // its own, not the order of writing. On load one file, the marker, tells
 // whether the effect is off.
 struct Effect {
-    std::string_view caption;  // the caption beside its box
-    panel::CheckBox panel::Panel::*box;
+    catalogue::SettingId setting;  // on or off
     std::span<const std::string_view> written;
     std::span<const std::string_view> deleted;
     std::string_view marker;
 };
 
-// Motion blur (Check4), then depth of field (Check11).
+// Motion blur, then depth of field.
 std::span<const Effect> effects();
 
 // The five scripts' names, in the order they are written.

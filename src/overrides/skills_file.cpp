@@ -449,7 +449,7 @@ std::optional<int> compareDecimal(std::string_view text, std::string_view otherW
 
 }  // namespace
 
-std::optional<int> compareWithDefaultFieldOfView(std::string_view text) {
+std::optional<int> compareWithTheGamesView(std::string_view text) {
     return compareDecimal(text, "62", "5");
 }
 

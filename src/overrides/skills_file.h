@@ -8,7 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/catalogue.h"
+
 namespace quorvik::overrides {
+
+// The setting the skills file holds.
+inline constexpr catalogue::SettingId kSkillsSetting = catalogue::SettingId::FieldOfView;
 
 // The whole file, 400 lines each ended by CR LF, with fieldOfView (8-bit text)
 // as the value of CameraDefaultFOV.
@@ -23,7 +28,7 @@ std::optional<std::string> fieldOfViewIn(std::string_view fileBytes);
 // How a field of view compares with the game's own, 62.5: negative, zero or
 // positive. Nothing when the text is not a plain decimal number (digits with at
 // most one "."). Exact and independent of the user's locale.
-std::optional<int> compareWithDefaultFieldOfView(std::string_view text);
+std::optional<int> compareWithTheGamesView(std::string_view text);
 
 // Why the game cannot take a field of view: it is no plain decimal number, or
 // it is wider than 99.9. The load reads the value back as the form 00.0, four

@@ -1,4 +1,5 @@
 target_sources(quorvik_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/binding.cpp
 )

@@ -1,4 +1,5 @@
-// Audio.scr: the keys the tool reads and the 35-line template it writes.
+// Audio.scr: the 35-line template the tool writes; its settings are read as
+// the catalogue says.
 
 #include <array>
 
@@ -8,25 +9,6 @@ namespace quorvik::settings {
 namespace {
 
 using namespace table;
-
-constexpr std::array kAudioKeys = {
-    choice("API", &P::Combo7),
-    text("MixFrequency", &P::Text16),
-    text("Channels", &P::Text17),
-    choice("Quality3D", &P::Combo8),
-    text("MaxVolume", &P::Text18),
-    text("FXVolume", &P::Text19),
-    text("WaveVolume", &P::Text20),
-    text("SpeechVolume", &P::Text21),
-    // With its parenthesis, so that a MovieVolumeSource line does not match.
-    KeyRule{"MovieVolume(", 13, Rule::Text, &P::Text22},
-    flag("ForceSoftware()", &P::Check8),
-    flag("ForceSoftwareEAX()", &P::Check7),
-    flag("ForceNoFXes()", &P::Check6),
-    flag("UseEAX()", &P::Check5),
-    flag("ExtraSounds01()", &P::Check10),
-    flag("DebugMode()", &P::Check9),
-};
 
 constexpr std::array kAudioTemplate = {
     fixed("!API(s)            // aDS3D, aOpenAL, aXACT, XAudio2, NoSound"),
@@ -47,37 +29,32 @@ constexpr std::array kAudioTemplate = {
     fixed("!GlobalSettings(s)"),
     fixed("!DebugMode()"),
     fixed(""),
-    quoted("API", &P::Combo7, "Audio API"),
-    value("MixFrequency", &P::Text16, "Mix Frequency"),
-    value("Channels", &P::Text17, "Channels"),
-    quoted("Quality3D", &P::Combo8, "3D Quality"),
-    value("MaxVolume", &P::Text18, "Max Volume"),
-    value("FXVolume", &P::Text19, "Effects Volume"),
-    value("WaveVolume", &P::Text20, "Music Volume"),
-    value("SpeechVolume", &P::Text21, "Speech Volume"),
-    value("MovieVolume", &P::Text22, "Movie Volume"),
+    value(SettingId::API),
+    value(SettingId::MixFrequency),
+    value(SettingId::Channels),
+    value(SettingId::Quality3D),
+    value(SettingId::MaxVolume),
+    value(SettingId::FXVolume),
+    value(SettingId::WaveVolume),
+    value(SettingId::SpeechVolume),
+    value(SettingId::MovieVolume),
     fixed("MovieVolumeSource(0)"),
     fixed("GlobalSettings(\"\")"),
-    onOff("DebugMode", &P::Check9, "Debug Mode"),
-    onOff("ForceSoftware", &P::Check8, "Force Software"),
-    onOff("ForceSoftwareEAX", &P::Check7, "Force Software EAX"),
-    onOff("ForceNoFXes", &P::Check6, "Force No Effects"),
-    onOff("UseEAX", &P::Check5, "Use EAX"),
-    onOff("ExtraSounds01", &P::Check10, "Extra Sounds"),
+    value(SettingId::DebugMode),
+    value(SettingId::ForceSoftware),
+    value(SettingId::ForceSoftwareEAX),
+    value(SettingId::ForceNoFXes),
+    value(SettingId::UseEAX),
+    value(SettingId::ExtraSounds01),
 };
 static_assert(kAudioTemplate.size() == 35);
 
 }  // namespace
 
-std::span<const KeyRule> audioKeys() { return kAudioKeys; }
 std::span<const TemplateLine> audioTemplate() { return kAudioTemplate; }
 
-std::vector<std::string> audioFileLines(const panel::Panel& panel) {
-    return buildLines(panel, kAudioTemplate);
-}
-
-std::vector<BadNumber> tidyAudioNumbers(panel::Panel& panel) {
-    return tidyNumbers(panel, kAudioTemplate);
+std::vector<BadNumber> tidyAudioNumbers(Values& values) {
+    return tidyNumbers(values, kAudioTemplate);
 }
 
 }  // namespace quorvik::settings

@@ -6,14 +6,14 @@
 #include <optional>
 #include <utility>
 
-#include "panel/lists.h"
 #include "platform/text_codec.h"
 #include "settings/lines.h"
 
 namespace quorvik::settings {
 namespace {
 
-using panel::entriesOf;
+using catalogue::Kind;
+using catalogue::Setting;
 
 // A decimal number with optional blanks around it; anything else is no number.
 bool parseNumber(std::string_view text, double& number) {
@@ -29,7 +29,7 @@ bool parseNumber(std::string_view text, double& number) {
 // The entry a drop-down's value selects: a quoted entry, quotes included, or
 // for a position rule the entry's position as a number.
 std::optional<int> entryPosition(const KeyRule& rule, const std::string& value) {
-    const auto entries = entriesOf(rule.combo);
+    const auto& entries = catalogue::setting(rule.setting).entries;
     double number = 0;
     if (rule.rule == Rule::Position && !parseNumber(value, number)) return std::nullopt;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -41,35 +41,35 @@ std::optional<int> entryPosition(const KeyRule& rule, const std::string& value) 
     return std::nullopt;
 }
 
-void applyValue(panel::Panel& panel, const KeyRule& rule, const std::string& value) {
+void applyValue(Values& values, const KeyRule& rule, const std::string& value) {
     switch (rule.rule) {
         case Rule::Text:
-            (panel.*rule.text).Text = value;
+            values[rule.setting] = value;
             break;
-        case Rule::Resolution: {
+        case Rule::WidthHeight: {
             const auto comma = value.find(',');
-            (panel.*rule.text).Text = value.substr(0, comma);
+            values.part(rule.setting, 0) = value.substr(0, comma);
             if (comma != std::string::npos) {
                 const auto next = value.find(',', comma + 1);
-                (panel.*rule.second).Text = value.substr(comma + 1, next == std::string::npos
-                                                                       ? std::string::npos
-                                                                       : next - comma - 1);
+                values.part(rule.setting, 1) = value.substr(
+                    comma + 1, next == std::string::npos ? std::string::npos : next - comma - 1);
             }
             break;
         }
         case Rule::Choice:
         case Rule::Position:
             if (const auto position = entryPosition(rule, value)) {
-                (panel.*rule.combo).select(*position);
+                values[rule.setting] =
+                    std::string(catalogue::setting(rule.setting).entries[*position]);
             }
             break;
         case Rule::Flag:
-            (panel.*rule.check).Value = 1;
+            values[rule.setting] = "on";
             break;
     }
 }
 
-// "VSync(disable)" for the on-form "VSync()": the flag is known, and off.
+// "Key(disable)" for the on-form "Key()": the flag is known, and off.
 bool isOffForm(std::string_view line, std::string_view onForm) {
     const std::string_view key = onForm.substr(0, onForm.size() - 2);
     return line.starts_with(key) && line.substr(key.size()).starts_with("(disable)");
@@ -111,12 +111,53 @@ bool isPlainNumber(std::string_view text, Number kind) {
     return digits;
 }
 
+Rule ruleFor(Kind kind) {
+    switch (kind) {
+        case Kind::WidthHeight:
+            return Rule::WidthHeight;
+        case Kind::Entry:
+            return Rule::Choice;
+        case Kind::Position:
+            return Rule::Position;
+        case Kind::OnOff:
+            return Rule::Flag;
+        default:
+            return Rule::Text;
+    }
+}
+
+std::vector<KeyRule> makeRules(Place place) {
+    std::vector<KeyRule> rules;
+    for (const Setting& setting : catalogue::settings()) {
+        if (setting.place != place) continue;
+        const Rule rule = ruleFor(setting.kind);
+        std::vector<std::string> forms(setting.readAs.begin(), setting.readAs.end());
+        // A flag is read as its whole on-form, the key and "()".
+        if (forms.empty())
+            forms.push_back(std::string(setting.key) + (rule == Rule::Flag ? "()" : ""));
+        for (const std::string& form : forms) {
+            // The value starts after the key's "(", which a form may hold itself.
+            const std::size_t start =
+                rule == Rule::Flag ? 0 : form.size() + (form.ends_with('(') ? 1 : 2);
+            rules.push_back({form, start, rule, setting.id});
+        }
+    }
+    return rules;
+}
+
 }  // namespace
 
-bool applyLine(panel::Panel& panel, std::string_view line, std::span<const KeyRule> rules) {
+std::span<const KeyRule> keyRules(Place place) {
+    static const std::vector<KeyRule> video = makeRules(Place::Video);
+    static const std::vector<KeyRule> audio = makeRules(Place::Audio);
+    return place == Place::Video ? std::span<const KeyRule>(video)
+                                 : std::span<const KeyRule>(audio);
+}
+
+bool applyLine(Values& values, std::string_view line, std::span<const KeyRule> rules) {
     const auto [setting, rule] = ruleOf(line, rules);
     if (rule != nullptr) {
-        applyValue(panel, *rule,
+        applyValue(values, *rule,
                    rule->rule == Rule::Flag ? std::string() : valueText(line, rule->start));
     }
     return setting;
@@ -128,9 +169,10 @@ std::vector<UnlistedChoice> unlistedChoices(std::span<const std::string> lines,
     std::vector<std::pair<const KeyRule*, const std::string*>> last;
     for (const std::string& line : lines) {
         const KeyRule* rule = ruleOf(line, rules).rule;
-        if (rule == nullptr || rule->combo == nullptr) continue;
+        if (rule == nullptr || (rule->rule != Rule::Choice && rule->rule != Rule::Position))
+            continue;
         const auto same = std::find_if(last.begin(), last.end(), [&](const auto& seen) {
-            return seen.first->combo == rule->combo;
+            return seen.first->setting == rule->setting;
         });
         if (same == last.end()) {
             last.emplace_back(rule, &line);
@@ -147,45 +189,50 @@ std::vector<UnlistedChoice> unlistedChoices(std::span<const std::string> lines,
     return unlisted;
 }
 
-std::vector<BadNumber> tidyNumbers(panel::Panel& panel, std::span<const TemplateLine> lines) {
+std::vector<BadNumber> tidyNumbers(Values& values, std::span<const TemplateLine> lines) {
     std::vector<BadNumber> bad;
-    const auto check = [&](const TemplateLine& line, panel::TextBox panel::Panel::*box) {
-        std::string& text = (panel.*box).Text;
-        text = std::string(platform::trimBlanks(text));
-        if (!isPlainNumber(text, line.number)) bad.push_back({line.caption, text, line.number});
-    };
     for (const TemplateLine& line : lines) {
-        if (line.fill == Fill::Text || line.fill == Fill::Resolution) check(line, line.box);
-        if (line.fill == Fill::Resolution) check(line, line.second);
+        if (!line.setting) continue;
+        const Setting& setting = catalogue::setting(*line.setting);
+        if (setting.kind != Kind::Integer && setting.kind != Kind::Decimal &&
+            setting.kind != Kind::WidthHeight) {
+            continue;
+        }
+        const Number number = setting.kind == Kind::Decimal ? Number::Decimal : Number::Integer;
+        for (std::size_t part = 0; part < setting.parts(); ++part) {
+            std::string& text = values.part(setting.id, part);
+            text = std::string(platform::trimBlanks(text));
+            if (!isPlainNumber(text, number)) bad.push_back({setting.caption(), text, number});
+        }
     }
     return bad;
 }
 
-std::vector<std::string> buildLines(const panel::Panel& panel,
-                                    std::span<const TemplateLine> lines) {
+std::vector<std::string> buildLines(const Values& values, std::span<const TemplateLine> lines) {
     std::vector<std::string> out;
     out.reserve(lines.size());
     for (const TemplateLine& line : lines) {
-        const std::string key(line.text);
-        switch (line.fill) {
-            case Fill::Fixed:
-                out.push_back(key);
+        if (!line.setting) {
+            out.emplace_back(line.text);
+            continue;
+        }
+        const Setting& setting = catalogue::setting(*line.setting);
+        const std::string key(setting.key);
+        const std::string& value = values[setting.id];
+        switch (setting.kind) {
+            case Kind::Entry:
+                out.push_back(key + "(\"" + value + "\")");
                 break;
-            case Fill::Text:
-                out.push_back(key + "(" + (panel.*line.box).Text + ")");
-                break;
-            case Fill::Resolution:
-                out.push_back(key + "(" + (panel.*line.box).Text + "," + (panel.*line.second).Text +
+            case Kind::Position:
+                out.push_back(key + "(" + std::to_string(catalogue::positionOf(setting, value)) +
                               ")");
                 break;
-            case Fill::Quoted:
-                out.push_back(key + "(\"" + (panel.*line.combo).Text + "\")");
+            case Kind::OnOff:
+            case Kind::Effect:
+                out.push_back(key + (value == "on" ? "()" : "(disable)"));
                 break;
-            case Fill::Position:
-                out.push_back(key + "(" + std::to_string((panel.*line.combo).ListIndex) + ")");
-                break;
-            case Fill::Flag:
-                out.push_back(key + ((panel.*line.check).Value != 0 ? "()" : "(disable)"));
+            default:
+                out.push_back(key + "(" + values.shown(setting.id) + ")");
                 break;
         }
     }

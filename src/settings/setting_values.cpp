@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 
-#include "panel/lists.h"
 #include "platform/text_codec.h"
 #include "settings/lines.h"
 #include "settings/settings_files.h"
@@ -11,119 +10,108 @@
 namespace quorvik::settings {
 namespace {
 
-std::vector<const TemplateLine*> withValues(std::span<const TemplateLine> lines) {
-    std::vector<const TemplateLine*> settings;
-    for (const TemplateLine& line : lines) {
-        if (line.fill != Fill::Fixed) settings.push_back(&line);
-    }
-    return settings;
-}
-
-using panel::entriesOf;
+using catalogue::Kind;
+using catalogue::Setting;
 using platform::joined;
 using platform::sameLetters;
 
-}  // namespace
-
-std::vector<const TemplateLine*> videoSettings() { return withValues(videoTemplate()); }
-std::vector<const TemplateLine*> audioSettings() { return withValues(audioTemplate()); }
-
-std::string windowText(const panel::Panel& panel, const TemplateLine& line) {
-    switch (line.fill) {
-        case Fill::Text:
-            return (panel.*line.box).Text;
-        case Fill::Resolution:
-            return (panel.*line.box).Text + "," + (panel.*line.second).Text;
-        case Fill::Quoted:
-        case Fill::Position:
-            return (panel.*line.combo).Text;
-        case Fill::Flag:
-            return (panel.*line.check).Value != 0 ? "on" : "off";
-        case Fill::Fixed:
-            break;
+// How a line of the file begins for a setting: "Key(", or each of a flag's
+// on-forms without their "()" and with "(".
+std::vector<std::string> openings(const Setting& setting) {
+    std::vector<std::string> open;
+    for (const std::string_view form : setting.readAs) {
+        open.push_back(std::string(form.ends_with("()") ? form.substr(0, form.size() - 1) : form));
+        if (!open.back().ends_with('(')) open.back() += '(';
     }
-    return std::string(line.text);
+    if (open.empty()) open.push_back(std::string(setting.key) + "(");
+    return open;
 }
 
-std::optional<std::string> setWindowText(panel::Panel& panel, const TemplateLine& line,
-                                         std::string_view text) {
-    switch (line.fill) {
-        case Fill::Text:
-        case Fill::Resolution: {
-            panel::Panel trial = panel;
+}  // namespace
+
+std::optional<std::string> setTyped(catalogue::Values& values, const Setting& setting,
+                                    std::string_view text) {
+    switch (setting.kind) {
+        case Kind::Integer:
+        case Kind::Decimal:
+        case Kind::WidthHeight: {
+            catalogue::Values trial = values;
             const auto comma = text.find(',');
-            if (line.fill == Fill::Resolution) {
+            if (setting.kind == Kind::WidthHeight) {
                 if (comma == std::string_view::npos) return "takes a width and a height, such as 1920,1080";
-                (trial.*line.box).Text = std::string(text.substr(0, comma));
-                (trial.*line.second).Text = std::string(text.substr(comma + 1));
+                trial.part(setting.id, 0) = std::string(text.substr(0, comma));
+                trial.part(setting.id, 1) = std::string(text.substr(comma + 1));
             } else {
-                (trial.*line.box).Text = std::string(text);
+                trial[setting.id] = std::string(text);
             }
-            const TemplateLine lines[] = {line};
+            // Tidied and checked as a save does.
+            const TemplateLine lines[] = {table::value(setting.id)};
             if (!tidyNumbers(trial, lines).empty()) {
-                return line.number == Number::Decimal ? "takes a number with a point, such as 1.0"
-                       : line.fill == Fill::Resolution ? "takes two whole numbers, such as 1920,1080"
-                                                       : "takes a whole number, such as 60";
+                return setting.kind == Kind::Decimal ? "takes a number with a point, such as 1.0"
+                       : setting.kind == Kind::WidthHeight
+                           ? "takes two whole numbers, such as 1920,1080"
+                           : "takes a whole number, such as 60";
             }
-            panel = trial;
+            values = trial;
             return std::nullopt;
         }
-        case Fill::Quoted:
-        case Fill::Position: {
-            const auto entries = entriesOf(line.combo);
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                if (sameLetters(entries[i], text)) {
-                    (panel.*line.combo).select(static_cast<int>(i));
+        case Kind::Entry:
+        case Kind::Position: {
+            for (const std::string_view entry : setting.entries) {
+                if (sameLetters(entry, text)) {
+                    values[setting.id] = std::string(entry);
                     return std::nullopt;
                 }
             }
-            return "takes one of " + joined(entries);
+            return "takes one of " + joined(setting.entries);
         }
-        case Fill::Flag: {
+        case Kind::OnOff:
+        case Kind::Effect: {
             for (const auto on : {"on", "1", "true"}) {
                 if (sameLetters(text, on)) {
-                    (panel.*line.check).Value = 1;
+                    values[setting.id] = "on";
                     return std::nullopt;
                 }
             }
             for (const auto off : {"off", "0", "false"}) {
                 if (sameLetters(text, off)) {
-                    (panel.*line.check).Value = 0;
+                    values[setting.id] = "off";
                     return std::nullopt;
                 }
             }
             return "takes on or off";
         }
-        case Fill::Fixed:
+        case Kind::Angle:
             break;
     }
     return "cannot be set";
 }
 
-std::optional<std::string> fileText(std::span<const std::string> lines, const TemplateLine& line) {
-    const std::string open = std::string(line.text) + "(";
+std::optional<std::string> fileText(std::span<const std::string> lines, const Setting& setting) {
+    const std::vector<std::string> open = openings(setting);
     std::optional<std::string> found;
     for (const std::string& fileLine : lines) {
-        // The game also reads vertical sync spelt "Vsync".
-        const bool vsync = line.text == "VSync" && fileLine.starts_with("Vsync(");
-        if (!fileLine.starts_with(open) && !vsync) continue;
-        const std::string value = valueText(fileLine, open.size() + 1);
-        switch (line.fill) {
-            case Fill::Flag:
-                found = fileLine.substr(open.size()) == ")" ? "on" : "off";
+        const auto begins = std::find_if(open.begin(), open.end(), [&](const std::string& o) {
+            return fileLine.starts_with(o);
+        });
+        if (begins == open.end()) continue;
+        const std::string value = valueText(fileLine, begins->size() + 1);
+        switch (setting.kind) {
+            case Kind::OnOff:
+                found = fileLine.substr(begins->size()) == ")" ? "on" : "off";
                 break;
-            case Fill::Quoted:
+            case Kind::Entry:
                 found = unquoted(value);
                 break;
-            case Fill::Position: {
-                const auto entries = entriesOf(line.combo);
+            case Kind::Position: {
                 int position = -1;
                 const auto [end, error] =
                     std::from_chars(value.data(), value.data() + value.size(), position);
                 const bool whole = error == std::errc() && end == value.data() + value.size();
-                found = whole && position >= 0 && position < static_cast<int>(entries.size())
-                            ? std::string(entries[static_cast<std::size_t>(position)])
-                            : value;
+                found =
+                    whole && position >= 0 && position < static_cast<int>(setting.entries.size())
+                        ? std::string(setting.entries[static_cast<std::size_t>(position)])
+                        : value;
                 break;
             }
             default:

@@ -5,10 +5,20 @@
 
 #include <gtest/gtest.h>
 
-#include "operations/settings_table.h"
+#include "operations/values.h"
+#include "panel/binding.h"
 
 namespace quorvik::app {
 namespace {
+
+// A value typed for a setting, as the console types one.
+std::optional<std::string> typeInto(panel::Panel& panel, std::string_view key,
+                                    std::string_view value) {
+    catalogue::Values values = panel::valuesOf(panel);
+    auto problem = operations::setValue(values, *catalogue::find(key), value);
+    panel::show(values, panel);
+    return problem;
+}
 
 struct Row {
     const char* control;
@@ -55,8 +65,7 @@ TEST(ControlMenu, OffersTheDefaultAndTheMonitorsModes) {
     for (const Row& row : rows) {
         panel::Panel panel;
         if (*row.key != '\0') {
-            ASSERT_FALSE(operations::setValue(panel, *operations::findSetting(row.key), row.value))
-                << row.key;
+            ASSERT_FALSE(typeInto(panel, row.key, row.value)) << row.key;
         }
         EXPECT_EQ(captionsOf(controlMenu(panel, row.control, display)), row.captions)
             << row.control << " " << row.value;
@@ -71,7 +80,7 @@ TEST(ControlMenu, WithoutAMonitorOffersNoResolution) {
 TEST(ControlMenu, ChoosingSetsTheWindowsValue) {
     panel::Panel panel;
     const Display display{DisplayMode{1280, 800}, {{1920, 1080}}};
-    ASSERT_FALSE(operations::setValue(panel, *operations::findSetting("VSync"), "on"));
+    ASSERT_FALSE(typeInto(panel, "VSync", "on"));
     choose(panel, controlMenu(panel, "Check3", display).front());
     EXPECT_EQ(panel.Check3.Value, 0);
     for (const auto& item : controlMenu(panel, "Text2", display)) {

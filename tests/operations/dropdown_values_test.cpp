@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "operations/values.h"
+#include "panel/binding.h"
 #include "settings/lines.h"
 #include "support/game_folder.h"
 
@@ -41,45 +43,49 @@ TEST(DropDownValues, AValueNoEntryShowsIsShownAndWrittenBackAsTheFileHadIt) {
         {"TextureQuality", "TextureQuality(\"Ultra\")", "Ultra", "Low", "TextureQuality(\"Low\")",
          false},
     };
-    const Setting& other = *findSetting("WaveVolume");
+    const Setting& other = *catalogue::find("WaveVolume");
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.lines) +
                      (row.pick ? ", then picked " + std::string(row.pick) : ""));
         quorvik::testing::GameSession game;
         game.copySamples();
-        const Setting& setting = *findSetting(row.key);
+        const Setting& setting = *catalogue::find(row.key);
         const fs::path file =
             game.settings / (setting.place == Place::Video ? "Video.scr" : "Audio.scr");
         std::string bytes = readBytes(file);
-        const auto at = bytes.find("\n" + setting.key + "(") + 1;
+        const std::string key(setting.key);
+        const auto at = bytes.find("\n" + key + "(") + 1;
         writeBytes(file, bytes.replace(at, bytes.find('\r', at) - at, row.lines));
         game.loadBoth();
-        EXPECT_EQ(valueOf(game.form.panel, setting), row.shown);
+        EXPECT_EQ(panel::valueOf(game.form.panel, setting.id), row.shown);
 
-        if (row.pick) (game.form.panel.*setting.line->combo).setText(row.pick);
-        ASSERT_FALSE(setValue(game.form.panel, other, "25"));
+        if (row.pick) game.form.panel.comboBox(setting.controls.front())->setText(row.pick);
+        Values values = panel::valuesOf(game.form.panel);
+        ASSERT_FALSE(setValue(values, other, "25"));
+        panel::show(values, game.form.panel);
         const Plan plan = game.form.planOfSave();
         for (const FileChange& change : plan.files) {
             for (const LineChange& listed : change.settings) {
-                EXPECT_TRUE(listed.caption == other.caption ||
-                            (row.pick && listed.caption == setting.caption))
+                EXPECT_TRUE(listed.caption == other.caption() ||
+                            (row.pick && listed.caption == setting.caption()))
                     << listed.caption;
             }
             for (const LineChange& line : change.rewritten) EXPECT_NE(line.before, row.written);
         }
-        EXPECT_EQ(
-            std::count_if(plan.outside.begin(), plan.outside.end(),
-                          [&](const OutsideValue& value) { return value.setting == &setting; }),
-            row.outside ? 1 : 0);
+        EXPECT_EQ(std::count_if(plan.outside.begin(), plan.outside.end(),
+                                [&](const catalogue::OutsideValue& value) {
+                                    return value.setting == &setting;
+                                }),
+                  row.outside ? 1 : 0);
 
         game.form.save_Click();
         std::vector<std::string> keyLines;
         for (const std::string& line : settings::settingsFileLines(readBytes(file))) {
-            if (line.starts_with(setting.key + "(")) keyLines.push_back(line);
+            if (line.starts_with(key + "(")) keyLines.push_back(line);
         }
         EXPECT_EQ(keyLines, std::vector<std::string>{row.written});
         game.loadBoth();
-        EXPECT_EQ(valueOf(game.form.panel, setting), row.pick ? row.pick : row.shown);
+        EXPECT_EQ(panel::valueOf(game.form.panel, setting.id), row.pick ? row.pick : row.shown);
     }
 }
 

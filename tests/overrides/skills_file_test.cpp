@@ -269,7 +269,7 @@ TEST(FieldOfViewCompare, PlainDecimalsAgainstTheDefault) {
         {"\xbd", {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(compareWithDefaultFieldOfView(c.text), c.order) << '"' << c.text << '"';
+        EXPECT_EQ(compareWithTheGamesView(c.text), c.order) << '"' << c.text << '"';
     }
 }
 

@@ -19,7 +19,8 @@
 #include <QtTest>
 
 #include "app/help_texts.h"
-#include "operations/settings_table.h"
+#include "catalogue/catalogue.h"
+#include "panel/binding.h"
 #include "panel/layout.h"
 #include "panel/panel.h"
 #include "support/fake_dialogs.h"
@@ -564,11 +565,9 @@ private slots:
         emit widget->customContextMenuRequested(QPoint(2, 2));
         QCOMPARE(seen, items);
         window.pull();
-        const auto* setting =
-            quorvik::operations::settingShownIn(window.form().panel, control.toStdString());
-        QCOMPARE(
-            QString::fromStdString(quorvik::operations::valueOf(window.form().panel, *setting)),
-            shown);
+        const auto* setting = quorvik::catalogue::shownIn(control.toStdString());
+        QCOMPARE(QString::fromStdString(quorvik::panel::valueOf(window.form().panel, setting->id)),
+                 shown);
     }
 
     // The window with its frame fits the screen's free area; on a desktop it

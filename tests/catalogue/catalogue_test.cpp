@@ -1,28 +1,18 @@
-// The table of defaults and valid values against the help texts it was read
-// from: a help text that names a default or valid values has the same row,
-// and no row has what no help text says.
+// The catalogue's defaults and valid values against the help texts beside
+// them in each row: a help text that names a default or valid values has
+// them in its row, and no row has what its help text does not say.
 
-#include "operations/known_values.h"
+#include "catalogue/catalogue.h"
 
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <sstream>
 
-#include "app/help_texts.h"
-#include "panel/layout.h"
-#include "panel/lists.h"
+#include "operations/values.h"
 
-namespace quorvik::operations {
+namespace quorvik::catalogue {
 namespace {
-
-// The control a setting is shown in.
-std::string controlOf(panel::Panel& panel, const Setting& setting) {
-    for (const auto& control : panel::layout()) {
-        if (settingShownIn(panel, control.name) == &setting) return std::string(control.name);
-    }
-    return {};
-}
 
 std::vector<std::string> split(const std::string& list) {
     std::vector<std::string> values;
@@ -42,9 +32,9 @@ struct Said {
     std::optional<double> lowest, highest;
 };
 
-Said readHelp(const app::HelpText& help) {
+Said readHelp(const Setting& setting) {
     std::string text;
-    for (const auto line : help.lines) text += std::string(line) + " ";
+    for (const auto line : setting.help) text += std::string(line) + " ";
     Said said;
     std::smatch match;
     if (std::regex_search(text, match, std::regex(R"(\(Default:? ([^,)]+))"))) {
@@ -66,39 +56,25 @@ Said readHelp(const app::HelpText& help) {
     return said;
 }
 
-TEST(KnownValues, EachRowIsWhatTheHelpTextSays) {
-    panel::Panel panel;
-    std::vector<std::string_view> seen;
-    for (const Setting& setting : allSettings()) {
-        SCOPED_TRACE(setting.key);
-        const std::string control = controlOf(panel, setting);
-        ASSERT_FALSE(control.empty());
-        const auto help =
-            std::find_if(app::helpTexts().begin(), app::helpTexts().end(),
-                         [&](const app::HelpText& h) { return h.control == control; });
-        const Said said = help == app::helpTexts().end() ? Said{} : readHelp(*help);
-        const KnownValues* row = knownValuesOf(setting);
-        const bool saysAnything = said.defaultValue || !said.valid.empty() || said.highest;
-        ASSERT_EQ(row != nullptr, saysAnything) << control;
-        if (row == nullptr) continue;
-        seen.push_back(row->key);
-        EXPECT_EQ(row->defaultValue ? std::optional<std::string>(*row->defaultValue) : std::nullopt,
+TEST(Catalogue, EachRowsValuesAreWhatItsHelpTextSays) {
+    for (const Setting& row : settings()) {
+        SCOPED_TRACE(std::string(row.key));
+        const Said said = readHelp(row);
+        EXPECT_EQ(row.defaultValue ? std::optional<std::string>(*row.defaultValue) : std::nullopt,
                   said.defaultValue);
-        EXPECT_EQ(std::vector<std::string>(row->valid.begin(), row->valid.end()), said.valid);
-        EXPECT_EQ(row->lowest, said.lowest);
-        EXPECT_EQ(row->highest, said.highest);
+        EXPECT_EQ(std::vector<std::string>(row.valid.begin(), row.valid.end()), said.valid);
+        EXPECT_EQ(row.lowest, said.lowest);
+        EXPECT_EQ(row.highest, said.highest);
         // Its default is one the window can show.
-        if (row->defaultValue) {
-            panel::Panel trial;
-            panel::addListEntries(trial);
-            EXPECT_EQ(setValue(trial, setting, *row->defaultValue), std::nullopt);
-            EXPECT_EQ(valueOf(trial, setting), *row->defaultValue);
+        if (row.defaultValue) {
+            Values trial;
+            EXPECT_EQ(operations::setValue(trial, row, *row.defaultValue), std::nullopt);
+            EXPECT_EQ(trial.shown(row.id), *row.defaultValue);
         }
     }
-    EXPECT_EQ(seen.size(), knownValues().size()) << "a row for a key no setting has";
 }
 
-TEST(KnownValues, ValuesOutsideWhatTheHelpLists) {
+TEST(Catalogue, ValuesOutsideWhatTheHelpLists) {
     struct Row {
         const char* key;
         const char* value;
@@ -121,9 +97,9 @@ TEST(KnownValues, ValuesOutsideWhatTheHelpLists) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.key) + "=" + row.value);
-        EXPECT_EQ(outsideValid(*findSetting(row.key), row.value), row.outside);
+        EXPECT_EQ(outsideValid(*find(row.key), row.value), row.outside);
     }
 }
 
 }  // namespace
-}  // namespace quorvik::operations
+}  // namespace quorvik::catalogue

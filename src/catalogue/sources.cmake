@@ -1,0 +1,3 @@
+target_sources(quorvik_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/catalogue.cpp
+)

@@ -1,0 +1,3 @@
+target_sources(quorvik_unit_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/catalogue_test.cpp
+)
