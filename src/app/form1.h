@@ -45,7 +45,6 @@ public:
     Picture Image1 = Picture::None;         // filled at start-up with the window's picture
     Picture Image2 = Picture::Black;
 
-    std::string OsVersion;    // UTF-8, as the registry gives it
     std::string GameVersion;  // UTF-8
     std::string GameExePath;  // UTF-8, the game's executable
     bool GameExeFound = false;  // whether the registry gave GameExePath
@@ -56,11 +55,6 @@ public:
     std::string SettingsPath;
     std::string VideoFilePath;
     std::string AudioFilePath;
-    // Lines as last loaded, line n at position n; position 0 stays empty.
-    std::vector<std::string> VideoLines;
-    int VideoLineCount = 0;
-    std::vector<std::string> AudioLines;
-    int AudioLineCount = 0;
     // Each file as the last "Set Video.scr" / "Set Audio.scr" found it, and
     // the Data folder as the last "Set Video.scr" read it: what a save starts
     // from and checks the disk against.

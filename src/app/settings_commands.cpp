@@ -49,15 +49,6 @@ std::string typedFolder(const std::string& typed) {
     return std::string(text);
 }
 
-// The lines as Form1 keeps them: line n at position n.
-void keepLines(const operations::LoadedFile& file, std::vector<std::string>& lines, int& count) {
-    if (!file.loaded()) return;
-    std::vector<std::string> loaded = settings::settingsFileLines(*file.bytes);
-    count = static_cast<int>(loaded.size());
-    lines.assign(1, std::string());
-    lines.insert(lines.end(), std::make_move_iterator(loaded.begin()), std::make_move_iterator(loaded.end()));
-}
-
 // The messages the save and File > Backup show as each file is written.
 class Announcer : public operations::Observer {
 public:
@@ -175,7 +166,6 @@ void Form1::loadVideo() {
     VideoFile = operations::loadSettingsFile(system_, system_.nativePath(VideoFilePath),
                                              catalogue::Place::Video, values);
     panel::show(values, panel);
-    keepLines(VideoFile, VideoLines, VideoLineCount);
     panel.Label12.Caption = videoLoaded() ? "Set." : "NOT Set";
     if (VideoFile.problem) {
         reportLoadProblem(*VideoFile.problem, "Video.scr");
@@ -211,7 +201,6 @@ void Form1::loadAudio() {
     AudioFile = operations::loadSettingsFile(system_, system_.nativePath(AudioFilePath),
                                              catalogue::Place::Audio, values);
     panel::show(values, panel);
-    keepLines(AudioFile, AudioLines, AudioLineCount);
     panel.Label29.Caption = audioLoaded() ? "Set." : "NOT Set";
     if (AudioFile.problem) reportLoadProblem(*AudioFile.problem, "Audio.scr");
 }

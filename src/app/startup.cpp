@@ -47,8 +47,6 @@ void Form1::Form_Load() {
         });
     };
     using General::ViewPolicy;
-    read(OsVersion, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",
-         "CurrentVersion", ViewPolicy::Default);
     read(GameVersion, game::kKeyPath, game::kVersionValue, ViewPolicy::Prefer32Bit);
     read(GameExePath, game::kKeyPath, game::kExePathValue, ViewPolicy::Prefer32Bit, &GameExeFound);
 

@@ -20,19 +20,7 @@
 
 namespace quorvik::qt {
 
-using ColorNumber = clsToolTip::ColorNumber;
-
 namespace {
-
-QColor colorOf(ColorNumber number) {
-    return QColor(static_cast<int>(number & 0xFF), static_cast<int>((number >> 8) & 0xFF),
-                  static_cast<int>((number >> 16) & 0xFF));
-}
-
-ColorNumber numberOf(const QColor& color) {
-    return static_cast<ColorNumber>(color.red()) | static_cast<ColorNumber>(color.green()) << 8 |
-           static_cast<ColorNumber>(color.blue()) << 16;
-}
 
 // The tooltip colours the application had before any of ours were applied.
 const QPalette& defaultPalette() {
@@ -77,8 +65,6 @@ public:
     explicit ToolTipWindow(QWidget* owner) : QObject(owner) {
         setObjectName(QStringLiteral("clsToolTip"));
         automatic(-1);
-        backColor = numberOf(defaultPalette().color(QPalette::ToolTipBase));
-        foreColor = numberOf(defaultPalette().color(QPalette::ToolTipText));
         pending_.setSingleShot(true);
         connect(&pending_, &QTimer::timeout, this, [this] {
             if (hovered_ != nullptr) show(hovered_, pointerOver(hovered_));
@@ -113,28 +99,10 @@ public:
         return true;
     }
 
-    bool remove(QWidget* widget) {
-        if (locate(widget) == nullptr) return false;
-        if (showing_ == widget) hideOwnTip();
-        if (hovered_ == widget) {
-            hovered_ = nullptr;
-            pending_.stop();
-        }
-        widget->removeEventFilter(this);
-        QObject::disconnect(widget, nullptr, this, nullptr);
-        std::erase_if(tools, [widget](const Tool& tool) { return tool.widget == widget; });
-        return true;
-    }
-
     void setText(Tool& tool, const QString& text) {
         tool.text = text;
         // A tip that is up shows the new text at once.
         if (showing_ == tool.widget && QToolTip::isVisible()) show(tool.widget, showPos_);
-    }
-
-    int count() const {
-        return static_cast<int>(std::count_if(
-            tools.begin(), tools.end(), [](const Tool& tool) { return tool.widget != nullptr; }));
     }
 
     // One time sets all three: the tip waits t, stays up 10 t, and the next tool's tip
@@ -151,9 +119,6 @@ public:
     int reshowDelay = 0;
     bool multiLine = false;
     int maxWidth = -1;
-    std::array<int, 4> margins{};  // left, top, right, bottom
-    ColorNumber backColor = 0;
-    ColorNumber foreColor = 0;
     std::vector<Tool> tools;
 
 protected:
@@ -209,10 +174,7 @@ private:
     bool show(QWidget* widget, const QPoint& globalPos) {
         const Tool* tool = locate(widget);
         if (tool == nullptr || tool->text.isEmpty()) return false;
-        QPalette palette = defaultPalette();
-        palette.setColor(QPalette::ToolTipBase, colorOf(backColor));
-        palette.setColor(QPalette::ToolTipText, colorOf(foreColor));
-        QToolTip::setPalette(palette);
+        QToolTip::setPalette(defaultPalette());
         QToolTip::showText(globalPos, render(tool->text), widget, QRect(),
                            autoPopDelay > 0 ? autoPopDelay : -1);
         showing_ = widget;
@@ -244,16 +206,7 @@ private:
         }
         for (QString& line : lines) line = line.toHtmlEscaped();
         const QString body = lines.join(QStringLiteral("<br/>"));
-        if (std::all_of(margins.begin(), margins.end(), [](int side) { return side <= 0; })) {
-            return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(body);
-        }
-        // Margins pad the text inside the tip: a cell's padding is kept on every side.
-        const auto px = [](int value) { return QString::number(std::max(0, value)) + "px"; };
-        return QStringLiteral(
-                   "<table cellspacing=\"0\" cellpadding=\"0\"><tr><td "
-                   "style=\"white-space:pre; padding-left:%1; padding-top:%2; "
-                   "padding-right:%3; padding-bottom:%4\">%5</td></tr></table>")
-            .arg(px(margins[0]), px(margins[1]), px(margins[2]), px(margins[3]), body);
+        return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(body);
     }
 
     // Breaks at blanks only, so a path or a long word stays whole on a line of its own.
@@ -309,19 +262,6 @@ bool clsToolTip::AddTool(QWidget* ctrl, const std::string& strText) {
     return window != nullptr && window->add(ctrl, tipText(strText));
 }
 
-bool clsToolTip::RemoveTool(QWidget* ctrl) {
-    ToolTipWindow* window = tip();
-    return window != nullptr && window->remove(ctrl);
-}
-
-ColorNumber clsToolTip::BackColor() const {
-    return tip() != nullptr ? tip()->backColor : 0;
-}
-
-void clsToolTip::BackColor(ColorNumber clr) {
-    if (tip() != nullptr) tip()->backColor = clr;
-}
-
 int clsToolTip::DelayTime(int dwType) const {
     const ToolTipWindow* window = tip();
     if (window == nullptr) return 0;
@@ -355,26 +295,8 @@ void clsToolTip::DelayTime(int dwType, int dwMilliSecs) {
     }
 }
 
-ColorNumber clsToolTip::ForeColor() const {
-    return tip() != nullptr ? tip()->foreColor : 0;
-}
-
-void clsToolTip::ForeColor(ColorNumber clr) {
-    if (tip() != nullptr) tip()->foreColor = clr;
-}
-
 clsToolTip::Handle clsToolTip::hWnd() const {
     return reinterpret_cast<Handle>(tip());
-}
-
-int clsToolTip::Margin(int dwType) const {
-    if (tip() == nullptr || dwType < 0 || dwType > 3) return 0;
-    return tip()->margins[static_cast<std::size_t>(dwType)];
-}
-
-void clsToolTip::Margin(int dwType, int cPixels) {
-    if (tip() == nullptr || dwType < 0 || dwType > 3) return;
-    tip()->margins[static_cast<std::size_t>(dwType)] = cPixels;
 }
 
 int clsToolTip::MaxTipWidth() const {
@@ -386,14 +308,6 @@ void clsToolTip::MaxTipWidth(int lngWidth) {
     if (tip() == nullptr) return;
     tip()->maxWidth = lngWidth < 1 ? -1 : lngWidth;
     tip()->multiLine = true;
-}
-
-int clsToolTip::ToolCount() const {
-    return tip() != nullptr ? tip()->count() : 0;
-}
-
-clsToolTip::Handle clsToolTip::ToolTipHandle() const {
-    return hWnd();
 }
 
 std::string clsToolTip::ToolText(QWidget* ctrl) const {

@@ -21,7 +21,6 @@ class ToolTipWindow;
 
 class clsToolTip final : public app::ToolTipApi {
 public:
-    using ColorNumber = std::uint32_t;  // 0x00BBGGRR
     using Handle = std::uintptr_t;
 
     // `owner` is the window that the name-based members and Create() use.
@@ -36,27 +35,17 @@ public:
     // Registers `ctrl` once. Controls without a window of their own (labels,
     // picture holders, menus) cannot carry a tip: false, and nothing happens.
     bool AddTool(QWidget* ctrl, const std::string& strText = {});
-    bool RemoveTool(QWidget* ctrl);
 
-    ColorNumber BackColor() const;
-    void BackColor(ColorNumber clr);
     // dwType AND 3: 0 automatic (sets the other three from one time), 1 reshow,
     // 2 auto-pop (how long a tip stays up), 3 initial. A negative time restores
     // the default.
     int DelayTime(int dwType) const;
     void DelayTime(int dwType, int dwMilliSecs);
-    ColorNumber ForeColor() const;
-    void ForeColor(ColorNumber clr);
     Handle hWnd() const;
-    // dwType 0 left, 1 top, 2 right, 3 bottom; any other side reads 0 and is never changed.
-    int Margin(int dwType) const;
-    void Margin(int dwType, int cPixels);
     // Reads the low 16 bits as a signed number. A width below 1 means no limit
     // (-1); any width puts the tips in multi-line mode.
     int MaxTipWidth() const;
     void MaxTipWidth(int lngWidth);
-    int ToolCount() const;
-    Handle ToolTipHandle() const;
     std::string ToolText(QWidget* ctrl) const;
     void ToolText(QWidget* ctrl, const std::string& strText);
 

@@ -13,8 +13,6 @@
 namespace quorvik::win32 {
 namespace {
 
-using ColorNumber = clsToolTip::ColorNumber;
-
 // The fields of the record as the tooltip has always known them, so that
 // comctl32 5 and 6 both accept it.
 constexpr UINT kRecordSize = offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM);
@@ -144,7 +142,7 @@ bool clsToolTip::LocateTool(HWND handle, TTTOOLINFOW& record, std::wstring* text
         buffer.assign(static_cast<std::size_t>(LargerOf(TextBufferLength, 1)), L'\0');
         record.lpszText = buffer.data();
     }
-    const int count = ToolCount();
+    const int count = live() ? static_cast<int>(send(TTM_GETTOOLCOUNT, 0, 0)) : 0;
     for (int i = 0; i < count; ++i) {
         // A tool without text hands back a null text pointer and leaves the
         // buffer alone: the buffer is cleared and given again for every tool.
@@ -195,22 +193,6 @@ bool clsToolTip::AddTool(HWND ctrl, const std::string& strText) {
     return addTool(ctrl, fromAnsi(codePage_, strText));
 }
 
-bool clsToolTip::RemoveTool(HWND ctrl) {
-    TTTOOLINFOW record{};
-    if (!live() || !LocateTool(ctrl, record, nullptr)) return false;
-    send(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&record));
-    if (const HWND field = comboField(ctrl)) RemoveWindowSubclass(field, relayFromField, kRelayId);
-    return true;
-}
-
-ColorNumber clsToolTip::BackColor() const {
-    return live() ? static_cast<ColorNumber>(send(TTM_GETTIPBKCOLOR, 0, 0)) : 0;
-}
-
-void clsToolTip::BackColor(ColorNumber clr) {
-    if (live()) send(TTM_SETTIPBKCOLOR, clr, 0);
-}
-
 int clsToolTip::DelayTime(int dwType) const {
     return live() ? static_cast<int>(send(TTM_GETDELAYTIME, static_cast<WPARAM>(dwType & 3), 0))
                   : 0;
@@ -220,65 +202,12 @@ void clsToolTip::DelayTime(int dwType, int dwMilliSecs) {
     if (live()) send(TTM_SETDELAYTIME, static_cast<WPARAM>(dwType & 3), dwMilliSecs);
 }
 
-ColorNumber clsToolTip::ForeColor() const {
-    return live() ? static_cast<ColorNumber>(send(TTM_GETTIPTEXTCOLOR, 0, 0)) : 0;
-}
-
-void clsToolTip::ForeColor(ColorNumber clr) {
-    if (live()) send(TTM_SETTIPTEXTCOLOR, clr, 0);
-}
-
-int clsToolTip::Margin(int dwType) const {
-    if (!live()) return 0;
-    RECT margins{};
-    send(TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
-    switch (dwType) {
-        case 0:
-            return margins.left;
-        case 1:
-            return margins.top;
-        case 2:
-            return margins.right;
-        case 3:
-            return margins.bottom;
-        default:
-            return 0;
-    }
-}
-
-void clsToolTip::Margin(int dwType, int cPixels) {
-    if (!live()) return;
-    RECT margins{};
-    send(TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
-    switch (dwType) {
-        case 0:
-            margins.left = cPixels;
-            break;
-        case 1:
-            margins.top = cPixels;
-            break;
-        case 2:
-            margins.right = cPixels;
-            break;
-        case 3:
-            margins.bottom = cPixels;
-            break;
-        default:
-            break;
-    }
-    send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
-}
-
 int clsToolTip::MaxTipWidth() const {
     return live() ? LowWordOf(send(TTM_GETMAXTIPWIDTH, 0, 0)) : 0;
 }
 
 void clsToolTip::MaxTipWidth(int lngWidth) {
     if (live()) send(TTM_SETMAXTIPWIDTH, 0, lngWidth < 1 ? -1 : lngWidth);
-}
-
-int clsToolTip::ToolCount() const {
-    return live() ? static_cast<int>(send(TTM_GETTOOLCOUNT, 0, 0)) : 0;
 }
 
 std::string clsToolTip::ToolText(HWND ctrl) const {

@@ -24,7 +24,6 @@ namespace quorvik::win32 {
 
 class clsToolTip final : public app::ToolTipApi {
 public:
-    using ColorNumber = std::uint32_t;  // 0x00BBGGRR
     // The window of a named control, or nullptr when it has none of its own.
     using ControlLookup = std::function<HWND(std::string_view name)>;
 
@@ -48,24 +47,14 @@ public:
     bool Create(HWND frm);
     // Registers `ctrl` once; false for a second time or a control without a window.
     bool AddTool(HWND ctrl, const std::string& strText = {});
-    bool RemoveTool(HWND ctrl);
 
-    ColorNumber BackColor() const;
-    void BackColor(ColorNumber clr);
     // dwType AND 3: 0 automatic, 1 reshow, 2 auto-pop (how long a tip stays up), 3 initial.
     int DelayTime(int dwType) const;
     void DelayTime(int dwType, int dwMilliSecs);
-    ColorNumber ForeColor() const;
-    void ForeColor(ColorNumber clr);
     HWND hWnd() const { return TipHandle; }
-    // dwType 0 left, 1 top, 2 right, 3 bottom; any other side reads 0 and is never changed.
-    int Margin(int dwType) const;
-    void Margin(int dwType, int cPixels);
     // The low 16 bits as a signed number; a width below 1 means no limit (-1).
     int MaxTipWidth() const;
     void MaxTipWidth(int lngWidth);
-    int ToolCount() const;
-    HWND ToolTipHandle() const { return TipHandle; }
     std::string ToolText(HWND ctrl) const;
     void ToolText(HWND ctrl, const std::string& strText);
 

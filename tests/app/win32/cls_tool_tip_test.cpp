@@ -61,11 +61,9 @@ protected:
 
 TEST_F(Rig, EveryMemberIsInertWithoutATooltipWindow) {
     EXPECT_FALSE(tips.AddTool(edit, "text"));
-    EXPECT_FALSE(tips.RemoveTool(edit));
     tips.MaxTipWidth(100);
     tips.ToolText(edit, "text");
     EXPECT_EQ(tips.MaxTipWidth(), 0);
-    EXPECT_EQ(tips.ToolCount(), 0);
     EXPECT_EQ(tips.ToolText(edit), "");
     EXPECT_EQ(tips.hWnd(), nullptr);
     EXPECT_FALSE(tips.Create(nullptr)) << "a tooltip needs its window";
@@ -76,7 +74,6 @@ TEST_F(Rig, CreateMakesOneWindowOfTheTooltipClass) {
     const HWND first = tips.hWnd();
     EXPECT_TRUE(tips.Create(owner));
     EXPECT_EQ(tips.hWnd(), first);
-    EXPECT_EQ(tips.ToolTipHandle(), first);
     wchar_t name[32] = {};
     GetClassNameW(first, name, 32);
     EXPECT_STREQ(name, TOOLTIPS_CLASSW);
@@ -86,13 +83,12 @@ TEST_F(Rig, CreateMakesOneWindowOfTheTooltipClass) {
     EXPECT_TRUE(GetWindowLongPtrW(first, GWL_STYLE) & TTS_NOPREFIX);
 }
 
-TEST_F(Rig, ToolsAreRegisteredOnceAndCountedWithOrWithoutText) {
+TEST_F(Rig, ToolsAreRegisteredOnceWithOrWithoutText) {
     ASSERT_TRUE(tips.Create(owner));
     EXPECT_TRUE(tips.AddTool(edit, "first"));
     EXPECT_FALSE(tips.AddTool(edit, "second")) << "a control is registered once";
     EXPECT_EQ(tips.ToolText(edit), "first");
     EXPECT_TRUE(tips.AddTool(other));
-    EXPECT_EQ(tips.ToolCount(), 2);
     EXPECT_EQ(SendMessageW(tips.hWnd(), TTM_GETTOOLCOUNT, 0, 0), 2);
     EXPECT_FALSE(tips.AddTool(nullptr, "no window"));
 
@@ -102,10 +98,6 @@ TEST_F(Rig, ToolsAreRegisteredOnceAndCountedWithOrWithoutText) {
     EXPECT_EQ(record.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), UINT{TTF_IDISHWND | TTF_SUBCLASS});
     EXPECT_EQ(record.hwnd, owner);
     EXPECT_EQ(record.uId, reinterpret_cast<UINT_PTR>(edit));
-
-    EXPECT_TRUE(tips.RemoveTool(edit));
-    EXPECT_FALSE(tips.RemoveTool(edit));
-    EXPECT_EQ(tips.ToolCount(), 1);
 }
 
 // An empty tool gets its text later; an unregistered control is ignored; the
@@ -124,7 +116,7 @@ TEST_F(Rig, ToolTextIsSetAndReadBackThroughTheCodePage) {
 
     tips.ToolText(other, "never registered");
     EXPECT_EQ(tips.ToolText(other), "");
-    EXPECT_EQ(tips.ToolCount(), 1);
+    EXPECT_EQ(SendMessageW(tips.hWnd(), TTM_GETTOOLCOUNT, 0, 0), 1);
 
     tips.ToolText(edit, "short");
     EXPECT_EQ(tips.ToolText(edit), "short");
@@ -138,11 +130,6 @@ TEST_F(Rig, ToolTextIsSetAndReadBackThroughTheCodePage) {
 TEST_F(Rig, DisplayPropertiesGoToTheTooltip) {
     ASSERT_TRUE(tips.Create(owner));
     const HWND tip = tips.hWnd();
-    tips.BackColor(0x00112233);
-    EXPECT_EQ(tips.BackColor(), 0x00112233u);
-    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0)), 0x00112233u);
-    tips.ForeColor(0x00445566);
-    EXPECT_EQ(tips.ForeColor(), 0x00445566u);
 
     tips.DelayTime(6, 1234);  // only the low two bits count: the auto-pop time
     EXPECT_EQ(tips.DelayTime(TTDT_AUTOPOP), 1234);
@@ -154,18 +141,6 @@ TEST_F(Rig, DisplayPropertiesGoToTheTooltip) {
     EXPECT_EQ(tips.MaxTipWidth(), -1) << "no limit";
     tips.MaxTipWidth(-5);
     EXPECT_EQ(tips.MaxTipWidth(), -1);
-
-    for (int side = 0; side < 4; ++side) tips.Margin(side, 10 + side);
-    RECT margins{};
-    SendMessageW(tip, TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
-    EXPECT_EQ(margins.left, 10);
-    EXPECT_EQ(margins.top, 11);
-    EXPECT_EQ(margins.right, 12);
-    EXPECT_EQ(margins.bottom, 13);
-    EXPECT_EQ(tips.Margin(2), 12);
-    EXPECT_EQ(tips.Margin(4), 0);
-    tips.Margin(4, 99);
-    EXPECT_EQ(tips.Margin(0), 10) << "another side changes nothing";
 }
 
 // Start-up's maximum width is for 96 dpi and grows with the DPI; a tip too
