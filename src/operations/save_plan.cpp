@@ -323,7 +323,12 @@ Plan planSave(const SaveInput& input) {
         {"Audio.scr", "Audio.sc1", Place::Audio, input.audio, std::move(audioBad),
          settings::audioTemplate()},
     };
-    for (const SettingsFile& file : files) planSettingsFile(input, saved, file, plan, writes);
+    for (const SettingsFile& file : files) {
+        // Without a folder there is nowhere to keep backups and history: a file
+        // is written only into a known one (as it is loaded only from one).
+        if (!input.settingsFolder && file.loaded.loaded()) continue;
+        planSettingsFile(input, saved, file, plan, writes);
+    }
     for (FileChange& write : writes) plan.files.push_back(std::move(write));
     // The values a written file holds that its help texts do not list.
     std::vector<Place> written;
