@@ -8,7 +8,7 @@
 
 #include "app/game.h"
 #include "app/identity.h"
-#include "cli/completion.h"
+#include "console/completion.h"
 #include "platform/posix/posix_system.h"
 
 namespace quorvik::app {
@@ -86,14 +86,15 @@ std::optional<CommandLine> readCommandLine(int argc, const char* const* argv, in
         "Qt's own options (-platform, -style, ...) are taken too.\nExit status: 0 done, "
         "2 a usage error.");
     // The packages' shell completion is written by the program itself.
-    const cli::CompletionWords shells{
-        "--completion", {std::begin(cli::kCompletionShells), std::end(cli::kCompletionShells)}};
+    const console::CompletionWords shells{
+        "--completion",
+        {std::begin(console::kCompletionShells), std::end(console::kCompletionShells)}};
     app.add_option("--completion", "print the completion script for bash, zsh or fish")
         ->check(CLI::IsMember(shells.words))
         ->group("")
         ->trigger_on_parse()
         ->each([&](const std::string& shell) {
-            out << *cli::completionScript(app, shell, {&shells, 1});
+            out << *console::completionScript(app, shell, {&shells, 1});
             throw CLI::Success();
         });
     const std::vector<const char*> ours = withoutQtOptions(argc, argv);

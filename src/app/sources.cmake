@@ -1,4 +1,4 @@
-target_sources(quorvik_core PRIVATE
+target_sources(quorvik_app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp

@@ -1,3 +1,3 @@
-target_sources(quorvik_core PRIVATE
+target_sources(quorvik_catalogue PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/catalogue.cpp
 )

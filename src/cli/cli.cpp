@@ -9,8 +9,8 @@
 #include "app/form1.h"
 #include "app/identity.h"
 #include "app/messages.h"
-#include "cli/completion.h"
 #include "cli/console_dialogs.h"
+#include "console/completion.h"
 #include "operations/presets.h"
 #include "operations/profiles.h"
 #include "operations/values.h"
@@ -22,6 +22,9 @@ namespace quorvik::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using console::completionScript;
+using console::CompletionWords;
+using console::kCompletionShells;
 
 enum class Exit { Done = 0, Failed = 1, Usage = 2 };
 

@@ -20,7 +20,7 @@
 #include <cstring>
 
 #include "app/game.h"
-#include "cli/posix_output.h"
+#include "console/posix_output.h"
 #include "platform/posix/posix_system.h"
 #endif
 
@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
     out.stream().flush();
     return status;
 #else
-    namespace posix = quorvik::cli::posix;
+    namespace posix = quorvik::console::posix;
     ::signal(SIGPIPE, SIG_IGN);
     posix::Output output(STDOUT_FILENO, posix::keepStandardDescriptors());
     std::ostream out(&output);

@@ -1,4 +1,4 @@
-target_sources(quorvik_core PRIVATE
+target_sources(quorvik_operations PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/values.cpp
   ${CMAKE_CURRENT_LIST_DIR}/presets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/profiles.cpp

@@ -1,8 +1,8 @@
-target_sources(quorvik_core PRIVATE
+target_sources(quorvik_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/system.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_codec.cpp
 )
-target_sources(quorvik_core PRIVATE
+target_sources(quorvik_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/wine/wine_registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wine/steam_libraries.cpp
 )

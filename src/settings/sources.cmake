@@ -1,4 +1,4 @@
-target_sources(quorvik_core PRIVATE
+target_sources(quorvik_settings PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/lines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scr_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/video_file.cpp

@@ -6,11 +6,11 @@
 
 #include "app/command_line.h"
 #include "app/qt/form1_window.h"
-#include "cli/posix_output.h"
+#include "console/posix_output.h"
 
 int main(int argc, char* argv[]) {
     // No file the window opens may take the place of a closed standard output.
-    quorvik::cli::posix::keepStandardDescriptors();
+    quorvik::console::posix::keepStandardDescriptors();
     int exitCode = 0;
     const auto options = quorvik::app::readCommandLine(argc, argv, exitCode, std::cout, std::cerr);
     if (!options) return exitCode;

@@ -13,5 +13,5 @@ quorvik_warnings(quorvik_win32_view_tests)
 
 # The end-to-end test's eyes inside the prefix (tests/app/win32/gui_session.sh).
 add_executable(quorvik_gui_probe ${CMAKE_CURRENT_LIST_DIR}/gui_probe.cpp)
-target_link_libraries(quorvik_gui_probe PRIVATE quorvik_win32_view)
+target_link_libraries(quorvik_gui_probe PRIVATE quorvik_win32_view quorvik_core)
 quorvik_warnings(quorvik_gui_probe)

@@ -1,9 +1,9 @@
-#include "cli/posix_output.h"
+#include "console/posix_output.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace quorvik::cli::posix {
+namespace quorvik::console::posix {
 
 bool keepStandardDescriptors() {
     bool outputClosed = false;
@@ -60,4 +60,4 @@ bool Output::flushBuffer() {
     return true;
 }
 
-}  // namespace quorvik::cli::posix
+}  // namespace quorvik::console::posix

@@ -1,4 +1,4 @@
-#include "cli/completion.h"
+#include "console/completion.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 
 #include "platform/text_codec.h"
 
-namespace quorvik::cli {
+namespace quorvik::console {
 namespace {
 
 // The command line as the three shells need it: each command's options and
@@ -311,4 +311,4 @@ std::optional<std::string> completionScript(CLI::App& app, std::string_view shel
     return std::nullopt;
 }
 
-}  // namespace quorvik::cli
+}  // namespace quorvik::console

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quorvik::cli {
+namespace quorvik::console {
 
 // The words an option or a positional argument takes, by its name as CLI11
 // knows it ("--from", "KEY=VALUE"). A word ending in "=" is completed without
@@ -29,4 +29,4 @@ inline constexpr std::string_view kCompletionShells[] = {"bash", "zsh", "fish"};
 std::optional<std::string> completionScript(CLI::App& app, std::string_view shell,
                                             std::span<const CompletionWords> words = {});
 
-}  // namespace quorvik::cli
+}  // namespace quorvik::console

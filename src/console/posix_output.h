@@ -10,7 +10,7 @@
 #include <streambuf>
 #include <string>
 
-namespace quorvik::cli::posix {
+namespace quorvik::console::posix {
 
 // Opens /dev/null on any of descriptors 0, 1 and 2 that is closed, so that no
 // file the program opens later takes their place and receives its output.
@@ -40,4 +40,4 @@ private:
     std::string buffer_;
 };
 
-}  // namespace quorvik::cli::posix
+}  // namespace quorvik::console::posix
