@@ -100,6 +100,171 @@ std::vector<std::string> changedSinceLoaded(platform::System& system, const Plan
     return changedOf(plan, *now);
 }
 
+namespace {
+
+// One plan being carried out: what the disk held before, what is staged, and
+// the report so far. Each step returns the failure that stops the plan.
+class Carrying {
+public:
+    Carrying(platform::System& system, const Plan& plan, Observer* observer, Report& report,
+             const std::vector<Content>& now)
+        : system_(system),
+          plan_(plan),
+          observer_(observer),
+          report_(report),
+          now_(now),
+          staged_(plan.files.size()) {}
+
+    // Nothing the player made is lost: what is replaced is kept first. A
+    // backup's old bytes are kept unless the history holds them already; a
+    // backup that was not there is not recorded, as no restore should remove
+    // one. The history is read before this save's entry is added to it.
+    std::optional<Report> keepWhatIsReplaced(std::string_view what) {
+        std::vector<KeptFile> kept;
+        for (std::size_t i = 0; i < plan_.files.size(); ++i) {
+            const FileChange& change = plan_.files[i];
+            if (change.place.empty() || !changesBytes(change, now_[i])) continue;
+            if (change.action == Action::Backup) {
+                if (!now_[i] || backupKept(system_, plan_, change, *now_[i])) continue;
+                if (!isOwnBackup(*now_[i])) {
+                    report_.kept.push_back(change.shown);
+                    report_.theirBackups.push_back(change.shown);
+                }
+            } else if (now_[i]) {
+                report_.kept.push_back(change.shown);
+            }
+            kept.push_back({change.place, now_[i]});
+        }
+        if (kept.empty()) return std::nullopt;
+        auto entry = writeHistoryEntry(system_, plan_.settingsFolder, what, kept);
+        if (!entry) return failed(Report::Step::History, nullptr, entry.problem());
+        report_.historyEntry = *entry;
+        return std::nullopt;
+    }
+
+    // Every new file in full before any takes its place: the game's files,
+    // then the backups, each announced as it is written.
+    std::optional<Report> stageEveryFile() {
+        for (const bool backups : {false, true}) {
+            for (std::size_t i = 0; i < plan_.files.size(); ++i) {
+                const FileChange& change = plan_.files[i];
+                if (change.action == Action::Delete || (change.action == Action::Backup) != backups)
+                    continue;
+                if (observer_ != nullptr && backups) observer_->backingUp(change);
+                auto file = system_.stageFile(change.path, change.bytes, change.options);
+                if (!file) {
+                    giveUp();
+                    return failed(backups ? Report::Step::Backup : Report::Step::Write, &change,
+                                  {Problem::Kind::WriteFailed, change.path, file.problem().reason});
+                }
+                staged_[i] = std::move(*file);
+            }
+        }
+        return std::nullopt;
+    }
+
+    // From here a kill leaves a save the next Quorvik finishes from what the
+    // entry records.
+    std::optional<Report> recordTheReplacements() {
+        std::vector<Replacement> replacements;
+        for (const std::size_t i : replacementOrder(plan_)) {
+            const FileChange& change = plan_.files[i];
+            if (change.place.empty() || !changesBytes(change, now_[i])) continue;
+            replacements.push_back({change.place, after(change), change.options.readOnly});
+        }
+        if (replacements.empty() || report_.historyEntry.empty()) return std::nullopt;
+        if (platform::Status begun = beginReplacing(system_, report_.historyEntry, replacements);
+            !begun) {
+            giveUp();
+            return failed(Report::Step::History, nullptr, begun.problem());
+        }
+        return std::nullopt;
+    }
+
+    // Each file in its place, the backups first; a failure puts back what
+    // this plan already replaced.
+    std::optional<Report> replaceInOrder() {
+        std::vector<std::size_t> done;
+        for (const std::size_t i : replacementOrder(plan_)) {
+            const FileChange& change = plan_.files[i];
+            const bool backup = change.action == Action::Backup;
+            if (observer_ != nullptr && !backup) observer_->writing(change);
+            platform::Status status = platform::Status::success();
+            if (change.action == Action::Delete) {
+                // Only a file the command means to remove though read-only loses the attribute.
+                if (change.options.replaceReadOnly && now_[i])
+                    system_.setReadOnly(change.path, false);
+                status = system_.deleteFile(change.path);
+            } else {
+                status = system_.commitFile(*staged_[i]);
+            }
+            if (!status) {
+                Report failure =
+                    failed(backup ? Report::Step::Backup : Report::Step::Replace, &change,
+                           {change.action == Action::Delete ? Problem::Kind::DeleteFailed
+                                                            : Problem::Kind::WriteFailed,
+                            change.path, status.reason()});
+                putBack(done, failure);
+                return failure;
+            }
+            staged_[i].reset();
+            done.push_back(i);
+            if (observer_ != nullptr && !backup) observer_->written(change);
+        }
+        if (!report_.historyEntry.empty()) finishReplacing(system_, report_.historyEntry);
+        return std::nullopt;
+    }
+
+private:
+    // Nothing replaced: the staged files and the entry go, as before any step.
+    void giveUp() {
+        for (auto& file : staged_) {
+            if (file) system_.discardFile(*file);
+            file.reset();
+        }
+        if (!report_.historyEntry.empty()) removeHistoryEntry(system_, report_.historyEntry);
+    }
+
+    // Puts back, newest first, what this plan already replaced, backups too.
+    void putBack(const std::vector<std::size_t>& done, Report& failure) {
+        for (auto& file : staged_) {
+            if (file) system_.discardFile(*file);
+            file.reset();
+        }
+        for (auto index = done.rbegin(); index != done.rend(); ++index) {
+            const FileChange& back = plan_.files[*index];
+            platform::WriteOptions restore = back.options;
+            restore.replaceReadOnly = true;
+            platform::Status putBack = platform::Status::success();
+            if (now_[*index]) {
+                putBack = system_.writeFile(back.path, *now_[*index], restore);
+            } else {
+                system_.setReadOnly(back.path, false);
+                putBack = system_.deleteFile(back.path);
+            }
+            if (!putBack) failure.notPutBack.push_back(back.shown);
+        }
+        if (report_.historyEntry.empty()) return;
+        finishReplacing(system_, report_.historyEntry);
+        // Nothing replaced yet: nothing to keep either, as before any replacement.
+        if (done.empty()) {
+            removeHistoryEntry(system_, report_.historyEntry);
+            return;
+        }
+        failure.historyEntry = report_.historyEntry;
+        failure.kept = report_.kept;
+    }
+
+    platform::System& system_;
+    const Plan& plan_;
+    Observer* observer_;
+    Report& report_;
+    const std::vector<Content>& now_;
+    std::vector<std::optional<platform::StagedFile>> staged_;
+};
+
+}  // namespace
+
 Report apply(platform::System& system, const Plan& plan, const ApplyOptions& options,
              Observer* observer) {
     Report report;
@@ -109,6 +274,7 @@ Report apply(platform::System& system, const Plan& plan, const ApplyOptions& opt
     if (observer != nullptr) {
         for (const Recovery& recovery : recovered) observer->recovered(recovery);
     }
+    report.recovered = recovered;
     const auto withRecovered = [&](Report result) {
         result.recovered = recovered;
         return result;
@@ -121,146 +287,24 @@ Report apply(platform::System& system, const Plan& plan, const ApplyOptions& opt
         report.failure = lock.problem();
         return report;
     }
-    report.recovered = recovered;
 
     // What the disk holds now, and whether anything else changed it.
     std::size_t failing = 0;
     auto read = readNow(system, plan, failing);
     if (!read)
         return withRecovered(failed(Report::Step::Read, &plan.files[failing], read.problem()));
-    const std::vector<Content>& now = *read;
-    report.changed = changedOf(plan, now);
+    report.changed = changedOf(plan, *read);
     if (!report.changed.empty() && !options.force) {
         report.outcome = Report::Outcome::Changed;
         return report;
     }
 
-    // Nothing the player made is lost: what is replaced is kept first. A
-    // backup's old bytes are kept unless the history holds them already; a
-    // backup that was not there is not recorded, as no restore should remove one.
-    // The history is read before this save's entry is added to it.
-    std::vector<KeptFile> kept;
-    for (std::size_t i = 0; i < plan.files.size(); ++i) {
-        const FileChange& change = plan.files[i];
-        if (change.place.empty() || !changesBytes(change, now[i])) continue;
-        if (change.action == Action::Backup) {
-            if (!now[i] || backupKept(system, plan, change, *now[i])) continue;
-            if (!isOwnBackup(*now[i])) {
-                report.kept.push_back(change.shown);
-                report.theirBackups.push_back(change.shown);
-            }
-        } else if (now[i]) {
-            report.kept.push_back(change.shown);
-        }
-        kept.push_back({change.place, now[i]});
-    }
-    if (!kept.empty()) {
-        auto entry = writeHistoryEntry(system, plan.settingsFolder, options.what, kept);
-        if (!entry) return withRecovered(failed(Report::Step::History, nullptr, entry.problem()));
-        report.historyEntry = *entry;
-    }
-    const auto undoHistory = [&] {
-        if (!report.historyEntry.empty()) removeHistoryEntry(system, report.historyEntry);
-    };
-
-    // Every new file in full before any takes its place.
-    std::vector<std::optional<platform::StagedFile>> staged(plan.files.size());
-    const auto discardAll = [&] {
-        for (auto& file : staged) {
-            if (file) system.discardFile(*file);
-            file.reset();
-        }
-    };
-    // The game's files, then the backups, each announced as it is written.
-    std::vector<std::size_t> stagingOrder;
-    for (const bool backups : {false, true}) {
-        for (std::size_t i = 0; i < plan.files.size(); ++i) {
-            const Action action = plan.files[i].action;
-            if (action != Action::Delete && (action == Action::Backup) == backups)
-                stagingOrder.push_back(i);
-        }
-    }
-    for (const std::size_t i : stagingOrder) {
-        const FileChange& change = plan.files[i];
-        const bool backup = change.action == Action::Backup;
-        if (observer != nullptr && backup) observer->backingUp(change);
-        auto file = system.stageFile(change.path, change.bytes, change.options);
-        if (!file) {
-            discardAll();
-            undoHistory();
-            return withRecovered(
-                failed(backup ? Report::Step::Backup : Report::Step::Write, &change,
-                       {Problem::Kind::WriteFailed, change.path, file.problem().reason}));
-        }
-        staged[i] = std::move(*file);
-    }
-
-    // From here a kill leaves a save the next Quorvik finishes from what the
-    // entry records.
-    const std::vector<std::size_t> order = replacementOrder(plan);
-    std::vector<Replacement> replacements;
-    for (const std::size_t i : order) {
-        const FileChange& change = plan.files[i];
-        if (change.place.empty() || !changesBytes(change, now[i])) continue;
-        replacements.push_back({change.place, after(change), change.options.readOnly});
-    }
-    if (!replacements.empty() && !report.historyEntry.empty()) {
-        if (platform::Status begun = beginReplacing(system, report.historyEntry, replacements);
-            !begun) {
-            discardAll();
-            undoHistory();
-            return withRecovered(failed(Report::Step::History, nullptr, begun.problem()));
-        }
-    }
-
-    std::vector<std::size_t> done;
-    for (const std::size_t i : order) {
-        const FileChange& change = plan.files[i];
-        const bool backup = change.action == Action::Backup;
-        if (observer != nullptr && !backup) observer->writing(change);
-        platform::Status status = platform::Status::success();
-        if (change.action == Action::Delete) {
-            // Only a file the command means to remove though read-only loses the attribute.
-            if (change.options.replaceReadOnly && now[i]) system.setReadOnly(change.path, false);
-            status = system.deleteFile(change.path);
-        } else {
-            status = system.commitFile(*staged[i]);
-        }
-        if (!status) {
-            discardAll();
-            Report failure = failed(backup ? Report::Step::Backup : Report::Step::Replace, &change,
-                                    {change.action == Action::Delete ? Problem::Kind::DeleteFailed
-                                                                     : Problem::Kind::WriteFailed,
-                                     change.path, status.reason()});
-            // Put back, newest first, what this plan already replaced, backups too.
-            for (auto index = done.rbegin(); index != done.rend(); ++index) {
-                const FileChange& back = plan.files[*index];
-                platform::WriteOptions restore = back.options;
-                restore.replaceReadOnly = true;
-                platform::Status putBack = platform::Status::success();
-                if (now[*index]) {
-                    putBack = system.writeFile(back.path, *now[*index], restore);
-                } else {
-                    system.setReadOnly(back.path, false);
-                    putBack = system.deleteFile(back.path);
-                }
-                if (!putBack) failure.notPutBack.push_back(back.shown);
-            }
-            if (!report.historyEntry.empty()) finishReplacing(system, report.historyEntry);
-            // Nothing replaced yet: nothing to keep either, as before any replacement.
-            if (done.empty()) {
-                undoHistory();
-            } else {
-                failure.historyEntry = report.historyEntry;
-                failure.kept = report.kept;
-            }
-            return withRecovered(std::move(failure));
-        }
-        staged[i].reset();
-        done.push_back(i);
-        if (observer != nullptr && !backup) observer->written(change);
-    }
-    if (!report.historyEntry.empty()) finishReplacing(system, report.historyEntry);
+    Carrying carrying(system, plan, observer, report, *read);
+    if (auto stopped = carrying.keepWhatIsReplaced(options.what))
+        return withRecovered(std::move(*stopped));
+    if (auto stopped = carrying.stageEveryFile()) return withRecovered(std::move(*stopped));
+    if (auto stopped = carrying.recordTheReplacements()) return withRecovered(std::move(*stopped));
+    if (auto stopped = carrying.replaceInOrder()) return withRecovered(std::move(*stopped));
     pruneHistory(system, plan.settingsFolder, report.historyEntry);
     return report;
 }
