@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "app/tool_tip_api.h"
-#include "app/wording.h"
 #include "operations/apply.h"
 #include "operations/load.h"
 #include "operations/plan.h"
@@ -28,8 +27,12 @@
 #include "platform/dialogs.h"
 #include "platform/result.h"
 #include "platform/system.h"
+#include "words/wording.h"
 
 namespace quorvik::app {
+
+// The phrases by which messages say what to do next.
+using words::Wording;
 
 // The pictures the window can show behind its controls.
 enum class Picture { None, Moor, Black };

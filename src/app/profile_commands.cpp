@@ -5,13 +5,15 @@
 #include <algorithm>
 
 #include "app/form1.h"
-#include "app/messages.h"
 #include "operations/profiles.h"
 #include "panel/binding.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
+#include "words/messages.h"
 
 namespace quorvik::app {
+
+using namespace words;
 
 namespace {
 constexpr const char* kNoConfigFolder =

@@ -13,7 +13,6 @@
 
 #include "app/form1.h"
 #include "app/identity.h"
-#include "app/messages.h"
 #include "operations/history.h"
 #include "operations/save_plan.h"
 #include "overrides/skills_file.h"
@@ -22,8 +21,11 @@
 #include "platform/text_codec.h"
 #include "settings/lines.h"
 #include "settings/settings_files.h"
+#include "words/messages.h"
 
 namespace quorvik::app {
+
+using namespace words;
 namespace {
 
 using platform::Problem;

@@ -7,5 +7,4 @@ target_sources(quorvik_app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/control_menu.cpp
   ${CMAKE_CURRENT_LIST_DIR}/general.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help_texts.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
 )

@@ -8,7 +8,6 @@
 
 #include "app/form1.h"
 #include "app/identity.h"
-#include "app/messages.h"
 #include "cli/console_dialogs.h"
 #include "console/completion.h"
 #include "operations/presets.h"
@@ -17,6 +16,7 @@
 #include "panel/binding.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
+#include "words/messages.h"
 
 namespace quorvik::cli {
 namespace {
@@ -39,7 +39,7 @@ std::string consoleText(std::string text) {
 // The console has no buttons or menus: where a message says what to do next,
 // it names the command line's options. quorvik-cli.exe reads Windows' own
 // registry, so it has no prefix to name.
-app::Wording consoleWording() {
+words::Wording consoleWording() {
     const auto nameFolder = [](const std::string& holding) {
 #ifdef _WIN32
         return "Name the folder that holds " + holding + " with --settings.";
@@ -48,7 +48,7 @@ app::Wording consoleWording() {
                " with --settings.";
 #endif
     };
-    app::Wording wording;
+    words::Wording wording;
     wording.noDocumentsFolder = nameFolder("Video.scr");
     wording.noSettingsFolder = nameFolder("Video.scr");
     wording.folderFirst = nameFolder("Video.scr");
@@ -442,7 +442,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const std::vector<operations::RestoreChoice> choices = form.restoreChoices();
         if (list) {
             for (const operations::RestoreChoice& choice : choices) {
-                std::string text = app::restoreChoiceText(choice);
+                std::string text = words::restoreChoiceText(choice);
                 if (text.starts_with(choice.id + ": ")) text.erase(0, choice.id.size() + 2);
                 out << choice.id << "\t" << text << '\n';
             }
@@ -568,13 +568,13 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     }
     // What is printed is the plan the save carries out.
     const auto print = [&](const operations::Plan& plan) {
-        out << consoleText(app::planText(plan, codePage, "->", form.wording)) << '\n';
+        out << consoleText(words::planText(plan, codePage, "->", form.wording)) << '\n';
     };
     // A value outside what its help lists is warned of, or with --strict refused.
     const auto outsideAllowed = [&](const operations::Plan& plan) {
         for (const catalogue::OutsideValue& outside : plan.outside) {
             err << "quorvik-cli: " << (strict ? "" : "warning: ")
-                << app::outsideLine(outside, codePage) << ".\n";
+                << words::outsideLine(outside, codePage) << ".\n";
         }
         if (strict && !plan.outside.empty()) {
             err << "quorvik-cli: --strict saves no value outside what its help lists. Nothing was "
@@ -610,7 +610,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return static_cast<int>(Exit::Failed);
     }
     if (report.outcome == operations::Report::Outcome::Changed) {
-        err << "quorvik-cli: " << app::changedText(report.changed)
+        err << "quorvik-cli: " << words::changedText(report.changed)
             << " Run the command again, or add --force to save over it (what it replaces is kept "
                "in the history).\n";
         return static_cast<int>(Exit::Failed);

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
 #include "overrides/skills_file.h"
 #include "support/game_folder.h"
+#include "words/messages.h"
 
 namespace quorvik::overrides {
 namespace {
@@ -22,7 +22,7 @@ using quorvik::testing::GameSession;
 using quorvik::testing::kOddFolderName;
 using quorvik::testing::readBytes;
 using quorvik::testing::writeBytes;
-using Notice = app::Message;
+using Notice = words::Message;
 
 const std::string kOld = "<level id=\"1\">\r\n<prop n=\"CameraDefaultFOV\" v=\"70.0\"/>\r\n";
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The few phrases by which Form1's messages tell the player what to do next.
+// The few phrases by which the messages tell the player what to do next.
 // They default to the window's own, which point at its buttons and menus; a
 // front end without them (the console) gives Form1 its own, so that nothing
 // it prints asks for a click.
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorvik::app {
+namespace quorvik::words {
 
 struct Wording {
     // How to give Quorvik the settings folder when the start found none: after
@@ -45,4 +45,4 @@ struct Wording {
     const File& of(std::string_view file) const { return file == "Audio.scr" ? audio : video; }
 };
 
-}  // namespace quorvik::app
+}  // namespace quorvik::words

@@ -8,14 +8,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/wording.h"
 #include "operations/apply.h"
 #include "operations/plan.h"
 #include "operations/restore.h"
 #include "platform/result.h"
 #include "platform/text_codec.h"
+#include "words/wording.h"
 
-namespace quorvik::app {
+namespace quorvik::words {
 
 struct Message {
     std::string text;  // UTF-8
@@ -80,4 +80,4 @@ Message recoveryMessage(const operations::Recovery& recovery, const Wording& wor
 std::string restoreChoiceText(const operations::RestoreChoice& choice);
 std::string restoreHeading(const operations::RestoreChoice& choice);
 
-}  // namespace quorvik::app
+}  // namespace quorvik::words

@@ -1,11 +1,11 @@
-#include "app/messages.h"
+#include "words/messages.h"
 
 #include <algorithm>
 
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 
-namespace quorvik::app {
+namespace quorvik::words {
 
 using operations::Note;
 using operations::Refusal;
@@ -88,7 +88,8 @@ std::string refusalLine(const Refusal& refusal) {
         case Refusal::Kind::NotLoaded:
             return refusal.file + " is not loaded, so a save leaves it as it is.";
         case Refusal::Kind::BadNumbers:
-            return refusal.file + " holds values the game cannot read, so a save leaves it as it is.";
+            return refusal.file +
+                   " holds values the game cannot read, so a save leaves it as it is.";
         case Refusal::Kind::MissingSettings:
             return refusal.file + " has no line for " + joined(refusal.missing) +
                    ", so a save leaves it as it is until each is set.";
@@ -101,9 +102,11 @@ Message noteMessage(const Note& note, const platform::CodePage& codePage, const 
     const std::string value = codePage.toUtf8(note.detail);
     switch (note.kind) {
         case Note::Kind::FolderUnknown:
-            return {"The settings folder is not known yet, so motion blur, depth of field and the "
-                    "field of view were not saved. " + wording.folderFirst,
-                    platform::kExclamation};
+            return {
+                "The settings folder is not known yet, so motion blur, depth of field and the "
+                "field of view were not saved. " +
+                    wording.folderFirst,
+                platform::kExclamation};
         case Note::Kind::DataNotRead:
             return {"Motion blur, depth of field and the field of view were not saved: " +
                         wording.dataReader +
@@ -113,10 +116,12 @@ Message noteMessage(const Note& note, const platform::CodePage& codePage, const 
         case Note::Kind::FolderMissing: {
             // "Scripts" or "Skills": the folder names what it holds.
             std::string folder = platform::pathToUtf8(note.path.lexically_normal().filename());
-            std::transform(folder.begin(), folder.end(), folder.begin(),
-                           [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-            return {"The game's " + folder + " folder was not found:\r\n" + path + "\r\n" + note.detail,
-                    platform::kExclamation};
+            std::transform(folder.begin(), folder.end(), folder.begin(), [](char c) {
+                return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+            });
+            return {
+                "The game's " + folder + " folder was not found:\r\n" + path + "\r\n" + note.detail,
+                platform::kExclamation};
         }
         case Note::Kind::FileUnreadable:
             return {path + " was left as it is: it could not be read " + wording.video.whenLoaded +
@@ -126,8 +131,9 @@ Message noteMessage(const Note& note, const platform::CodePage& codePage, const 
             const std::string what = note.detail.empty()
                                          ? "The field of view is empty."
                                          : "The field of view \"" + value + "\" is not a number.";
-            return {what + " Enter it as 00.0, for example 75.0; the skills file was left as it is.",
-                    platform::kExclamation};
+            return {
+                what + " Enter it as 00.0, for example 75.0; the skills file was left as it is.",
+                platform::kExclamation};
         }
         case Note::Kind::BelowDefault:
             return {"The field of view " + value +
@@ -201,8 +207,8 @@ std::string planText(const operations::Plan& plan, const platform::CodePage& cod
     bool keptNote = false;
     for (const operations::FileChange& file : plan.files) {
         if (file.action == operations::Action::Backup || file.place.starts_with("Data/")) continue;
-        const bool listed = !file.settings.empty() || !file.dropped.empty() || !file.rewritten.empty() ||
-                            file.reformatted;
+        const bool listed = !file.settings.empty() || !file.dropped.empty() ||
+                            !file.rewritten.empty() || file.reformatted;
         if (!listed) continue;
         heading(file.shown);
         for (const auto& change : file.settings) {
@@ -212,7 +218,8 @@ std::string planText(const operations::Plan& plan, const platform::CodePage& cod
             body += "\r\n    Line rewritten: " + line.before + to + line.after;
         }
         for (const auto& line : file.dropped) body += "\r\n    Line dropped: " + line;
-        if (file.reformatted) body += "\r\n    Line ends and blank lines written as the game writes them";
+        if (file.reformatted)
+            body += "\r\n    Line ends and blank lines written as the game writes them";
         keptNote |= !file.dropped.empty();
     }
     for (const auto& [where, change] : plan.dataSettings) {
@@ -230,14 +237,15 @@ std::string planText(const operations::Plan& plan, const platform::CodePage& cod
             keptNote = true;
         } else if (writes) {
             body += "\r\n    " + name + " is written: " +
-                    (file.whenLoaded && *file.whenLoaded ? "it is not what Quorvik writes" : "it is missing");
+                    (file.whenLoaded && *file.whenLoaded ? "it is not what Quorvik writes"
+                                                         : "it is missing");
         } else {
             body += "\r\n    " + name + " is removed: a leftover of an effect switched off";
         }
     }
 
     std::string text = body.empty() ? "File > Save Settings would change nothing."
-                                     : "File > Save Settings would change:" + body;
+                                    : "File > Save Settings would change:" + body;
     std::string notes;
     if (keptNote) {
         notes += "\r\nWhat a save drops or replaces is kept in the history first; " +
@@ -269,12 +277,12 @@ std::string failureText(const Report& report) {
             return "Could not read " + report.failedFile + " (" + path + "): " + reason +
                    ", so it could not be kept before it is replaced." + kNothingSaved;
         case Report::Step::History:
-            return "Could not keep the files to be replaced in the history (" + path + "): " + reason +
-                   "." + kNothingSaved;
+            return "Could not keep the files to be replaced in the history (" + path +
+                   "): " + reason + "." + kNothingSaved;
         case Report::Step::Backup:
             if (!report.notPutBack.empty()) break;
-            return "Could not write the backup " + report.failedFile + " (" + path + "): " + reason +
-                   "." + kNothingSaved;
+            return "Could not write the backup " + report.failedFile + " (" + path +
+                   "): " + reason + "." + kNothingSaved;
         case Report::Step::Write:
             return "Could not write " + report.failedFile + " (" + path + "): " + reason + "." +
                    kNothingSaved;
@@ -369,7 +377,8 @@ std::string restoreHeading(const operations::RestoreChoice& choice) {
         case operations::RestoreChoice::Kind::History:
             break;
     }
-    return "Restore from the history, " + choice.id + " (the files as they were before " + choice.what + "):";
+    return "Restore from the history, " + choice.id + " (the files as they were before " +
+           choice.what + "):";
 }
 
-}  // namespace quorvik::app
+}  // namespace quorvik::words

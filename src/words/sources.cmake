@@ -1,0 +1,3 @@
+target_sources(quorvik_words PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+)
