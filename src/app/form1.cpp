@@ -7,7 +7,7 @@
 namespace quorvik::app {
 
 Form1::Form1(platform::Dialogs& dialogs, platform::System& system, ToolTipApi* toolTips)
-    : dialogs_(dialogs), system_(system), toolTips_(toolTips) {}
+    : session(system), dialogs_(dialogs), system_(system), toolTips_(toolTips) {}
 
 int Form1::message(const std::string& text, int style) {
     return dialogs_.messageBox(text, style, std::string(identity::kAppTitle));

@@ -22,6 +22,7 @@
 #include "operations/presets.h"
 #include "operations/profiles.h"
 #include "operations/restore.h"
+#include "operations/session.h"
 #include "operations/values.h"
 #include "panel/panel.h"
 #include "platform/dialogs.h"
@@ -58,15 +59,9 @@ public:
     std::string SettingsPath;
     std::string VideoFilePath;
     std::string AudioFilePath;
-    // Each file as the last "Set Video.scr" / "Set Audio.scr" found it, and
-    // the Data folder as the last "Set Video.scr" read it: what a save starts
-    // from and checks the disk against.
-    operations::LoadedFile VideoFile;
-    operations::LoadedFile AudioFile;
-    operations::DataFolder DataFolder;
-    // Settings given a value on purpose (the console's KEY=VALUE), so that a
-    // save writes them even where the file had no line for them.
-    std::vector<catalogue::SettingId> Typed;
+    // The work on the game's files: what "Set Video.scr" and "Set Audio.scr"
+    // loaded, and the commands on it. The panel shows its values.
+    operations::Session session;
     // Every message that told of something not done, in order: what a front
     // end without a window reports as failure.
     std::vector<std::string> ProblemsShown;
@@ -79,21 +74,15 @@ public:
     Wording wording;
 
     bool folderKnown() const;
-    bool videoLoaded() const { return VideoFile.loaded(); }
-    bool audioLoaded() const { return AudioFile.loaded(); }
-    // Whether the settings saved in `place` were read this session: their
-    // file loaded, or for the Data folder's, the folder read.
-    bool placeLoaded(catalogue::Place place) const {
-        return place == catalogue::Place::Video   ? videoLoaded()
-               : place == catalogue::Place::Audio ? audioLoaded()
-                                                  : DataFolder.read;
-    }
+    bool videoLoaded() const { return session.videoLoaded(); }
+    bool audioLoaded() const { return session.audioLoaded(); }
+    bool placeLoaded(catalogue::Place place) const { return session.placeLoaded(place); }
 
     void Form_Load();
 
     // What File > Save Settings would do now: the plan Show Changes shows,
     // the console prints and the save carries out. Writes nothing.
-    operations::Plan planOfSave() const;
+    operations::Plan planOfSave();
     // The save itself, every message shown as it happens. A file changed on
     // disk since it was loaded is overwritten only when forced; otherwise
     // nothing is saved and the report says which (the caller tells the player).
@@ -150,9 +139,8 @@ private:
     int notice(const std::string& text, int style);
     // Tells what taking the settings folder did with saves a kill had cut off.
     void showRecovered(const std::vector<operations::Recovery>& recovered);
-    // Before a load: a save cut off earlier is finished, so that the files
-    // loaded are whole, and what a killed Quorvik left goes.
-    void tidySettingsFolder();
+    // The session's folder and values from the window, before one of its commands.
+    void bindSession();
     void detectSettingsPath();
     std::filesystem::path settingsFolder() const;
     void showNotes(const std::vector<operations::Note>& notes);

@@ -94,8 +94,9 @@ void Form1::showRecovered(const std::vector<operations::Recovery>& recovered) {
     }
 }
 
-void Form1::tidySettingsFolder() {
-    if (folderKnown()) showRecovered(operations::sweepIfIdle(system_, settingsFolder()));
+void Form1::bindSession() {
+    session.folder = folderKnown() ? std::optional(settingsFolder()) : std::nullopt;
+    session.values = panel::valuesOf(panel);
 }
 
 bool Form1::folderKnown() const {
@@ -163,26 +164,14 @@ void Form1::Command1_Click() {
 }
 
 void Form1::loadVideo() {
-    tidySettingsFolder();
-    catalogue::Values values = panel::valuesOf(panel);
-    VideoFile = operations::loadSettingsFile(system_, system_.nativePath(VideoFilePath),
-                                             catalogue::Place::Video, values);
-    panel::show(values, panel);
+    bindSession();
+    const auto loading = session.loadVideo(system_.nativePath(VideoFilePath));
+    panel::show(session.values, panel);
+    showRecovered(loading.recovered);
     panel.Label12.Caption = videoLoaded() ? "Set." : "NOT Set";
-    if (VideoFile.problem) {
-        reportLoadProblem(*VideoFile.problem, "Video.scr");
-        // A file that could not be read stops here: nothing of this click changes.
-        if (VideoFile.problem->kind == Problem::Kind::Unreadable) return;
-    }
-
+    if (session.video.problem) reportLoadProblem(*session.video.problem, "Video.scr");
     // The override scripts and the field of view live beside the settings folder.
-    if (!folderKnown()) return;
-    const auto folder = settingsFolder();
-    std::vector<Problem> problems;
-    values = panel::valuesOf(panel);
-    DataFolder = operations::readDataFolder(system_, folder, values, problems);
-    panel::show(values, panel);
-    for (const Problem& found : problems) {
+    for (const Problem& found : loading.dataProblems) {
         const Message shown = dataFolderMessage(found);
         problem(shown.text, shown.style);
     }
@@ -198,27 +187,17 @@ void Form1::Command2_Click() {
 }
 
 void Form1::loadAudio() {
-    tidySettingsFolder();
-    catalogue::Values values = panel::valuesOf(panel);
-    AudioFile = operations::loadSettingsFile(system_, system_.nativePath(AudioFilePath),
-                                             catalogue::Place::Audio, values);
-    panel::show(values, panel);
+    bindSession();
+    const auto loading = session.loadAudio(system_.nativePath(AudioFilePath));
+    panel::show(session.values, panel);
+    showRecovered(loading.recovered);
     panel.Label29.Caption = audioLoaded() ? "Set." : "NOT Set";
-    if (AudioFile.problem) reportLoadProblem(*AudioFile.problem, "Audio.scr");
+    if (session.audio.problem) reportLoadProblem(*session.audio.problem, "Audio.scr");
 }
 
-operations::Plan Form1::planOfSave() const {
-    std::optional<std::filesystem::path> folder;
-    if (folderKnown()) folder = settingsFolder();
-    const catalogue::Values values = panel::valuesOf(panel);
-    return operations::planSave({folder,
-                                 VideoFile,
-                                 AudioFile,
-                                 DataFolder,
-                                 values,
-                                 Typed,
-                                 {ToolVersion, identity::kSaveBackupUpdates},
-                                 system_.codePage()});
+operations::Plan Form1::planOfSave() {
+    bindSession();
+    return session.planOfSave({ToolVersion, identity::kSaveBackupUpdates});
 }
 
 operations::Report Form1::saveSettings(bool force,
@@ -244,9 +223,9 @@ operations::Report Form1::saveSettings(bool force,
     Announcer announcer(
         [this](const std::string& text, int style) { message(text, style); }, wording.toWrite,
         [this](const operations::Recovery& recovery) { showRecovered({recovery}); });
-    const operations::Report report = operations::apply(system_, plan, {force, "a save"}, &announcer);
-    if (report.outcome == operations::Report::Outcome::Changed || showFailure(report)) return report;
-    operations::recordWritten(plan, VideoFile, AudioFile, DataFolder);
+    const operations::Report report = session.save(plan, force, &announcer);
+    if (report.outcome == operations::Report::Outcome::Changed || showFailure(report))
+        return report;
     showNotes(plan.notes);
     if (!report.historyEntry.empty() && (dropsOrReplacesTheirOwn(plan) || !report.changed.empty() ||
                                          !report.theirBackups.empty())) {
@@ -269,14 +248,14 @@ void Form1::save_Click() {
                                    "window is replaced by what the files hold.",
                                platform::kYesNo | platform::kExclamation);
     if (answer != platform::kYes) return;
-    if (videoLoaded() || VideoFile.problem) loadVideo();
-    if (audioLoaded() || AudioFile.problem) loadAudio();
+    if (videoLoaded() || session.video.problem) loadVideo();
+    if (audioLoaded() || session.audio.problem) loadAudio();
 }
 
 void Form1::Changes_Click() {
     const operations::Plan plan = planOfSave();
     std::string text = planText(plan, system_.codePage(), "\u2192", wording);
-    if (const auto changed = operations::changedSinceLoaded(system_, plan); !changed.empty()) {
+    if (const auto changed = session.changedSinceLoaded(plan); !changed.empty()) {
         text += "\r\n\r\n" + changedText(changed) + "\r\n\r\nClick \"Set Video.scr\" and \"Set Audio.scr\" to load them again.";
     }
     message(text, platform::kInformation);
@@ -333,8 +312,8 @@ void Form1::Backup_Click() {
                 platform::kExclamation);
         return;
     }
-    const operations::Plan plan = operations::planBackup(settingsFolder(), VideoFile, AudioFile,
-                                                         {ToolVersion, identity::kMenuBackupUpdates});
+    bindSession();
+    const operations::Plan plan = session.planOfBackup({ToolVersion, identity::kMenuBackupUpdates});
     for (const operations::Refusal& refusal : plan.refused) {
         const std::string backup = refusal.file.substr(0, refusal.file.find('.')) + ".sc0";
         problem(backup + " was not written: " + refusal.file +
@@ -345,16 +324,15 @@ void Form1::Backup_Click() {
     Announcer announcer(
         [this](const std::string& text, int style) { message(text, style); }, wording.toWrite,
         [this](const operations::Recovery& recovery) { showRecovered({recovery}); });
-    const operations::Report report =
-        operations::apply(system_, plan, {false, "a backup"}, &announcer);
+    const operations::Report report = session.backUp(plan, &announcer);
     if (showFailure(report)) return;
     if (!report.theirBackups.empty())
         message(keptBackupsText(report, wording), platform::kInformation);
 }
 
 std::vector<operations::RestoreChoice> Form1::restoreChoices() {
-    if (!folderKnown()) return {};
-    return operations::restoreChoices(system_, settingsFolder());
+    bindSession();
+    return session.restoreChoices();
 }
 
 void Form1::Restore_Click() {
@@ -387,8 +365,9 @@ void Form1::restoreFrom(const operations::RestoreChoice& choice) {
                 platform::kExclamation);
         return;
     }
-    const operations::RestorePlan restore = operations::planRestore(system_, settingsFolder(), choice);
-    const operations::Report report = operations::apply(system_, restore.plan, {false, restore.what});
+    bindSession();
+    const operations::RestorePlan restore = session.planOfRestore(choice);
+    const operations::Report report = session.restore(restore, nullptr);
     showRecovered(report.recovered);
     if (showFailure(report)) return;
 

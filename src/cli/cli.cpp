@@ -134,7 +134,7 @@ bool loadedValue(const app::Form1& form, const catalogue::Setting& setting) {
     if (!form.placeLoaded(setting.place)) return false;
     if (setting.place == catalogue::Place::DataFolder) return true;
     const operations::LoadedFile& file =
-        setting.place == catalogue::Place::Video ? form.VideoFile : form.AudioFile;
+        setting.place == catalogue::Place::Video ? form.session.video : form.session.audio;
     return std::none_of(file.missing.begin(), file.missing.end(),
                         [&](const auto& missing) { return missing.first == setting.id; });
 }
@@ -157,7 +157,7 @@ void printSettings(std::ostream& out, const app::Form1& form, const platform::Co
     // Which files gave their settings: a setting of one that was not loaded is null.
     shown["files"]["Video.scr"]["loaded"] = form.videoLoaded();
     shown["files"]["Audio.scr"]["loaded"] = form.audioLoaded();
-    shown["files"]["Data"]["loaded"] = form.DataFolder.read;
+    shown["files"]["Data"]["loaded"] = form.session.data.read;
     nlohmann::ordered_json settings = nlohmann::ordered_json::object();
     for (const catalogue::Setting& setting : catalogue::settings()) {
         settings[std::string(setting.key)] =
@@ -504,7 +504,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         catalogue::Values typed = panel::valuesOf(form.panel);
         for (const auto& [setting, value] : values) {
             operations::setValue(typed, *setting, value);
-            form.Typed.push_back(setting->id);
+            form.session.typed.push_back(setting->id);
         }
         panel::show(typed, form.panel);
     };
@@ -564,7 +564,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                 << assignment.substr(equals + 1) << "\" cannot be set. Nothing was written.\n";
             return static_cast<int>(Exit::Usage);
         }
-        form.Typed.push_back(setting->id);
+        form.session.typed.push_back(setting->id);
     }
     // What is printed is the plan the save carries out.
     const auto print = [&](const operations::Plan& plan) {
