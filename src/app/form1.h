@@ -28,6 +28,7 @@
 #include "platform/dialogs.h"
 #include "platform/result.h"
 #include "platform/system.h"
+#include "words/telling.h"
 #include "words/wording.h"
 
 namespace quorvik::app {
@@ -137,17 +138,10 @@ private:
     int problem(const std::string& text, int style);
     // The same, for a notice; it is also kept in NoticesShown.
     int notice(const std::string& text, int style);
-    // Tells what taking the settings folder did with saves a kill had cut off.
-    void showRecovered(const std::vector<operations::Recovery>& recovered);
     // The session's folder and values from the window, before one of its commands.
     void bindSession();
     void detectSettingsPath();
     std::filesystem::path settingsFolder() const;
-    void showNotes(const std::vector<operations::Note>& notes);
-    void showRefusal(const operations::Refusal& refusal);
-    // Tells of a plan that was not carried out; true when one was shown.
-    bool showFailure(const operations::Report& report);
-    void reportLoadProblem(const platform::Problem& failure, const char* name);
     // The part of "Set Video.scr" / "Set Audio.scr" after the file's path is known.
     void loadVideo();
     void loadAudio();
@@ -167,8 +161,21 @@ private:
     std::optional<operations::Profile> readProfileFile(const std::filesystem::path& file);
     bool keepProfile(const std::filesystem::path& config, operations::Profile profile);
 
+    // The session's reports told in message boxes.
+    class BoxTeller : public words::Teller {
+    public:
+        explicit BoxTeller(Form1& form) : form_(form) {}
+        void message(const std::string& text, int style) override { form_.message(text, style); }
+        void problem(const std::string& text, int style) override { form_.problem(text, style); }
+        void notice(const std::string& text, int style) override { form_.notice(text, style); }
+
+    private:
+        Form1& form_;
+    };
+
     platform::Dialogs& dialogs_;
     platform::System& system_;
+    BoxTeller teller_{*this};
     ToolTipApi* toolTips_;
 };
 

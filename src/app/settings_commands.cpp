@@ -22,6 +22,7 @@
 #include "settings/lines.h"
 #include "settings/settings_files.h"
 #include "words/messages.h"
+#include "words/telling.h"
 
 namespace quorvik::app {
 
@@ -51,48 +52,7 @@ std::string typedFolder(const std::string& typed) {
     return std::string(text);
 }
 
-// The messages the save and File > Backup show as each file is written.
-class Announcer : public operations::Observer {
-public:
-    Announcer(std::function<void(const std::string&, int)> show, std::string toWrite,
-              std::function<void(const operations::Recovery&)> recovered)
-        : show_(std::move(show)), toWrite_(std::move(toWrite)), recovered_(std::move(recovered)) {}
-
-    void backingUp(const operations::FileChange& change) override {
-        show_("Creating Backup of Current Settings to " + change.shown, platform::kExclamation);
-    }
-    void writing(const operations::FileChange& change) override {
-        if (change.announced) {
-            show_("Config File Generated. " + toWrite_ + " " + change.shown + "!",
-                  platform::kInformation);
-        }
-    }
-    void written(const operations::FileChange& change) override {
-        if (change.announced) show_("Settings written to " + change.shown + "!", platform::kInformation);
-    }
-    void recovered(const operations::Recovery& recovery) override { recovered_(recovery); }
-
-private:
-    std::function<void(const std::string&, int)> show_;
-    std::string toWrite_;
-    std::function<void(const operations::Recovery&)> recovered_;
-};
-
-bool dropsOrReplacesTheirOwn(const operations::Plan& plan) {
-    for (const operations::FileChange& file : plan.files) {
-        if (!file.dropped.empty() || file.handEdited) return true;
-    }
-    return false;
-}
-
 }  // namespace
-
-void Form1::showRecovered(const std::vector<operations::Recovery>& recovered) {
-    for (const operations::Recovery& recovery : recovered) {
-        const Message shown = recoveryMessage(recovery, wording);
-        notice(shown.text, shown.style);
-    }
-}
 
 void Form1::bindSession() {
     session.folder = folderKnown() ? std::optional(settingsFolder()) : std::nullopt;
@@ -105,49 +65,6 @@ bool Form1::folderKnown() const {
 }
 
 std::filesystem::path Form1::settingsFolder() const { return system_.nativePath(SettingsPath); }
-
-void Form1::showNotes(const std::vector<operations::Note>& notes) {
-    for (const operations::Note& note : notes) {
-        const Message shown = noteMessage(note, system_.codePage(), wording);
-        // A value left alone on purpose is information, not a failure.
-        if (note.kind == operations::Note::Kind::BelowDefault) {
-            message(shown.text, shown.style);
-        } else {
-            problem(shown.text, shown.style);
-        }
-    }
-}
-
-void Form1::showRefusal(const operations::Refusal& refusal) {
-    const Message shown = refusalMessage(refusal, system_.codePage(), wording);
-    problem(shown.text, shown.style);
-}
-
-bool Form1::showFailure(const operations::Report& report) {
-    const std::string text = failureText(report);
-    if (text.empty()) return false;
-    problem(text, report.outcome == operations::Report::Outcome::Busy ? platform::kExclamation
-                                                                      : platform::kCritical);
-    return true;
-}
-
-void Form1::reportLoadProblem(const Problem& failure, const char* name) {
-    switch (failure.kind) {
-        case Problem::Kind::NotFound:
-            problem(std::string("File not found in folder! ") + name, platform::kCritical);
-            break;
-        case Problem::Kind::Unreadable:
-            problem("Could not read " + platform::pathToUtf8(failure.path) + ": " +
-                        failure.reason + ". Nothing was loaded from it.",
-                    platform::kCritical);
-            break;
-        default:
-            problem("No settings recognised in " + platform::pathToUtf8(failure.path) +
-                        " \u2014 nothing was loaded.",
-                    platform::kExclamation);
-            break;
-    }
-}
 
 void Form1::Command1_Click() {
     if (!folderKnown()) {
@@ -167,14 +84,11 @@ void Form1::loadVideo() {
     bindSession();
     const auto loading = session.loadVideo(system_.nativePath(VideoFilePath));
     panel::show(session.values, panel);
-    showRecovered(loading.recovered);
+    tellRecovered(teller_, loading.recovered, wording);
     panel.Label12.Caption = videoLoaded() ? "Set." : "NOT Set";
-    if (session.video.problem) reportLoadProblem(*session.video.problem, "Video.scr");
+    if (session.video.problem) tellLoadProblem(teller_, *session.video.problem, "Video.scr");
     // The override scripts and the field of view live beside the settings folder.
-    for (const Problem& found : loading.dataProblems) {
-        const Message shown = dataFolderMessage(found);
-        problem(shown.text, shown.style);
-    }
+    tellDataProblems(teller_, loading.dataProblems);
 }
 
 void Form1::Command2_Click() {
@@ -190,9 +104,9 @@ void Form1::loadAudio() {
     bindSession();
     const auto loading = session.loadAudio(system_.nativePath(AudioFilePath));
     panel::show(session.values, panel);
-    showRecovered(loading.recovered);
+    tellRecovered(teller_, loading.recovered, wording);
     panel.Label29.Caption = audioLoaded() ? "Set." : "NOT Set";
-    if (session.audio.problem) reportLoadProblem(*session.audio.problem, "Audio.scr");
+    if (session.audio.problem) tellLoadProblem(teller_, *session.audio.problem, "Audio.scr");
 }
 
 operations::Plan Form1::planOfSave() {
@@ -215,22 +129,13 @@ operations::Report Form1::saveSettings(bool force,
         withheld.outcome = operations::Report::Outcome::Withheld;
         return withheld;
     }
-    for (const operations::Refusal& refusal : plan.refused) {
-        // A file never loaded is skipped without a word, as before any load.
-        if (refusal.kind != operations::Refusal::Kind::NotLoaded || refusal.problem) showRefusal(refusal);
-    }
-
-    Announcer announcer(
-        [this](const std::string& text, int style) { message(text, style); }, wording.toWrite,
-        [this](const operations::Recovery& recovery) { showRecovered({recovery}); });
+    tellRefusals(teller_, plan, system_.codePage(), wording);
+    Announcer announcer(teller_, wording);
     const operations::Report report = session.save(plan, force, &announcer);
-    if (report.outcome == operations::Report::Outcome::Changed || showFailure(report))
+    if (report.outcome == operations::Report::Outcome::Changed || tellFailure(teller_, report)) {
         return report;
-    showNotes(plan.notes);
-    if (!report.historyEntry.empty() && (dropsOrReplacesTheirOwn(plan) || !report.changed.empty() ||
-                                         !report.theirBackups.empty())) {
-        message(keptText(report, wording), platform::kInformation);
     }
+    tellAfterSave(teller_, plan, report, system_.codePage(), wording);
     return report;
 }
 
@@ -314,20 +219,10 @@ void Form1::Backup_Click() {
     }
     bindSession();
     const operations::Plan plan = session.planOfBackup({ToolVersion, identity::kMenuBackupUpdates});
-    for (const operations::Refusal& refusal : plan.refused) {
-        const std::string backup = refusal.file.substr(0, refusal.file.find('.')) + ".sc0";
-        problem(backup + " was not written: " + refusal.file +
-                    " is not loaded, so there is nothing of it to back up. " +
-                    wording.of(refusal.file).loadFirst,
-                platform::kExclamation);
-    }
-    Announcer announcer(
-        [this](const std::string& text, int style) { message(text, style); }, wording.toWrite,
-        [this](const operations::Recovery& recovery) { showRecovered({recovery}); });
+    tellBackupRefusals(teller_, plan, wording);
+    Announcer announcer(teller_, wording);
     const operations::Report report = session.backUp(plan, &announcer);
-    if (showFailure(report)) return;
-    if (!report.theirBackups.empty())
-        message(keptBackupsText(report, wording), platform::kInformation);
+    if (!tellFailure(teller_, report)) tellAfterBackup(teller_, report, wording);
 }
 
 std::vector<operations::RestoreChoice> Form1::restoreChoices() {
@@ -368,31 +263,10 @@ void Form1::restoreFrom(const operations::RestoreChoice& choice) {
     bindSession();
     const operations::RestorePlan restore = session.planOfRestore(choice);
     const operations::Report report = session.restore(restore, nullptr);
-    showRecovered(report.recovered);
-    if (showFailure(report)) return;
-
-    std::string text = restoreHeading(choice);
-    for (const operations::FileChange& file : restore.plan.files) {
-        if (file.action == operations::Action::Delete) {
-            text += "\r\n" + file.shown + " was removed: it was not there then.";
-        } else if (choice.kind == operations::RestoreChoice::Kind::History) {
-            text += "\r\n" + file.shown + " was put back.";
-        } else {
-            text += "\r\n" + file.shown + " was restored from " + file.shown.substr(0, file.shown.find('.')) +
-                    (choice.kind == operations::RestoreChoice::Kind::LastSave ? ".sc1." : ".sc0.");
-        }
-    }
-    for (const auto& [file, why] : restore.leftAlone) text += "\r\n" + file + " was left as it is: " + why + ".";
-    if (!report.historyEntry.empty()) {
-        text += "\r\nWhat it replaced is kept in " + shownPath(report.historyEntry) + ".";
-    }
-    const bool restoredAny = !restore.plan.files.empty();
-    if (!restore.leftAlone.empty()) {
-        problem(text, restoredAny ? platform::kInformation : platform::kExclamation);
-    } else {
-        message(text, platform::kInformation);
-    }
-    if (!restoredAny) return;
+    tellRecovered(teller_, report.recovered, wording);
+    if (tellFailure(teller_, report)) return;
+    tellRestored(teller_, choice, restore, report);
+    if (restore.plan.files.empty()) return;
 
     // The window shows what the files hold now.
     VideoFilePath = inFolder(SettingsPath, "Video.scr");
