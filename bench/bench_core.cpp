@@ -10,8 +10,8 @@
 #include <string>
 
 #include "app/form1.h"
-#include "app/game.h"
 #include "bench_support.h"
+#include "operations/game.h"
 #include "platform/paths.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_system.h"
@@ -152,7 +152,7 @@ void BM_ChoosePrefixFivePrefixes(benchmark::State& state) {
     }
     namespace wine = quorvik::platform::wine;
     wine::PrefixSearch search =
-        quorvik::platform::posix::processPrefixSearch(quorvik::app::game::signature());
+        quorvik::platform::posix::processPrefixSearch(quorvik::operations::game::signature());
     search.winePrefix.reset();
     search.home = fs::path(home);
     std::size_t searched = 0;

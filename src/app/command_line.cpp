@@ -6,12 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/game.h"
 #include "app/identity.h"
 #include "console/completion.h"
+#include "operations/game.h"
 #include "platform/posix/posix_system.h"
 
 namespace quorvik::app {
+
+namespace game = operations::game;
 namespace {
 
 // The options QApplication takes out of the command line itself, with one

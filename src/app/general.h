@@ -9,6 +9,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/registry_backend.h"
+#include "platform/registry_value.h"
 
 namespace quorvik::app::General {
 
@@ -17,10 +18,7 @@ using platform::RegistryBackend;
 using platform::RootKey;
 
 // Which views of the registry to try, in order, until the key opens.
-enum class ViewPolicy {
-    Default,       // the program's own view
-    Prefer32Bit,   // a 32-bit installer's key: the 32-bit view, then the 64-bit one
-};
+using platform::ViewPolicy;
 
 // The predefined handle for a root key name; 0 for any other text.
 RootKey RootKeyFromName(std::string_view name);

@@ -1,17 +1,21 @@
 // The start-up sequence: runs once, before the window first shows.
 
+#include "operations/startup.h"
+
 #include <exception>
 
 #include "app/form1.h"
-#include "app/game.h"
 #include "app/general.h"
 #include "app/help_texts.h"
 #include "app/identity.h"
+#include "operations/game.h"
 #include "panel/lists.h"
 #include "platform/paths.h"
 
 namespace quorvik::app {
 namespace {
+
+namespace game = operations::game;
 
 // Start-up never dies: a step that fails is skipped and the next one runs.
 template <typename Step>
@@ -76,36 +80,10 @@ void Form1::Form_Load() {
 }
 
 void Form1::detectSettingsPath() {
-    // Where the machine looked for the game itself, as under Wine: its prefixes.
-    std::string prefixes;
-    for (const std::string& place : system_.searchedPlaces()) prefixes += "\r\n" + place;
-    if (!prefixes.empty()) prefixes = "\r\nWine prefixes searched:" + prefixes;
-
-    const auto documents = system_.documentsFolder();
-    if (!documents) {
-        SettingsPath = "1";
-        problem("No settings folder was found: Quorvik could not find your Documents folder." +
-                    prefixes + "\r\n" + wording.noDocumentsFolder,
-                platform::kExclamation);
-        return;
-    }
-    std::string searched;
-    for (const std::string_view gameFolder : game::kGameFolders) {
-        const auto folder = *documents / game::settingsFolder(gameFolder);
-        if (system_.fileExists(folder / "Video.scr")) {
-            // Spelt as it is on disk, which under Wine may differ in case.
-            SettingsPath = platform::pathToUtf8(system_.nativePath(platform::pathToUtf8(folder)));
-            message("Settings path auto-detected :) Click Video.scr and Audio.scr to detect "
-                    "values.\r\n" +
-                        SettingsPath,
-                    platform::kOkOnly);
-            return;
-        }
-        searched += "\r\n" + platform::pathToUtf8(folder);
-    }
-    problem("No settings folder was found. Quorvik looked for Video.scr in:" + searched + prefixes +
-                "\r\n" + wording.noSettingsFolder,
-            platform::kExclamation);
+    const operations::FolderSearch search = operations::findSettingsFolder(system_);
+    if (search.noDocuments) SettingsPath = "1";
+    if (search.found) SettingsPath = platform::pathToUtf8(*search.found);
+    tellFolderSearch(teller_, search, wording);
 }
 
 }  // namespace quorvik::app

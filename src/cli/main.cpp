@@ -19,8 +19,8 @@
 
 #include <cstring>
 
-#include "app/game.h"
 #include "console/posix_output.h"
+#include "operations/game.h"
 #include "platform/posix/posix_system.h"
 #endif
 
@@ -45,7 +45,8 @@ std::unique_ptr<System> machine(const std::optional<std::filesystem::path>& pref
     // Which prefix was chosen, and why, goes to standard error as the window
     // reports it: standard output stays what a script reads.
     return std::make_unique<quorvik::platform::posix::PosixSystem>(
-        quorvik::platform::posix::processPrefixSearch(quorvik::app::game::signature(), prefix),
+        quorvik::platform::posix::processPrefixSearch(quorvik::operations::game::signature(),
+                                                      prefix),
         &std::cerr, "quorvik-cli");
 #endif
 }

@@ -8,4 +8,5 @@ target_sources(quorvik_operations PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/apply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/restore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/session.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
 )

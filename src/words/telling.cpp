@@ -25,6 +25,33 @@ bool dropsOrReplacesTheirOwn(const Plan& plan) {
 
 }  // namespace
 
+void tellFolderSearch(Teller& teller, const operations::FolderSearch& search,
+                      const Wording& wording) {
+    if (search.found) {
+        teller.message(
+            "Settings path auto-detected :) Click Video.scr and Audio.scr to detect values.\r\n" +
+                platform::pathToUtf8(*search.found),
+            platform::kOkOnly);
+        return;
+    }
+    // Where the machine looked for the game itself, as under Wine: its prefixes.
+    std::string prefixes;
+    for (const std::string& place : search.prefixes) prefixes += "\r\n" + place;
+    if (!prefixes.empty()) prefixes = "\r\nWine prefixes searched:" + prefixes;
+    if (search.noDocuments) {
+        teller.problem(
+            "No settings folder was found: Quorvik could not find your Documents folder." +
+                prefixes + "\r\n" + wording.noDocumentsFolder,
+            platform::kExclamation);
+        return;
+    }
+    std::string searched;
+    for (const std::string& folder : search.searched) searched += "\r\n" + folder;
+    teller.problem("No settings folder was found. Quorvik looked for Video.scr in:" + searched +
+                       prefixes + "\r\n" + wording.noSettingsFolder,
+                   platform::kExclamation);
+}
+
 void tellRecovered(Teller& teller, const std::vector<operations::Recovery>& recovered,
                    const Wording& wording) {
     for (const operations::Recovery& recovery : recovered) {

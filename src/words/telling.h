@@ -10,6 +10,7 @@
 #include "operations/apply.h"
 #include "operations/plan.h"
 #include "operations/restore.h"
+#include "operations/startup.h"
 #include "platform/result.h"
 #include "platform/text_codec.h"
 #include "words/wording.h"
@@ -26,6 +27,10 @@ public:
     // Something done that was not asked for (a save cut off earlier, finished now).
     virtual void notice(const std::string& text, int style) = 0;
 };
+
+// Where start-up found the settings folder, or why it found none.
+void tellFolderSearch(Teller& teller, const operations::FolderSearch& search,
+                      const Wording& wording);
 
 // Saves cut off earlier that taking the folder finished first.
 void tellRecovered(Teller& teller, const std::vector<operations::Recovery>& recovered,

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "app/game.h"
+#include "operations/game.h"
 #include "platform/paths.h"
 
 namespace quorvik::testing {
@@ -25,7 +25,7 @@ fs::path testData(const char* name) {
 }  // namespace
 
 platform::wine::GameSignature gameSignature() {
-    return app::game::signature();
+    return operations::game::signature();
 }
 
 void makePrefix(const fs::path& root, GameKey key, const std::string& exePath,

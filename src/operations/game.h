@@ -12,7 +12,7 @@
 
 #include "platform/wine/prefix_finder.h"
 
-namespace quorvik::app::game {
+namespace quorvik::operations::game {
 
 // Under HKEY_LOCAL_MACHINE.
 inline constexpr std::string_view kSubkey = "Software\\Grenmark\\QuellMoor";
@@ -41,4 +41,4 @@ inline platform::wine::GameSignature signature() {
     return game;
 }
 
-}  // namespace quorvik::app::game
+}  // namespace quorvik::operations::game
