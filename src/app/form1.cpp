@@ -14,12 +14,6 @@ int Form1::message(const std::string& text, int style) {
 }
 
 int Form1::problem(const std::string& text, int style) {
-    ProblemsShown.push_back(text);
-    return message(text, style);
-}
-
-int Form1::notice(const std::string& text, int style) {
-    NoticesShown.push_back(text);
     return message(text, style);
 }
 

@@ -63,13 +63,6 @@ public:
     // The work on the game's files: what "Set Video.scr" and "Set Audio.scr"
     // loaded, and the commands on it. The panel shows its values.
     operations::Session session;
-    // Every message that told of something not done, in order: what a front
-    // end without a window reports as failure.
-    std::vector<std::string> ProblemsShown;
-    // Messages that tell of something done on the player's behalf that was not
-    // asked for (a save cut off earlier, finished now): not a failure, but a
-    // front end without a window tells them beside the problems.
-    std::vector<std::string> NoticesShown;
     // How messages say what to do next: the window's buttons and menus, unless
     // the front end has none and sets its own before Form_Load.
     Wording wording;
@@ -134,10 +127,8 @@ public:
 private:
     // A message box with the application title.
     int message(const std::string& text, int style);
-    // The same, for something that could not be done; it is also kept in ProblemsShown.
+    // The same, for something that could not be done.
     int problem(const std::string& text, int style);
-    // The same, for a notice; it is also kept in NoticesShown.
-    int notice(const std::string& text, int style);
     // The session's folder and values from the window, before one of its commands.
     void bindSession();
     void detectSettingsPath();
@@ -167,7 +158,7 @@ private:
         explicit BoxTeller(Form1& form) : form_(form) {}
         void message(const std::string& text, int style) override { form_.message(text, style); }
         void problem(const std::string& text, int style) override { form_.problem(text, style); }
-        void notice(const std::string& text, int style) override { form_.notice(text, style); }
+        void notice(const std::string& text, int style) override { form_.message(text, style); }
 
     private:
         Form1& form_;

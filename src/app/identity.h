@@ -1,33 +1,19 @@
 #pragma once
 
-// Who made the tool and where it lives. Shown in the caption, the About box,
-// the donation label and the backup mark.
+// Who made the tool, as the window shows it: the words' identity, and the
+// donation address the donation label carries.
 
 #include <string_view>
 
 #include "panel/layout.h"
+#include "words/identity.h"
 
 namespace quorvik::app::identity {
 
-// The one version number is the build's (CMake's project version): the
-// programs' --version, the About box, the packages and Windows' file version.
-#ifndef QUORVIK_VERSION
-#error "QUORVIK_VERSION comes from the build"
-#endif
-inline constexpr std::string_view kVersion = QUORVIK_VERSION;
-inline constexpr std::string_view kToolVersion = "v" QUORVIK_VERSION " Final";
-inline constexpr std::string_view kAuthor = "Quorvik Team";
-inline constexpr std::string_view kEmail = "team@quorvik.example.org";
-inline constexpr std::string_view kTwitter = "@QuorvikTool";
+using namespace words::identity;
+
 // The donation address: the tail of the donation label's designed caption.
 inline constexpr std::string_view kDonationAddress =
     panel::kDonationCaption.substr(panel::kDonationCaption.find(' ') + 1);
-inline constexpr std::string_view kWebSite = "https://quorvik.example.org/";
-// The backup mark points to one page for menu backups and another for save backups.
-inline constexpr std::string_view kMenuBackupUpdates = "https://quorvik.example.org/updates";
-inline constexpr std::string_view kSaveBackupUpdates = "https://quorvik.example.org/releases";
-
-// Every message box but the About box carries this title.
-inline constexpr std::string_view kAppTitle = "Quorvik by Quorvik Team";
 
 }  // namespace quorvik::app::identity

@@ -1,22 +1,15 @@
 #include "cli/cli.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <nlohmann/json.hpp>
 
-#include "app/form1.h"
-#include "app/identity.h"
-#include "cli/console_dialogs.h"
+#include "cli/commands.h"
+#include "cli/console.h"
 #include "console/completion.h"
 #include "operations/presets.h"
 #include "operations/profiles.h"
-#include "operations/values.h"
-#include "panel/binding.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
-#include "words/messages.h"
+#include "words/identity.h"
 
 namespace quorvik::cli {
 namespace {
@@ -25,58 +18,6 @@ namespace fs = std::filesystem;
 using console::completionScript;
 using console::CompletionWords;
 using console::kCompletionShells;
-
-enum class Exit { Done = 0, Failed = 1, Usage = 2 };
-
-// The window's texts as console lines.
-std::string consoleText(std::string text) {
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
-        text.replace(at, 2, "\n");
-    }
-    return text;
-}
-
-// The console has no buttons or menus: where a message says what to do next,
-// it names the command line's options. quorvik-cli.exe reads Windows' own
-// registry, so it has no prefix to name.
-words::Wording consoleWording() {
-    const auto nameFolder = [](const std::string& holding) {
-#ifdef _WIN32
-        return "Name the folder that holds " + holding + " with --settings.";
-#else
-        return "Name the game's prefix with --prefix, or the folder that holds " + holding +
-               " with --settings.";
-#endif
-    };
-    words::Wording wording;
-    wording.noDocumentsFolder = nameFolder("Video.scr");
-    wording.noSettingsFolder = nameFolder("Video.scr");
-    wording.folderFirst = nameFolder("Video.scr");
-    // The console loads both files itself before it does anything with them.
-    const std::string whenLoaded = "when quorvik-cli loaded the settings";
-    wording.video = {nameFolder("Video.scr"), whenLoaded};
-    wording.audio = {nameFolder("Audio.scr"), whenLoaded};
-    wording.dataReader = "quorvik-cli";
-    wording.holder = "quorvik-cli";
-    wording.setAgain = "with quorvik-cli set";
-    wording.restore = "quorvik-cli restore --from with the entry's name";
-    // Nothing waits for an answer before a file is written.
-    wording.toWrite = "Writing file";
-    return wording;
-}
-
-struct Session {
-    ConsoleDialogs dialogs;
-    std::unique_ptr<platform::System> system;
-    std::unique_ptr<app::Form1> form;
-
-    Session(std::ostream& out, std::ostream& err) : dialogs(out, err) {}
-
-    std::size_t problems() const { return form->ProblemsShown.size(); }
-    Exit outcome(std::size_t problemsBefore = 0) const {
-        return problems() > problemsBefore ? Exit::Failed : Exit::Done;
-    }
-};
 
 // The settings whose help names a default: what reset takes.
 std::vector<std::string> resetKeyWords() {
@@ -104,69 +45,59 @@ std::vector<std::string> presetWords() {
     return names;
 }
 
-// A setting's value as show --json gives it: on/off as a boolean, a number
-// as a number, the rest (the resolution, a drop-down's entry) as text. A
-// number the game could not read stays the text the file holds.
-nlohmann::ordered_json jsonValue(const catalogue::Setting& setting, const std::string& text) {
-    using catalogue::Kind;
-    if (setting.kind == Kind::OnOff || setting.kind == Kind::Effect) return text == "on";
-    if (setting.kind != Kind::Integer && setting.kind != Kind::Decimal &&
-        setting.kind != Kind::Angle) {
-        return text;
+// reset KEY... or --all: each setting at the default its help names.
+std::optional<std::vector<operations::PresetValue>> resetValues(
+    std::ostream& err, const std::vector<std::string>& keys, bool all) {
+    if (keys.empty() && !all) {
+        err << "quorvik-cli: reset needs the settings to reset, or --all. Nothing was written.\n";
+        return std::nullopt;
     }
-    const char* end = text.data() + text.size();
-    if (setting.kind == Kind::Integer) {
-        long long number = 0;
-        const auto [stop, error] = std::from_chars(text.data(), end, number);
-        if (error == std::errc() && stop == end) return number;
-        return text;
-    }
-    double number = 0;
-    const auto [stop, error] = std::from_chars(text.data(), end, number);
-    // from_chars also reads "inf" and "nan", which JSON has no number for.
-    if (error == std::errc() && stop == end && std::isfinite(number)) return number;
-    return text;
-}
-
-// Whether a setting's value is one its file gave this session: its file was
-// loaded and had a line for it.
-bool loadedValue(const app::Form1& form, const catalogue::Setting& setting) {
-    if (!form.placeLoaded(setting.place)) return false;
-    if (setting.place == catalogue::Place::DataFolder) return true;
-    const operations::LoadedFile& file =
-        setting.place == catalogue::Place::Video ? form.session.video : form.session.audio;
-    return std::none_of(file.missing.begin(), file.missing.end(),
-                        [&](const auto& missing) { return missing.first == setting.id; });
-}
-
-// show: the settings the files gave, nothing made up. The JSON shape is
-// versioned, so that scripts can rely on it: see the README.
-void printSettings(std::ostream& out, const app::Form1& form, const platform::CodePage& codePage,
-                   bool json) {
-    const catalogue::Values values = panel::valuesOf(form.panel);
-    if (!json) {
-        for (const catalogue::Setting& setting : catalogue::settings()) {
-            if (!loadedValue(form, setting)) continue;
-            out << setting.key << '=' << codePage.toUtf8(values.shown(setting.id)) << '\n';
+    std::vector<operations::PresetValue> chosen;
+    if (all) chosen = operations::defaultValues();
+    for (const std::string& key : keys) {
+        const catalogue::Setting* setting = catalogue::find(key);
+        if (setting == nullptr) {
+            err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are "
+                << catalogue::keyList() << ". Nothing was written.\n";
+            return std::nullopt;
         }
-        return;
+        auto value = catalogue::defaultOf(*setting);
+        if (!value) {
+            err << "quorvik-cli: " << setting->key
+                << " has no default its help names, so it cannot be reset; settings with one are "
+                << platform::joined(resetKeyWords()) << ". Nothing was written.\n";
+            return std::nullopt;
+        }
+        chosen.emplace_back(setting, std::move(*value));
     }
-    nlohmann::ordered_json shown = nlohmann::ordered_json::object();
-    shown["format"] = "quorvik-settings";
-    shown["version"] = 1;
-    // Which files gave their settings: a setting of one that was not loaded is null.
-    shown["files"]["Video.scr"]["loaded"] = form.videoLoaded();
-    shown["files"]["Audio.scr"]["loaded"] = form.audioLoaded();
-    shown["files"]["Data"]["loaded"] = form.session.data.read;
-    nlohmann::ordered_json settings = nlohmann::ordered_json::object();
-    for (const catalogue::Setting& setting : catalogue::settings()) {
-        settings[std::string(setting.key)] =
-            loadedValue(form, setting)
-                ? jsonValue(setting, codePage.toUtf8(values.shown(setting.id)))
-                : nlohmann::ordered_json(nullptr);
+    return chosen;
+}
+
+// set KEY=VALUE...: each checked as typed input before anything is written.
+std::optional<std::vector<operations::PresetValue>> setValues(
+    Console& console, const std::vector<std::string>& assignments) {
+    std::vector<operations::PresetValue> values;
+    catalogue::Values trial = console.session.values;
+    for (const std::string& assignment : assignments) {
+        const auto equals = assignment.find('=');
+        const std::string key = assignment.substr(0, equals);
+        const catalogue::Setting* setting = catalogue::find(key);
+        if (equals == std::string::npos || setting == nullptr) {
+            console.err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are "
+                        << catalogue::keyList() << ". Nothing was written.\n";
+            return std::nullopt;
+        }
+        const std::string value =
+            console.system().codePage().fromUtf8(assignment.substr(equals + 1));
+        if (const auto problem = operations::setValue(trial, *setting, value)) {
+            console.err << "quorvik-cli: " << setting->key << " " << *problem << "; \""
+                        << assignment.substr(equals + 1)
+                        << "\" cannot be set. Nothing was written.\n";
+            return std::nullopt;
+        }
+        values.emplace_back(setting, value);
     }
-    shown["settings"] = std::move(settings);
-    out << shown.dump(2) << '\n';
+    return values;
 }
 
 }  // namespace
@@ -176,7 +107,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     CLI::App cli{"Shows and changes Quell Moor's video and audio settings as Quorvik's window "
                  "does, restores backups and starts the game.",
                  "quorvik-cli"};
-    cli.set_version_flag("--version", "quorvik-cli " + std::string(app::identity::kVersion));
+    cli.set_version_flag("--version", "quorvik-cli " + std::string(words::identity::kVersion));
     std::string prefix;
     std::string settingsFolder;
     auto* prefixOption =
@@ -300,19 +231,18 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return code == 0 ? 0 : static_cast<int>(Exit::Usage);
     }
 
-    Session session(out, err);
     std::string machineError;
     // Typed text is UTF-8 on every system; a path made straight from a std::string
     // would be read in Windows' ANSI code page and miss any letter outside it.
-    session.system = machine(
+    std::unique_ptr<platform::System> system = machine(
         prefix.empty() ? std::nullopt : std::optional<fs::path>(platform::pathFromUtf8(prefix)),
         machineError);
-    if (!session.system) {
+    if (!system) {
         err << "quorvik-cli: " << machineError << '\n';
         return static_cast<int>(Exit::Usage);
     }
     // The profiles' own files need no game.
-    const auto configFolder = session.system->configFolder();
+    const auto configFolder = system->configFolder();
     if (profile->parsed()) {
         if (!configFolder) {
             err << "quorvik-cli: there is no configuration folder to keep profiles in (set HOME "
@@ -327,188 +257,44 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             }
         }
     }
-    const auto profileAt = [&] { return operations::profilePath(*configFolder, profileName); };
-    const auto noProfile = [&] {
-        err << "quorvik-cli: there is no profile called \"" << profileName
-            << "\"; quorvik-cli profile list shows what there is. Nothing was written.\n";
-        return static_cast<int>(Exit::Usage);
-    };
-    // A profile file read and checked; nothing when it cannot be used (said why).
-    const auto readChecked = [&](const fs::path& file) -> std::optional<operations::Profile> {
-        operations::ProfileRead checked = operations::readProfileFile(*session.system, file);
-        if (!checked.profile) {
-            err << "quorvik-cli: " << platform::pathToUtf8(file) << ": " << checked.problem
-                << ". Nothing was written.\n";
-            return std::nullopt;
-        }
-        if (!checked.unknownKeys.empty()) {
-            err << "quorvik-cli: warning: " << platform::pathToUtf8(file)
-                << " holds settings Quorvik does not know, left out: "
-                << platform::joined(checked.unknownKeys) << ".\n";
-        }
-        return checked.profile;
-    };
-    // A profile written whole to `path`, then said so; exit 1 when it could not be.
-    const auto writeProfile = [&](const fs::path& path, const operations::Profile& written,
-                                  const std::string& done) {
-        const platform::Status status = operations::writeWhole(
-            *session.system, path, operations::profileBytes(written, session.system->codePage()));
-        if (!status) {
-            err << "quorvik-cli: could not write " << platform::pathToUtf8(status.problem().path)
-                << ": " << status.problem().reason << ". Nothing was written.\n";
-            return static_cast<int>(Exit::Failed);
-        }
-        out << "Profile \"" << profileName << "\" " << done << ".\n";
-        return static_cast<int>(Exit::Done);
-    };
-    if (profileList->parsed()) {
-        for (const std::string& name : operations::profileNames(*session.system, *configFolder)) {
-            out << name << '\n';
-        }
-        return static_cast<int>(Exit::Done);
-    }
-    if (profileDelete->parsed() || profileExport->parsed()) {
-        if (!session.system->fileExists(profileAt())) return noProfile();
-        if (profileDelete->parsed()) {
-            if (const platform::Status deleted = session.system->deleteFile(profileAt());
-                !deleted) {
-                err << "quorvik-cli: could not delete " << platform::pathToUtf8(profileAt()) << ": "
-                    << deleted.problem().reason << ".\n";
-                return static_cast<int>(Exit::Failed);
-            }
-            out << "Profile \"" << profileName << "\" deleted.\n";
-            return static_cast<int>(Exit::Done);
-        }
-        const auto kept = readChecked(profileAt());
-        if (!kept) return static_cast<int>(Exit::Failed);
-        const fs::path target = fs::absolute(platform::pathFromUtf8(profileFile));
-        return writeProfile(target, *kept, "written to " + platform::pathToUtf8(target));
-    }
-    if (profileImport->parsed()) {
-        auto imported = readChecked(fs::absolute(platform::pathFromUtf8(profileFile)));
-        if (!imported) return static_cast<int>(Exit::Usage);
-        if (profileName.empty()) profileName = imported->name;
-        if (const auto problem = operations::profileNameProblem(profileName)) {
-            err << "quorvik-cli: the profile's name \"" << profileName
-                << "\" will not do: " << *problem
-                << "; give one with --name. Nothing was written.\n";
-            return static_cast<int>(Exit::Usage);
-        }
-        if (session.system->fileExists(profileAt())) {
-            err << "quorvik-cli: there is a profile called \"" << profileName
-                << "\" already; delete it first, or give another name with --name. Nothing was "
-                   "written.\n";
-            return static_cast<int>(Exit::Usage);
-        }
-        imported->name = profileName;
-        return writeProfile(profileAt(), *imported,
-                            "imported: " + platform::pathToUtf8(profileAt()));
-    }
+    ProfileFiles files{*system, configFolder.value_or(fs::path()), out, err};
+    if (profileList->parsed()) return static_cast<int>(profileListCommand(files));
+    if (profileDelete->parsed()) return static_cast<int>(profileDeleteCommand(files, profileName));
+    if (profileExport->parsed())
+        return static_cast<int>(profileExportCommand(files, profileName, profileFile));
+    if (profileImport->parsed())
+        return static_cast<int>(profileImportCommand(files, profileName, profileFile));
     std::optional<operations::Profile> applied;
     if (profileApply->parsed()) {
-        if (!session.system->fileExists(profileAt())) return noProfile();
-        applied = readChecked(profileAt());
+        if (!system->fileExists(files.at(profileName)))
+            return static_cast<int>(files.noProfile(profileName));
+        applied = files.read(files.at(profileName));
         if (!applied) return static_cast<int>(Exit::Failed);
     }
 
-    session.form = std::make_unique<app::Form1>(session.dialogs, *session.system);
-    app::Form1& form = *session.form;
-    form.wording = consoleWording();
-    session.dialogs.problems = &form.ProblemsShown;
-    session.dialogs.notices = &form.NoticesShown;
-    // Start-up's own messages are the window's; only its problems are printed.
-    session.dialogs.printMessages = false;
+    Console console(out, err, std::move(system));
     // The game starts from its registry entry alone: a game never run yet has
     // no settings folder, and launch does not look for one.
-    const bool needsFolder = !launch->parsed();
-    session.dialogs.yesNoAnswer =
-        settingsFolder.empty() && needsFolder ? platform::kYes : platform::kNo;
-    form.Form_Load();
-
     if (launch->parsed()) {
-        const std::size_t before = session.problems();
-        // What the player must do for the game to start as asked is printed
-        // like every other message that is not a failure.
-        session.dialogs.printMessages = true;
-        form.Launch_Click();
-        return static_cast<int>(session.outcome(before));
+        console.start(false);
+        return static_cast<int>(launchCommand(console));
     }
+    console.start(settingsFolder.empty());
     if (!settingsFolder.empty()) {
-        form.SettingsPath =
+        console.settingsPath =
             platform::pathToUtf8(fs::absolute(platform::pathFromUtf8(settingsFolder)));
     }
-    if (!form.folderKnown()) return static_cast<int>(Exit::Failed);
-    if (restore->parsed()) {
-        const std::vector<operations::RestoreChoice> choices = form.restoreChoices();
-        if (list) {
-            for (const operations::RestoreChoice& choice : choices) {
-                std::string text = words::restoreChoiceText(choice);
-                if (text.starts_with(choice.id + ": ")) text.erase(0, choice.id.size() + 2);
-                out << choice.id << "\t" << text << '\n';
-            }
-            return static_cast<int>(Exit::Done);
-        }
-        const auto chosen = std::find_if(choices.begin(), choices.end(),
-                                         [&](const operations::RestoreChoice& choice) { return choice.id == from; });
-        if (chosen != choices.end()) {
-            session.dialogs.printMessages = true;
-            form.restoreFrom(*chosen);
-            return static_cast<int>(session.outcome());
-        }
-        // Nothing to put back from a backup set that is not there: the restore says so.
-        if (from == "sc1" || from == "sc0") {
-            session.dialogs.printMessages = true;
-            form.restoreFrom({from == "sc1" ? operations::RestoreChoice::Kind::LastSave
-                                            : operations::RestoreChoice::Kind::Menu,
-                              from, {}, {}});
-            return static_cast<int>(session.outcome());
-        }
-        err << "quorvik-cli: there is nothing to restore called \"" << from
-            << "\"; quorvik-cli restore --list shows what there is. Nothing was written.\n";
-        return static_cast<int>(Exit::Usage);
-    }
+    // Fewer than two characters is no folder.
+    if (platform::utf8Length(console.settingsPath) < 2) return static_cast<int>(Exit::Failed);
+    if (restore->parsed()) return static_cast<int>(restoreCommand(console, from, list));
 
-    form.Command1_Click();
-    form.Command2_Click();
-    const platform::CodePage& codePage = session.system->codePage();
-    if (show->parsed()) {
-        // A file that could not be loaded is said on standard error; what was
-        // loaded is still shown, and nothing when neither file was.
-        if (form.videoLoaded() || form.audioLoaded()) printSettings(out, form, codePage, json);
-        return static_cast<int>(session.outcome());
-    }
-    if (backup->parsed()) {
-        const std::size_t before = session.problems();
-        session.dialogs.printMessages = true;
-        form.Backup_Click();
-        return static_cast<int>(session.outcome(before));
-    }
-
-    if (profileSave->parsed()) {
-        if (!form.videoLoaded() && !form.audioLoaded()) return static_cast<int>(Exit::Failed);
-        std::vector<std::string> leftOut;
-        const operations::Profile kept = operations::profileOf(
-            profileName, panel::valuesOf(form.panel),
-            [&](const catalogue::Setting& setting) { return loadedValue(form, setting); }, leftOut);
-        for (const std::string& value : leftOut) {
-            err << "quorvik-cli: warning: " << codePage.toUtf8(value)
-                << " is left out of the profile: its setting does not take it.\n";
-        }
-        const int written =
-            writeProfile(profileAt(), kept, "saved: " + platform::pathToUtf8(profileAt()));
-        return written != 0 ? written : static_cast<int>(session.outcome());
-    }
-    // Values a command gives count as typed: a save writes them even where the
-    // file had no line.
-    const auto typeValues = [&](const std::vector<operations::PresetValue>& values) {
-        catalogue::Values typed = panel::valuesOf(form.panel);
-        for (const auto& [setting, value] : values) {
-            operations::setValue(typed, *setting, value);
-            form.session.typed.push_back(setting->id);
-        }
-        panel::show(typed, form.panel);
-    };
-    if (applied) typeValues(applied->values);
+    console.loadBoth();
+    if (show->parsed()) return static_cast<int>(showCommand(console, json));
+    if (backup->parsed()) return static_cast<int>(backupCommand(console));
+    if (profileSave->parsed())
+        return static_cast<int>(profileSaveCommand(console, files, profileName));
+    std::vector<operations::PresetValue> values;
+    if (applied) values = applied->values;
     if (preset->parsed()) {
         const operations::Preset* chosen = operations::findPreset(presetName);
         if (chosen == nullptr) {
@@ -516,106 +302,18 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                 << "\"; the presets are Performance, Quality and Handheld. Nothing was written.\n";
             return static_cast<int>(Exit::Usage);
         }
-        typeValues(operations::presetValues(*chosen));
+        values = operations::presetValues(*chosen);
     }
     if (reset->parsed()) {
-        if (resetKeys.empty() && !resetAll) {
-            err << "quorvik-cli: reset needs the settings to reset, or --all. Nothing was "
-                   "written.\n";
-            return static_cast<int>(Exit::Usage);
-        }
-        std::vector<operations::PresetValue> chosen;
-        if (resetAll) chosen = operations::defaultValues();
-        for (const std::string& key : resetKeys) {
-            const catalogue::Setting* setting = catalogue::find(key);
-            if (setting == nullptr) {
-                err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are "
-                    << catalogue::keyList() << ". Nothing was written.\n";
-                return static_cast<int>(Exit::Usage);
-            }
-            auto value = catalogue::defaultOf(*setting);
-            if (!value) {
-                err << "quorvik-cli: " << setting->key
-                    << " has no default its help names, so it cannot be reset; settings with "
-                       "one are "
-                    << platform::joined(resetKeyWords()) << ". Nothing was written.\n";
-                return static_cast<int>(Exit::Usage);
-            }
-            chosen.emplace_back(setting, std::move(*value));
-        }
-        typeValues(chosen);
+        auto chosen = resetValues(err, resetKeys, resetAll);
+        if (!chosen) return static_cast<int>(Exit::Usage);
+        values = std::move(*chosen);
     }
     // set: every value is checked before anything is written.
-    for (const std::string& assignment : assignments) {
-        const auto equals = assignment.find('=');
-        const std::string key = assignment.substr(0, equals);
-        const catalogue::Setting* setting = catalogue::find(key);
-        if (equals == std::string::npos || setting == nullptr) {
-            err << "quorvik-cli: unknown setting \"" << key << "\"; the settings are "
-                << catalogue::keyList() << ". Nothing was written.\n";
-            return static_cast<int>(Exit::Usage);
-        }
-        const std::string value = codePage.fromUtf8(assignment.substr(equals + 1));
-        catalogue::Values typed = panel::valuesOf(form.panel);
-        const auto problem = operations::setValue(typed, *setting, value);
-        panel::show(typed, form.panel);
-        if (problem) {
-            err << "quorvik-cli: " << setting->key << " " << *problem << "; \""
-                << assignment.substr(equals + 1) << "\" cannot be set. Nothing was written.\n";
-            return static_cast<int>(Exit::Usage);
-        }
-        form.session.typed.push_back(setting->id);
-    }
-    // What is printed is the plan the save carries out.
-    const auto print = [&](const operations::Plan& plan) {
-        out << consoleText(words::planText(plan, codePage, "->", form.wording)) << '\n';
-    };
-    // A value outside what its help lists is warned of, or with --strict refused.
-    const auto outsideAllowed = [&](const operations::Plan& plan) {
-        for (const catalogue::OutsideValue& outside : plan.outside) {
-            err << "quorvik-cli: " << (strict ? "" : "warning: ")
-                << words::outsideLine(outside, codePage) << ".\n";
-        }
-        if (strict && !plan.outside.empty()) {
-            err << "quorvik-cli: --strict saves no value outside what its help lists. Nothing was "
-                   "written.\n";
-            return false;
-        }
-        return true;
-    };
-    if (dryRun) {
-        const operations::Plan plan = form.planOfSave();
-        print(plan);
-        out << "Dry run: nothing was written.\n";
-        if (!outsideAllowed(plan)) return static_cast<int>(Exit::Usage);
-        return static_cast<int>(session.outcome());
-    }
-    // Nothing is written that the console could not show first: a full disk
-    // behind standard output stops the save. A reader that has gone (a broken
-    // pipe) is no reason to stop; the output layer drops what it cannot take.
-    bool refused = false;
-    const auto printChecked = [&](const operations::Plan& plan) {
-        refused = !outsideAllowed(plan);
-        if (refused) return false;
-        print(plan);
-        return static_cast<bool>(out.flush());
-    };
-    const std::size_t before = session.problems();
-    session.dialogs.printMessages = true;
-    const operations::Report report = form.saveSettings(force, printChecked);
-    if (refused) return static_cast<int>(Exit::Usage);
-    if (report.outcome == operations::Report::Outcome::Withheld) {
-        err << "quorvik-cli: the changes could not be written to standard output, so none was "
-               "saved. Nothing was written.\n";
-        return static_cast<int>(Exit::Failed);
-    }
-    if (report.outcome == operations::Report::Outcome::Changed) {
-        err << "quorvik-cli: " << words::changedText(report.changed)
-            << " Run the command again, or add --force to save over it (what it replaces is kept "
-               "in the history).\n";
-        return static_cast<int>(Exit::Failed);
-    }
-    return static_cast<int>(session.outcome(before));
+    auto typed = setValues(console, assignments);
+    if (!typed) return static_cast<int>(Exit::Usage);
+    values.insert(values.end(), typed->begin(), typed->end());
+    return static_cast<int>(saveCommand(console, values, {dryRun, force, strict}));
 }
 
 }  // namespace quorvik::cli

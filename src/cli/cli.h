@@ -1,8 +1,9 @@
 #pragma once
 
 // quorvik-cli: the window's commands from a console, with no window and no
-// questions. The same Form1 and handlers do the work; this only reads the
-// command line, sets controls and prints what the window would have shown.
+// questions. The same session does the work and the same words tell what it
+// did; this reads the command line and runs one command function a
+// subcommand (commands.h), each taking its exit status from what it reported.
 
 #include <filesystem>
 #include <functional>

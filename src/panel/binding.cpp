@@ -56,6 +56,13 @@ void show(const catalogue::Values& values, Panel& panel) {
     }
 }
 
+catalogue::Values startValues() {
+    Panel panel;
+    addListEntries(panel);
+    for (const auto& combo : kComboBoxes) (panel.*combo.member).select(0);
+    return valuesOf(panel);
+}
+
 void addListEntries(Panel& panel) {
     for (const auto& combo : kComboBoxes) {
         if (const Setting* setting = catalogue::shownIn(combo.name)) {

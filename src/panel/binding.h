@@ -14,6 +14,9 @@ namespace quorvik::panel {
 catalogue::Values valuesOf(const Panel& panel);
 // One setting's value as its controls show it (the resolution "width,height").
 std::string valueOf(const Panel& panel, catalogue::SettingId setting);
+// The values a window holds once start-up has filled its lists, before any
+// load: what a front end without a window starts from too.
+catalogue::Values startValues();
 // The controls set to show the values: a drop-down's selection follows its
 // text, as typing does.
 void show(const catalogue::Values& values, Panel& panel);
