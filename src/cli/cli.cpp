@@ -100,105 +100,141 @@ std::optional<std::vector<operations::PresetValue>> setValues(
     return values;
 }
 
-}  // namespace
-
-int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-        const MachineFactory& machine) {
-    CLI::App cli{"Shows and changes Quell Moor's video and audio settings as Quorvik's window "
-                 "does, restores backups and starts the game.",
-                 "quorvik-cli"};
-    cli.set_version_flag("--version", "quorvik-cli " + std::string(words::identity::kVersion));
+// What the command line asked for: the values CLI11 fills in, and which
+// command it named.
+struct Options {
     std::string prefix;
     std::string settingsFolder;
-    auto* prefixOption =
-        cli.add_option("--prefix", prefix, "the Wine prefix the game is installed in (Linux)")
-            ->type_name("DIR");
-    auto* settingsOption = cli.add_option("--settings", settingsFolder,
-                                          "the settings folder, the one holding Video.scr")
-                               ->type_name("DIR");
-    prefixOption->excludes(settingsOption);
-    cli.require_subcommand(1, 1);
-
     bool json = false;
-    auto* show = cli.add_subcommand("show", "print every setting as KEY=VALUE");
-    show->add_flag("--json", json, "print one JSON object of key and value instead");
-
     std::vector<std::string> assignments;
-    bool dryRun = false;
-    auto* set = cli.add_subcommand(
-        "set", "change settings and save them as File > Save Settings does (backups, both files, "
-               "the override scripts, the skills file)");
-    set->add_option("KEY=VALUE", assignments, "settings to change; keys without regard to case")
-        ->required();
-    // What set and reset share: how the save is made.
-    bool force = false;
-    bool strict = false;
-    const auto saveFlags = [&](CLI::App* command) {
-        command->add_flag("--dry-run", dryRun, "print the changes and write nothing");
-        command->add_flag("--force", force,
-                          "save even over files changed on disk since they were read (they are "
-                          "kept in the history)");
-        command->add_flag("--strict", strict,
-                          "save nothing when a value is outside what its help lists (exit 2)");
-    };
-    saveFlags(set);
+    SaveFlags save;
     std::vector<std::string> resetKeys;
     bool resetAll = false;
-    auto* reset = cli.add_subcommand(
-        "reset", "set settings to their defaults, as their help texts name them, and save them");
-    auto* resetKeysOption =
-        reset->add_option("KEY", resetKeys, "settings to reset; keys without regard to case");
-    reset->add_flag("--all", resetAll, "every setting whose help names a default")
-        ->excludes(resetKeysOption);
-    saveFlags(reset);
     std::string presetName;
+    std::string profileName;
+    std::string profileFile;
+    std::string from = "sc1";
+    bool list = false;
+
+    CLI::App* show = nullptr;
+    CLI::App* set = nullptr;
+    CLI::App* reset = nullptr;
+    CLI::App* preset = nullptr;
+    CLI::App* profile = nullptr;
+    CLI::App* profileSave = nullptr;
+    CLI::App* profileApply = nullptr;
+    CLI::App* profileList = nullptr;
+    CLI::App* profileDelete = nullptr;
+    CLI::App* profileExport = nullptr;
+    CLI::App* profileImport = nullptr;
+    CLI::App* backup = nullptr;
+    CLI::App* restore = nullptr;
+    CLI::App* launch = nullptr;
+};
+
+// The commands that save (set, reset, preset, profile apply) share how.
+void describeSaveFlags(CLI::App* command, SaveFlags& flags) {
+    command->add_flag("--dry-run", flags.dryRun, "print the changes and write nothing");
+    command->add_flag("--force", flags.force,
+                      "save even over files changed on disk since they were read (they are "
+                      "kept in the history)");
+    command->add_flag("--strict", flags.strict,
+                      "save nothing when a value is outside what its help lists (exit 2)");
+}
+
+// show, set, reset and preset: the settings themselves.
+void describeSettingCommands(CLI::App& cli, Options& options) {
+    options.show = cli.add_subcommand("show", "print every setting as KEY=VALUE");
+    options.show->add_flag("--json", options.json,
+                           "print one JSON object of key and value instead");
+
+    options.set = cli.add_subcommand(
+        "set",
+        "change settings and save them as File > Save Settings does (backups, both files, "
+        "the override scripts, the skills file)");
+    options.set
+        ->add_option("KEY=VALUE", options.assignments,
+                     "settings to change; keys without regard to case")
+        ->required();
+    describeSaveFlags(options.set, options.save);
+
+    options.reset = cli.add_subcommand(
+        "reset", "set settings to their defaults, as their help texts name them, and save them");
+    auto* resetKeysOption = options.reset->add_option(
+        "KEY", options.resetKeys, "settings to reset; keys without regard to case");
+    options.reset->add_flag("--all", options.resetAll, "every setting whose help names a default")
+        ->excludes(resetKeysOption);
+    describeSaveFlags(options.reset, options.save);
+
     std::vector<std::string> presetNames;
     for (const operations::Preset& preset : operations::presets()) {
         presetNames.push_back(std::string(preset.name) + ": " + std::string(preset.summary));
     }
-    auto* preset = cli.add_subcommand(
+    options.preset = cli.add_subcommand(
         "preset", "set the values of a preset and save them: " + platform::joined(presetNames));
-    preset->add_option("NAME", presetName, "Performance, Quality or Handheld")->required();
-    saveFlags(preset);
+    options.preset->add_option("NAME", options.presetName, "Performance, Quality or Handheld")
+        ->required();
+    describeSaveFlags(options.preset, options.save);
+}
 
-    // Profiles: kept in the user's configuration folder, never in the game's.
-    std::string profileName;
-    std::string profileFile;
-    auto* profile = cli.add_subcommand(
+// Profiles: kept in the user's configuration folder, never in the game's.
+void describeProfileCommands(CLI::App& cli, Options& options) {
+    auto* profile = options.profile = cli.add_subcommand(
         "profile", "keep the settings under a name; apply, list, delete, export and import them");
     profile->require_subcommand(1, 1);
-    auto* profileSave =
-        profile->add_subcommand("save", "keep the settings the files hold now as profile NAME");
-    profileSave->add_option("NAME", profileName, "the profile's name")->required();
-    auto* profileApply = profile->add_subcommand(
-        "apply", "set the settings of profile NAME and save them as set does");
-    profileApply->add_option("NAME", profileName, "the profile's name")->required();
-    saveFlags(profileApply);
-    auto* profileList = profile->add_subcommand("list", "list the profiles, one name a line");
-    auto* profileDelete = profile->add_subcommand("delete", "delete profile NAME");
-    profileDelete->add_option("NAME", profileName, "the profile's name")->required();
-    auto* profileExport = profile->add_subcommand("export", "write profile NAME to FILE, to share");
-    profileExport->add_option("NAME", profileName, "the profile's name")->required();
-    profileExport->add_option("FILE", profileFile, "the file to write")->required();
-    auto* profileImport = profile->add_subcommand(
+    const auto named = [&](const char* name, const std::string& description) {
+        CLI::App* command = profile->add_subcommand(name, description);
+        command->add_option("NAME", options.profileName, "the profile's name")->required();
+        return command;
+    };
+    options.profileSave = named("save", "keep the settings the files hold now as profile NAME");
+    options.profileApply =
+        named("apply", "set the settings of profile NAME and save them as set does");
+    describeSaveFlags(options.profileApply, options.save);
+    options.profileList = profile->add_subcommand("list", "list the profiles, one name a line");
+    options.profileDelete = named("delete", "delete profile NAME");
+    options.profileExport = named("export", "write profile NAME to FILE, to share");
+    options.profileExport->add_option("FILE", options.profileFile, "the file to write")->required();
+    options.profileImport = profile->add_subcommand(
         "import",
         "keep the profile in FILE, checked as typed values are; unknown keys are named "
         "and left out");
-    profileImport->add_option("FILE", profileFile, "a profile file")->required();
-    profileImport->add_option("--name", profileName, "keep it under this name, not the file's own");
+    options.profileImport->add_option("FILE", options.profileFile, "a profile file")->required();
+    options.profileImport->add_option("--name", options.profileName,
+                                      "keep it under this name, not the file's own");
+}
 
-    auto* backup = cli.add_subcommand("backup", "File > Backup: copy both files to Video.sc0 and Audio.sc0");
-    std::string from = "sc1";
-    bool list = false;
-    auto* restore = cli.add_subcommand(
-        "restore", "put files back from a backup or from the history; what is replaced is kept in "
-                   "the history first");
-    auto* fromOption = restore->add_option(
-        "--from", from,
+// backup, restore and launch: the files whole, and the game.
+void describeFileCommands(CLI::App& cli, Options& options) {
+    options.backup =
+        cli.add_subcommand("backup", "File > Backup: copy both files to Video.sc0 and Audio.sc0");
+    options.restore = cli.add_subcommand(
+        "restore",
+        "put files back from a backup or from the history; what is replaced is kept in "
+        "the history first");
+    auto* fromOption = options.restore->add_option(
+        "--from", options.from,
         "sc1: the last save's backups (default); sc0: File > Backup's; or an entry of the history "
         "as --list names it");
-    restore->add_flag("--list", list, "list what can be restored")->excludes(fromOption);
-    auto* launch = cli.add_subcommand("launch", "start the game without its intro videos");
+    options.restore->add_flag("--list", options.list, "list what can be restored")
+        ->excludes(fromOption);
+    options.launch = cli.add_subcommand("launch", "start the game without its intro videos");
+}
+
+// The whole command line, its help and its shell completion.
+void describe(CLI::App& cli, Options& options, std::ostream& out) {
+    cli.set_version_flag("--version", "quorvik-cli " + std::string(words::identity::kVersion));
+    auto* prefixOption = cli.add_option("--prefix", options.prefix,
+                                        "the Wine prefix the game is installed in (Linux)")
+                             ->type_name("DIR");
+    auto* settingsOption = cli.add_option("--settings", options.settingsFolder,
+                                          "the settings folder, the one holding Video.scr")
+                               ->type_name("DIR");
+    prefixOption->excludes(settingsOption);
+    cli.require_subcommand(1, 1);
+    describeSettingCommands(cli, options);
+    describeProfileCommands(cli, options);
+    describeFileCommands(cli, options);
     cli.footer("Settings: " + catalogue::keyList() +
                ".\nValues are the window's: " + valuesInWords() +
                ".\nExit status: 0 done, 1 an operation failed (its message on standard error), 2 a "
@@ -208,7 +244,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     std::vector<std::string> keys;
     for (const catalogue::Setting& setting : catalogue::settings())
         keys.push_back(std::string(setting.key) + "=");
-    const CompletionWords completionWords[] = {
+    std::vector<CompletionWords> completionWords = {
         {"--completion", {std::begin(kCompletionShells), std::end(kCompletionShells)}},
         {"KEY=VALUE", keys},
         {"KEY", resetKeyWords()},
@@ -219,11 +255,119 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         ->check(CLI::IsMember(completionWords[0].words))
         ->group("")
         ->trigger_on_parse()
-        ->each([&](const std::string& shell) {
+        ->each([&cli, &out, completionWords](const std::string& shell) {
             out << *completionScript(cli, shell, completionWords);
             throw CLI::Success();
         });
+}
 
+// The values a saving command gives: a profile's, a preset's, the defaults,
+// then what was typed; nothing when one of them cannot be used (said why).
+std::optional<std::vector<operations::PresetValue>> chosenValues(
+    Console& console, const Options& options, const std::optional<operations::Profile>& applied) {
+    std::vector<operations::PresetValue> values;
+    if (applied) values = applied->values;
+    if (options.preset->parsed()) {
+        const operations::Preset* chosen = operations::findPreset(options.presetName);
+        if (chosen == nullptr) {
+            console.err << "quorvik-cli: there is no preset called \"" << options.presetName
+                        << "\"; the presets are Performance, Quality and Handheld. Nothing was "
+                           "written.\n";
+            return std::nullopt;
+        }
+        values = operations::presetValues(*chosen);
+    }
+    if (options.reset->parsed()) {
+        auto chosen = resetValues(console.err, options.resetKeys, options.resetAll);
+        if (!chosen) return std::nullopt;
+        values = std::move(*chosen);
+    }
+    // set: every value is checked before anything is written.
+    auto typed = setValues(console, options.assignments);
+    if (!typed) return std::nullopt;
+    values.insert(values.end(), typed->begin(), typed->end());
+    return values;
+}
+
+// The profiles' own files need no game; nothing when the command cannot go on
+// (its exit status in `exit`).
+std::optional<ProfileFiles> profileFiles(platform::System& system, const Options& options,
+                                         std::ostream& out, std::ostream& err, Exit& exit) {
+    const auto configFolder = system.configFolder();
+    if (options.profile->parsed()) {
+        if (!configFolder) {
+            err << "quorvik-cli: there is no configuration folder to keep profiles in (set HOME "
+                   "or XDG_CONFIG_HOME). Nothing was written.\n";
+            exit = Exit::Failed;
+            return std::nullopt;
+        }
+        if (!options.profileName.empty()) {
+            if (const auto problem = operations::profileNameProblem(options.profileName)) {
+                err << "quorvik-cli: \"" << options.profileName << "\": " << *problem
+                    << ". Nothing was written.\n";
+                exit = Exit::Usage;
+                return std::nullopt;
+            }
+        }
+    }
+    return ProfileFiles{system, configFolder.value_or(fs::path()), out, err};
+}
+
+// The command the line named, run on the machine.
+Exit dispatch(const Options& options, std::unique_ptr<platform::System> system, std::ostream& out,
+              std::ostream& err) {
+    Exit exit = Exit::Done;
+    auto files = profileFiles(*system, options, out, err, exit);
+    if (!files) return exit;
+    const std::string& name = options.profileName;
+    if (options.profileList->parsed()) return profileListCommand(*files);
+    if (options.profileDelete->parsed()) return profileDeleteCommand(*files, name);
+    if (options.profileExport->parsed())
+        return profileExportCommand(*files, name, options.profileFile);
+    if (options.profileImport->parsed())
+        return profileImportCommand(*files, name, options.profileFile);
+    std::optional<operations::Profile> applied;
+    if (options.profileApply->parsed()) {
+        if (!system->fileExists(files->at(name))) return files->noProfile(name);
+        applied = files->read(files->at(name));
+        if (!applied) return Exit::Failed;
+    }
+
+    Console console(out, err, std::move(system));
+    // The game starts from its registry entry alone: a game never run yet has
+    // no settings folder, and launch does not look for one.
+    if (options.launch->parsed()) {
+        console.start(false);
+        return launchCommand(console);
+    }
+    console.start(options.settingsFolder.empty());
+    if (!options.settingsFolder.empty()) {
+        console.settingsPath =
+            platform::pathToUtf8(fs::absolute(platform::pathFromUtf8(options.settingsFolder)));
+    }
+    // Fewer than two characters is no folder.
+    if (platform::utf8Length(console.settingsPath) < 2) return Exit::Failed;
+    if (options.restore->parsed()) return restoreCommand(console, options.from, options.list);
+
+    console.loadBoth();
+    if (options.show->parsed()) return showCommand(console, options.json);
+    if (options.backup->parsed()) return backupCommand(console);
+    if (options.profileSave->parsed()) return profileSaveCommand(console, *files, name);
+    const auto values = chosenValues(console, options, applied);
+    if (!values) return Exit::Usage;
+    return saveCommand(console, *values, options.save);
+}
+
+}  // namespace
+
+int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+        const MachineFactory& machine) {
+    CLI::App cli{
+        "Shows and changes Quell Moor's video and audio settings as Quorvik's window "
+        "does, restores backups and starts the game.",
+        "quorvik-cli"};
+    Options options;
+    describe(cli, options, out);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -235,85 +379,14 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     // Typed text is UTF-8 on every system; a path made straight from a std::string
     // would be read in Windows' ANSI code page and miss any letter outside it.
     std::unique_ptr<platform::System> system = machine(
-        prefix.empty() ? std::nullopt : std::optional<fs::path>(platform::pathFromUtf8(prefix)),
+        options.prefix.empty() ? std::nullopt
+                               : std::optional<fs::path>(platform::pathFromUtf8(options.prefix)),
         machineError);
     if (!system) {
         err << "quorvik-cli: " << machineError << '\n';
         return static_cast<int>(Exit::Usage);
     }
-    // The profiles' own files need no game.
-    const auto configFolder = system->configFolder();
-    if (profile->parsed()) {
-        if (!configFolder) {
-            err << "quorvik-cli: there is no configuration folder to keep profiles in (set HOME "
-                   "or XDG_CONFIG_HOME). Nothing was written.\n";
-            return static_cast<int>(Exit::Failed);
-        }
-        if (!profileName.empty()) {
-            if (const auto problem = operations::profileNameProblem(profileName)) {
-                err << "quorvik-cli: \"" << profileName << "\": " << *problem
-                    << ". Nothing was written.\n";
-                return static_cast<int>(Exit::Usage);
-            }
-        }
-    }
-    ProfileFiles files{*system, configFolder.value_or(fs::path()), out, err};
-    if (profileList->parsed()) return static_cast<int>(profileListCommand(files));
-    if (profileDelete->parsed()) return static_cast<int>(profileDeleteCommand(files, profileName));
-    if (profileExport->parsed())
-        return static_cast<int>(profileExportCommand(files, profileName, profileFile));
-    if (profileImport->parsed())
-        return static_cast<int>(profileImportCommand(files, profileName, profileFile));
-    std::optional<operations::Profile> applied;
-    if (profileApply->parsed()) {
-        if (!system->fileExists(files.at(profileName)))
-            return static_cast<int>(files.noProfile(profileName));
-        applied = files.read(files.at(profileName));
-        if (!applied) return static_cast<int>(Exit::Failed);
-    }
-
-    Console console(out, err, std::move(system));
-    // The game starts from its registry entry alone: a game never run yet has
-    // no settings folder, and launch does not look for one.
-    if (launch->parsed()) {
-        console.start(false);
-        return static_cast<int>(launchCommand(console));
-    }
-    console.start(settingsFolder.empty());
-    if (!settingsFolder.empty()) {
-        console.settingsPath =
-            platform::pathToUtf8(fs::absolute(platform::pathFromUtf8(settingsFolder)));
-    }
-    // Fewer than two characters is no folder.
-    if (platform::utf8Length(console.settingsPath) < 2) return static_cast<int>(Exit::Failed);
-    if (restore->parsed()) return static_cast<int>(restoreCommand(console, from, list));
-
-    console.loadBoth();
-    if (show->parsed()) return static_cast<int>(showCommand(console, json));
-    if (backup->parsed()) return static_cast<int>(backupCommand(console));
-    if (profileSave->parsed())
-        return static_cast<int>(profileSaveCommand(console, files, profileName));
-    std::vector<operations::PresetValue> values;
-    if (applied) values = applied->values;
-    if (preset->parsed()) {
-        const operations::Preset* chosen = operations::findPreset(presetName);
-        if (chosen == nullptr) {
-            err << "quorvik-cli: there is no preset called \"" << presetName
-                << "\"; the presets are Performance, Quality and Handheld. Nothing was written.\n";
-            return static_cast<int>(Exit::Usage);
-        }
-        values = operations::presetValues(*chosen);
-    }
-    if (reset->parsed()) {
-        auto chosen = resetValues(err, resetKeys, resetAll);
-        if (!chosen) return static_cast<int>(Exit::Usage);
-        values = std::move(*chosen);
-    }
-    // set: every value is checked before anything is written.
-    auto typed = setValues(console, assignments);
-    if (!typed) return static_cast<int>(Exit::Usage);
-    values.insert(values.end(), typed->begin(), typed->end());
-    return static_cast<int>(saveCommand(console, values, {dryRun, force, strict}));
+    return static_cast<int>(dispatch(options, std::move(system), out, err));
 }
 
 }  // namespace quorvik::cli
