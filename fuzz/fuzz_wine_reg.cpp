@@ -65,10 +65,9 @@ std::vector<std::u16string> pathsToAsk(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvik::platform;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    wine::WineRegistry registry("/nonexistent-prefix", [&](const std::filesystem::path&,
-                                                          std::uintmax_t) {
-        return ReadResult{Status::success(), text};
-    });
+    wine::WineRegistry registry(
+        "/nonexistent-prefix",
+        [&](const std::filesystem::path&, std::uintmax_t) { return ReadResult{text}; });
     SilentDialogs dialogs;
     for (const char* key : {"HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor",
                             "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion",

@@ -29,11 +29,11 @@ platform::Expected<std::vector<Content>> readNow(platform::System& system, const
         const FileChange& change = plan.files[i];
         if (!system.fileExists(change.path)) continue;
         platform::ReadResult read = system.readFile(change.path, kReadLimit);
-        if (!read.status) {
+        if (!read) {
             failing = i;
-            return Problem{Problem::Kind::Unreadable, change.path, read.status.reason()};
+            return platform::unreadable(change.path, read.problem().reason);
         }
-        now[i] = std::move(read.bytes);
+        now[i] = std::move(*read);
     }
     return now;
 }

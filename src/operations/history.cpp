@@ -128,8 +128,8 @@ List readList(platform::System& system, const fs::path& folder, const std::strin
         return {};
     }
     const platform::ReadResult read = system.readFile(entry / kListName, 1024u * 1024u);
-    if (!read.status) return {};
-    return parseList(name, read.bytes);
+    if (!read) return {};
+    return parseList(name, *read);
 }
 
 // Whether the history folder is one Quorvik may use: a link would lead what
@@ -155,14 +155,12 @@ void removeOwnFile(platform::System& system, const fs::path& path) {
     }
 }
 
-Content readContent(platform::System& system, const fs::path& path, std::string& failure) {
-    if (!system.isLink(path) && !system.fileExists(path)) return std::nullopt;
+// A file's bytes, nothing when it is not there, or why it could not be read.
+platform::Expected<Content> readContent(platform::System& system, const fs::path& path) {
+    if (!system.isLink(path) && !system.fileExists(path)) return Content{};
     platform::ReadResult read = system.readFile(path, kKeptFileLimit);
-    if (!read.status) {
-        failure = read.status.reason();
-        return std::nullopt;
-    }
-    return std::move(read.bytes);
+    if (!read) return platform::unreadable(path, read.problem().reason);
+    return Content{std::move(*read)};
 }
 
 // The journal's text: a line a replacement, "write: Settings/Video.scr 1234"
@@ -235,8 +233,8 @@ platform::Status carryOut(platform::System& system, const fs::path& path, const 
 std::optional<Recovery> recover(platform::System& system, const fs::path& settingsFolder,
                                 const fs::path& entry, const HistoryEntry& list) {
     const platform::ReadResult journal = system.readFile(entry / kJournalName, kKeptFileLimit);
-    if (!journal.status) return std::nullopt;
-    Journal parsed = parseJournal(journal.bytes);
+    if (!journal) return std::nullopt;
+    Journal parsed = parseJournal(*journal);
     std::vector<Replacement>& steps = parsed.steps;
     Recovery recovery;
     recovery.entry = entry;
@@ -246,9 +244,9 @@ std::optional<Recovery> recover(platform::System& system, const fs::path& settin
     for (const KeptFile& file : list.files) {
         Content bytes;
         if (file.bytes) {
-            std::string failure;
-            bytes = readContent(system, entry / fileName(file.place), failure);
-            if (!bytes) continue;  // unknown: only another entry may still know it
+            auto kept = readContent(system, entry / fileName(file.place));
+            if (!kept || !*kept) continue;  // unknown: only another entry may still know it
+            bytes = std::move(*kept);
         }
         before[file.place] = std::move(bytes);
     }
@@ -259,12 +257,12 @@ std::optional<Recovery> recover(platform::System& system, const fs::path& settin
         const Replacement& step = steps[i];
         const fs::path path = *placePath(settingsFolder, step.place);
         const std::string shown = shownPlace(step.place);
-        std::string failure;
-        const Content now = readContent(system, path, failure);
-        if (!failure.empty()) {
-            recovery.failed.emplace_back(shown, failure);
+        const auto read = readContent(system, path);
+        if (!read) {
+            recovery.failed.emplace_back(shown, read.problem().reason);
             continue;
         }
+        const Content& now = *read;
         const auto old = before.find(step.place);
         Content wanted;
         bool ours = false;
@@ -407,8 +405,8 @@ platform::Expected<HistoryEntry> readHistoryEntry(platform::System& system, cons
         if (!file.bytes) continue;
         const fs::path path = folder / platform::pathFromUtf8(name) / fileName(file.place);
         platform::ReadResult read = system.readFile(path, kKeptFileLimit);
-        if (!read.status) return Problem{Problem::Kind::Unreadable, path, read.status.reason()};
-        file.bytes = std::move(read.bytes);
+        if (!read) return platform::unreadable(path, read.problem().reason);
+        file.bytes = std::move(*read);
     }
     return std::move(entry);
 }
@@ -491,7 +489,7 @@ bool isKept(platform::System& system, const fs::path& settingsFolder, std::strin
             if (file.place != place || !file.bytes) continue;
             const platform::ReadResult read = system.readFile(
                 folder / platform::pathFromUtf8(entry.name) / fileName(place), kKeptFileLimit);
-            if (read.status && read.bytes == bytes) return true;
+            if (read && *read == bytes) return true;
         }
     }
     return false;

@@ -19,8 +19,8 @@ constexpr std::uintmax_t kDataFileLimit = 8u * 1024u * 1024u;
 DataFile readDataFile(platform::System& system, const fs::path& path) {
     if (!system.fileExists(path)) return {};
     platform::ReadResult read = system.readFile(path, kDataFileLimit);
-    if (!read.status) return {DataFile::State::Unreadable, {}, read.status.reason()};
-    return {DataFile::State::Present, std::move(read.bytes), {}};
+    if (!read) return {DataFile::State::Unreadable, {}, read.problem().reason};
+    return {DataFile::State::Present, std::move(*read), {}};
 }
 
 }  // namespace
@@ -34,11 +34,11 @@ LoadedFile loadSettingsFile(platform::System& system, const fs::path& path, Plac
         return file;
     }
     platform::ReadResult read = system.readFile(path, settings::kMaxSettingsFileBytes);
-    if (!read.status) {
-        file.problem = Problem{Problem::Kind::Unreadable, path, read.status.reason()};
+    if (!read) {
+        file.problem = platform::unreadable(path, read.problem().reason);
         return file;
     }
-    const std::vector<std::string> lines = settings::settingsFileLines(read.bytes);
+    const std::vector<std::string> lines = settings::settingsFileLines(*read);
     // Lines that are no setting change no value, so a file without any
     // leaves the values exactly as they were.
     Values loaded = values;
@@ -61,8 +61,8 @@ LoadedFile loadSettingsFile(platform::System& system, const fs::path& path, Plac
         if (settings::fileText(lines, setting)) continue;
         file.missing.emplace_back(setting.id, values.shown(setting.id));
     }
-    file.onDisk = read.bytes;
-    file.bytes = std::move(read.bytes);
+    file.onDisk = *read;
+    file.bytes = std::move(*read);
     return file;
 }
 

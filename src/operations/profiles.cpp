@@ -115,13 +115,13 @@ ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePa
 
 ProfileRead readProfileFile(platform::System& system, const std::filesystem::path& file) {
     const platform::ReadResult read = system.readFile(file, kProfileMaxBytes);
-    if (!read.status) {
+    if (!read) {
         ProfileRead failed;
-        failed.problem = read.status.problem().reason;
+        failed.problem = read.problem().reason;
         failed.unreadable = true;
         return failed;
     }
-    return readProfile(read.bytes, system.codePage());
+    return readProfile(*read, system.codePage());
 }
 
 Profile profileOf(std::string name, const Values& values,

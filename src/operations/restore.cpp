@@ -116,11 +116,12 @@ RestorePlan planRestore(platform::System& system, const fs::path& settingsFolder
             continue;
         }
         const platform::ReadResult read = system.readFile(backup, settings::kMaxSettingsFileBytes);
-        if (!read.status) {
-            restore.leftAlone.push_back({name, backupName + " could not be read (" + read.status.reason() + ")"});
+        if (!read) {
+            restore.leftAlone.push_back(
+                {name, backupName + " could not be read (" + read.problem().reason + ")"});
             continue;
         }
-        std::string bytes = settings::restoredBytes(read.bytes);
+        std::string bytes = settings::restoredBytes(*read);
         if (!holdsSettings(bytes, settings::keyRules(file.place))) {
             restore.leftAlone.push_back({name, backupName + " holds no settings"});
             continue;

@@ -33,6 +33,11 @@ struct Problem {
     bool operator==(const Problem&) const = default;
 };
 
+// A file that could not be read, and why.
+inline Problem unreadable(std::filesystem::path path, std::string reason) {
+    return Problem{Problem::Kind::Unreadable, std::move(path), std::move(reason)};
+}
+
 template <typename T>
 class Expected {
 public:

@@ -29,10 +29,8 @@ namespace quorvik::platform {
 
 namespace fs = std::filesystem;
 
-struct ReadResult {
-    Status status = Status::success();
-    std::string bytes;
-};
+// A whole file's bytes, or why they could not be read (Problem::Kind::Unreadable).
+using ReadResult = Expected<std::string>;
 
 // Reads a whole file, refused when it is larger than maxBytes: the machine back
 // end's own reader, handed to the parts that read files outside the handlers.

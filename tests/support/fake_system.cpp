@@ -107,7 +107,7 @@ bool FakeSystem::isLink(const fs::path& path) {
 }
 
 platform::ReadResult FakeSystem::readFile(const fs::path& path, std::uintmax_t maxBytes) {
-    if (auto failure = injected(FileOp::Read, path)) return {*failure, {}};
+    if (auto failure = injected(FileOp::Read, path)) return failure->problem();
     return real_->readFile(path, maxBytes);
 }
 

@@ -84,15 +84,14 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     // or a device in a file's place would otherwise wait for a writer, or
     // give bytes for ever.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (fd.get() < 0) return {Status::failure(errnoText(errno)), {}};
+    if (fd.get() < 0) return unreadable(path, errnoText(errno));
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) return {Status::failure(errnoText(errno)), {}};
-    if (S_ISDIR(info.st_mode)) return {Status::failure(errnoText(EISDIR)), {}};
-    if (!S_ISREG(info.st_mode)) return {Status::failure("it is not a regular file"), {}};
+    if (::fstat(fd.get(), &info) != 0) return unreadable(path, errnoText(errno));
+    if (S_ISDIR(info.st_mode)) return unreadable(path, errnoText(EISDIR));
+    if (!S_ISREG(info.st_mode)) return unreadable(path, "it is not a regular file");
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
-        return {
-            Status::failure("the file is too large: " + std::to_string(info.st_size) + " bytes"),
-            {}};
+        return unreadable(path,
+                          "the file is too large: " + std::to_string(info.st_size) + " bytes");
     }
     std::string bytes;
     // One buffer of the file's size. Grown by doubling, the buffer touched over
@@ -104,18 +103,17 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
         const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
         if (got < 0) {
             if (errno == EINTR) continue;
-            return {Status::failure(errnoText(errno)), {}};
+            return unreadable(path, errnoText(errno));
         }
         if (got == 0) break;
         bytes.append(chunk, static_cast<std::size_t>(got));
         // A file that grows while being read can still be too large.
         if (bytes.size() > maxBytes) {
-            return {Status::failure("the file is too large: over " + std::to_string(maxBytes) +
-                                    " bytes"),
-                    {}};
+            return unreadable(path,
+                              "the file is too large: over " + std::to_string(maxBytes) + " bytes");
         }
     }
-    return {Status::success(), std::move(bytes)};
+    return bytes;
 }
 
 Expected<StagedFile> stageFile(const fs::path& requested, std::string_view bytes,

@@ -152,21 +152,21 @@ bool isLink(const fs::path& path) {
 
 ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     const DWORD attributes = attributesOf(path);
-    if (attributes == kNoAttributes) return {Status::failure(lastErrorText()), {}};
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {Status::failure(kIsAFolder), {}};
+    if (attributes == kNoAttributes) return unreadable(path, lastErrorText());
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return unreadable(path, kIsAFolder);
 
     Handle file(CreateFileW(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) return {Status::failure(lastErrorText()), {}};
+    if (!file.valid()) return unreadable(path, lastErrorText());
     // A pipe or a device named in a file's place is not read: it may never end.
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-        return {Status::failure("it is not a regular file"), {}};
+        return unreadable(path, "it is not a regular file");
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return {Status::failure(lastErrorText()), {}};
+    if (!GetFileSizeEx(file.get(), &size)) return unreadable(path, lastErrorText());
     if (static_cast<std::uintmax_t>(size.QuadPart) > maxBytes) {
-        return {Status::failure(tooLarge(static_cast<std::uintmax_t>(size.QuadPart))), {}};
+        return unreadable(path, tooLarge(static_cast<std::uintmax_t>(size.QuadPart)));
     }
 
     std::string bytes;
@@ -175,18 +175,17 @@ ReadResult readFile(const fs::path& path, std::uintmax_t maxBytes) {
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
-            return {Status::failure(lastErrorText()), {}};
+            return unreadable(path, lastErrorText());
         }
         if (got == 0) break;
         bytes.append(chunk.data(), got);
         // A file that grows while it is read can still be too large.
         if (bytes.size() > maxBytes) {
-            return {Status::failure("the file is too large: over " + std::to_string(maxBytes) +
-                                    " bytes"),
-                    {}};
+            return unreadable(path,
+                              "the file is too large: over " + std::to_string(maxBytes) + " bytes");
         }
     }
-    return {Status::success(), std::move(bytes)};
+    return bytes;
 }
 
 Expected<StagedFile> stageFile(const fs::path& requested, std::string_view bytes,

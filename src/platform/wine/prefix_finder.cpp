@@ -179,8 +179,8 @@ std::vector<std::pair<fs::path, const typename Places::value_type*>> existing(co
 // its place, which would block the read.
 std::optional<std::string> readConfig(const fs::path& file, const FileReader& read) {
     ReadResult text = read(file, kMaxConfigBytes);
-    if (!text.status) return std::nullopt;
-    return std::move(text.bytes);
+    if (!text) return std::nullopt;
+    return std::move(*text);
 }
 
 // The files of a folder whose names end in extension, in name order.
@@ -578,9 +578,9 @@ public:
     bool holdsKey(const fs::path& prefix) const {
         if (key_.empty()) return false;
         const ReadResult system = read_(prefix / "system.reg", kMaxRegistryFileBytes);
-        if (!system.status) return false;
+        if (!system) return false;
         const std::u16string_view keys[] = {key_, key32_};
-        return holdsAnyKey(system.bytes, std::span(keys).first(key32_.empty() ? 1 : 2));
+        return holdsAnyKey(*system, std::span(keys).first(key32_.empty() ? 1 : 2));
     }
 
     // Whether the prefix's Documents folder holds the settings folder, and when
@@ -597,7 +597,7 @@ public:
         if (prefix.filename() == "pfx") consider(prefix.parent_path() / "pfx.lock");
 
         const ReadResult user = read_(prefix / "user.reg", kMaxRegistryFileBytes);
-        const RegistryHive hive = user.status ? parseRegistryFile(user.bytes) : RegistryHive{};
+        const RegistryHive hive = user ? parseRegistryFile(*user) : RegistryHive{};
         const auto documents = findDocumentsFolder(prefix, hive, search_.login);
         if (!documents) return {false, newest};
         for (const std::string& name : search_.game.settingsFolders) {

@@ -494,7 +494,7 @@ WineRegistry::~WineRegistry() = default;
 const RegistryHive& WineRegistry::load(std::optional<RegistryHive>& slot, const char* fileName) {
     if (!slot) {
         const ReadResult read = reader_(prefix_ / fileName, kMaxRegistryFileBytes);
-        slot = read.status ? parseRegistryFile(read.bytes) : RegistryHive{};
+        slot = read ? parseRegistryFile(*read) : RegistryHive{};
     }
     return *slot;
 }

@@ -118,19 +118,19 @@ TEST(PosixFiles, WriteThroughALinkKeepsTheLink) {
 TEST(PosixFiles, ReadRefusesLargeFilesAndFolders) {
     TempDir dir;
     writeBytes(dir / "big", std::string(100, 'x'));
-    EXPECT_EQ(readFile(dir / "big", 100).bytes.size(), 100u);
+    EXPECT_EQ(readFile(dir / "big", 100)->size(), 100u);
     const ReadResult large = readFile(dir / "big", 99);
-    EXPECT_FALSE(large.status);
-    EXPECT_NE(large.status.reason().find("too large"), std::string::npos);
-    EXPECT_FALSE(readFile(dir.path(), 1000).status);
-    EXPECT_FALSE(readFile(dir / "missing", 1000).status);
+    EXPECT_FALSE(large);
+    EXPECT_NE(large.problem().reason.find("too large"), std::string::npos);
+    EXPECT_FALSE(readFile(dir.path(), 1000));
+    EXPECT_FALSE(readFile(dir / "missing", 1000));
 
     // A pipe with no writer would block the open; a device never ends.
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
     for (const fs::path& path : {dir / "pipe", fs::path("/dev/zero")}) {
         const ReadResult special = readFile(path, 1000);
-        EXPECT_FALSE(special.status) << path;
-        EXPECT_EQ(special.status.reason(), "it is not a regular file") << path;
+        EXPECT_FALSE(special) << path;
+        EXPECT_EQ(special.problem().reason, "it is not a regular file") << path;
     }
 }
 

@@ -354,22 +354,21 @@ TEST(Win32Files, ReadHonoursTheLimitAndRefusesFoldersAndMissingFiles) {
     const std::string bytes = std::string(70000, 'x') + std::string("\0\r\n", 3);
     writeBytes(dir / "big", bytes);
     const ReadResult whole = readFile(dir / "big", bytes.size());
-    ASSERT_TRUE(whole.status) << whole.status.reason();
-    EXPECT_EQ(whole.bytes, bytes) << "read in several pieces, byte for byte";
+    ASSERT_TRUE(whole) << whole.problem().reason;
+    EXPECT_EQ(*whole, bytes) << "read in several pieces, byte for byte";
 
     const ReadResult large = readFile(dir / "big", bytes.size() - 1);
-    EXPECT_FALSE(large.status);
-    EXPECT_TRUE(contains(large.status.reason(), "too large")) << large.status.reason();
-    EXPECT_TRUE(large.bytes.empty());
+    EXPECT_FALSE(large);
+    EXPECT_TRUE(contains(large.problem().reason, "too large")) << large.problem().reason;
 
     const ReadResult folder = readFile(dir.path(), 1000);
-    EXPECT_FALSE(folder.status);
-    EXPECT_TRUE(contains(folder.status.reason(), "folder")) << folder.status.reason();
+    EXPECT_FALSE(folder);
+    EXPECT_TRUE(contains(folder.problem().reason, "folder")) << folder.problem().reason;
 
     const ReadResult missing = readFile(dir / "missing", 1000);
-    EXPECT_FALSE(missing.status);
-    EXPECT_FALSE(missing.status.reason().empty());
-    EXPECT_NE(missing.status.reason().back(), '\n') << "fits inside a sentence";
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(missing.problem().reason.empty());
+    EXPECT_NE(missing.problem().reason.back(), '\n') << "fits inside a sentence";
 }
 
 TEST(Win32Files, DeleteRemovesOnlyTheNamedFile) {

@@ -104,8 +104,8 @@ struct Fixture {
               ++reads[name];
               const auto found = files.find(name);
               return found == files.end()
-                         ? ReadResult{Status::failure("No such file or directory"), {}}
-                         : ReadResult{Status::success(), found->second};
+                         ? ReadResult{unreadable(path, "No such file or directory")}
+                         : ReadResult{found->second};
           }) {}
 
     std::optional<std::string> read(std::string keyPath, const std::string& name,
