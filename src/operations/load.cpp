@@ -17,10 +17,10 @@ using platform::Problem;
 constexpr std::uintmax_t kDataFileLimit = 8u * 1024u * 1024u;
 
 DataFile readDataFile(platform::System& system, const fs::path& path) {
-    if (!system.fileExists(path)) return {};
+    if (!system.fileExists(path)) return std::optional<std::string>();
     platform::ReadResult read = system.readFile(path, kDataFileLimit);
-    if (!read) return {DataFile::State::Unreadable, {}, read.problem().reason};
-    return {DataFile::State::Present, std::move(*read), {}};
+    if (!read) return platform::unreadable(path, read.problem().reason);
+    return std::optional<std::string>(std::move(*read));
 }
 
 }  // namespace
@@ -80,14 +80,14 @@ DataFolder readDataFolder(platform::System& system, const fs::path& settingsFold
     // not be read is there all the same.
     for (const overrides::Effect& effect : overrides::effects()) {
         const DataFile& marker = data.scripts.find(effect.marker)->second;
-        values[effect.setting] = marker.state == DataFile::State::Absent ? "on" : "off";
+        values[effect.setting] = marker && !*marker ? "on" : "off";
     }
     const fs::path skills = overrides::skillsFile(settingsFolder);
     data.skills = readDataFile(system, skills);
-    if (data.skills.state == DataFile::State::Unreadable) {
-        problems.push_back({Problem::Kind::Unreadable, skills, data.skills.reason});
-    } else if (data.skills.state == DataFile::State::Present) {
-        if (std::optional<std::string> value = overrides::fieldOfViewIn(data.skills.bytes)) {
+    if (!data.skills) {
+        problems.push_back(data.skills.problem());
+    } else if (*data.skills) {
+        if (std::optional<std::string> value = overrides::fieldOfViewIn(**data.skills)) {
             values[overrides::kSkillsSetting] = std::move(*value);
         }
     }

@@ -54,13 +54,9 @@ struct LoadedFile {
 LoadedFile loadSettingsFile(platform::System& system, const std::filesystem::path& path,
                             Place place, Values& values);
 
-// One file of the Data folder as it was read.
-struct DataFile {
-    enum class State { Absent, Present, Unreadable };
-    State state = State::Absent;
-    std::string bytes;   // Present
-    std::string reason;  // Unreadable
-};
+// One file of the Data folder as it was read: its bytes, nothing when it is
+// not there, or why it could not be read.
+using DataFile = platform::Expected<std::optional<std::string>>;
 
 // The Data folder as the last "Set Video.scr" read it: what a save of motion
 // blur, depth of field and the field of view starts from.
@@ -69,7 +65,7 @@ struct DataFolder {
     bool scriptsFolderExists = false;
     bool skillsFolderExists = false;
     std::map<std::string, DataFile, std::less<>> scripts;  // by name
-    DataFile skills;
+    DataFile skills = std::optional<std::string>();
 };
 
 // Reads the override scripts and the skills file: motion blur and depth of

@@ -161,8 +161,7 @@ FileChange dataChange(Action action, const fs::path& path, std::string_view fold
     change.path = path;
     change.shown = "Data\\" + std::string(folder) + "\\" + std::string(name);
     change.place = "Data/" + std::string(folder) + "/" + std::string(name);
-    change.whenLoaded = file.state == DataFile::State::Present ? std::optional<std::string>(file.bytes)
-                                                               : std::nullopt;
+    change.whenLoaded = file ? *file : std::nullopt;
     return change;
 }
 
@@ -175,8 +174,8 @@ void planScripts(const SaveInput& input, const Values& saved, Plan& plan) {
         const int value = saved[effect.setting] == "on" ? 1 : 0;
         const std::string after = value != 0 ? "on" : "off";
         // The marker there means the effect is off.
-        const bool markerThere =
-            input.data.scripts.find(effect.marker)->second.state != DataFile::State::Absent;
+        const DataFile& marker = input.data.scripts.find(effect.marker)->second;
+        const bool markerThere = !marker || marker->has_value();
         const std::string before = markerThere ? "off" : "on";
         const bool changes = before != after;
         if (value == 0 && !input.data.scriptsFolderExists) {
@@ -191,17 +190,18 @@ void planScripts(const SaveInput& input, const Values& saved, Plan& plan) {
         for (const std::string_view name : names) {
             const DataFile& file = input.data.scripts.find(name)->second;
             const std::string ours = overrides::scriptText(name);
-            if (file.state == DataFile::State::Unreadable) {
-                plan.notes.push_back({Note::Kind::FileUnreadable, folder / name, file.reason});
+            if (!file) {
+                plan.notes.push_back(
+                    {Note::Kind::FileUnreadable, folder / name, file.problem().reason});
                 continue;
             }
-            const bool present = file.state == DataFile::State::Present;
-            if (value == 0 && present && file.bytes == ours) continue;
+            const bool present = file->has_value();
+            if (value == 0 && present && **file == ours) continue;
             if (value != 0 && !present) continue;
             FileChange change =
                 dataChange(value == 0 ? Action::Write : Action::Delete, folder / name, "Scripts", name, file);
             if (value == 0) change.bytes = ours;
-            change.handEdited = present && file.bytes != ours;
+            change.handEdited = present && **file != ours;
             change.implied = changes && !change.handEdited;
             plan.files.push_back(std::move(change));
         }
@@ -231,8 +231,8 @@ void planSkillsFile(const SaveInput& input, const Values& saved, Plan& plan) {
         return;
     }
     const DataFile& file = input.data.skills;
-    if (file.state == DataFile::State::Unreadable) {
-        plan.notes.push_back({Note::Kind::FileUnreadable, path, file.reason});
+    if (!file) {
+        plan.notes.push_back({Note::Kind::FileUnreadable, path, file.problem().reason});
         return;
     }
     if (!input.data.skillsFolderExists) {
@@ -243,8 +243,9 @@ void planSkillsFile(const SaveInput& input, const Values& saved, Plan& plan) {
         }
         return;
     }
-    const bool present = file.state == DataFile::State::Present;
-    const std::optional<std::string> onDisk = present ? overrides::fieldOfViewIn(file.bytes) : std::nullopt;
+    const bool present = file->has_value();
+    const std::optional<std::string> onDisk =
+        present ? overrides::fieldOfViewIn(**file) : std::nullopt;
     const std::string before = onDisk ? input.codePage.toUtf8(*onDisk) : std::string(kGameOwnView);
     const std::string after = *order == 0 ? std::string(kGameOwnView) : input.codePage.toUtf8(view);
     const bool changes = before != after;
@@ -255,7 +256,7 @@ void planSkillsFile(const SaveInput& input, const Values& saved, Plan& plan) {
     }
 
     // What the tool writes for the value the file holds: anything else is the player's own.
-    const bool handEdited = present && file.bytes != overrides::skillsFileText(onDisk.value_or(""));
+    const bool handEdited = present && **file != overrides::skillsFileText(onDisk.value_or(""));
     if (*order == 0) {
         if (!present) return;
         FileChange change = dataChange(Action::Delete, path, "Skills", "default_levels.xml", file);
@@ -265,7 +266,7 @@ void planSkillsFile(const SaveInput& input, const Values& saved, Plan& plan) {
         return;
     }
     const std::string ours = overrides::skillsFileText(view);
-    if (present && file.bytes == ours) return;
+    if (present && **file == ours) return;
     FileChange change = dataChange(Action::Write, path, "Skills", "default_levels.xml", file);
     change.bytes = ours;
     change.handEdited = handEdited;
@@ -300,7 +301,7 @@ void recordWritten(const Plan& plan, LoadedFile& video, LoadedFile& audio, DataF
             file = &data.skills;
         }
         if (file != nullptr) {
-            *file = writes ? DataFile{DataFile::State::Present, change.bytes, {}} : DataFile{};
+            *file = DataFile(writes ? std::optional<std::string>(change.bytes) : std::nullopt);
         }
     }
 }
