@@ -57,8 +57,10 @@ std::optional<operations::Profile> Form1::readProfileFile(const std::filesystem:
     operations::ProfileRead checked = operations::readProfileFile(system_, file);
     if (!checked.profile) {
         problem(shownPath(file) +
-                    (checked.unreadable ? " could not be read: " : " cannot be used: ") +
-                    checked.problem + ".",
+                    (checked.profile.problem().kind == platform::Problem::Kind::Unreadable
+                         ? " could not be read: "
+                         : " cannot be used: ") +
+                    checked.profile.problem().reason + ".",
                 platform::kExclamation);
         return std::nullopt;
     }
@@ -67,7 +69,7 @@ std::optional<operations::Profile> Form1::readProfileFile(const std::filesystem:
                     platform::joined(checked.unknownKeys) + ".",
                 platform::kInformation);
     }
-    return checked.profile;
+    return std::move(*checked.profile);
 }
 
 bool Form1::keepProfile(const std::filesystem::path& config, operations::Profile profile) {

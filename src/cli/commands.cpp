@@ -239,8 +239,8 @@ fs::path ProfileFiles::at(const std::string& name) const {
 std::optional<operations::Profile> ProfileFiles::read(const fs::path& file) {
     operations::ProfileRead checked = operations::readProfileFile(system, file);
     if (!checked.profile) {
-        err << "quorvik-cli: " << platform::pathToUtf8(file) << ": " << checked.problem
-            << ". Nothing was written.\n";
+        err << "quorvik-cli: " << platform::pathToUtf8(file) << ": "
+            << checked.profile.problem().reason << ". Nothing was written.\n";
         return std::nullopt;
     }
     if (!checked.unknownKeys.empty()) {
@@ -248,7 +248,7 @@ std::optional<operations::Profile> ProfileFiles::read(const fs::path& file) {
             << " holds settings Quorvik does not know, left out: "
             << platform::joined(checked.unknownKeys) << ".\n";
     }
-    return checked.profile;
+    return std::move(*checked.profile);
 }
 
 Exit ProfileFiles::write(const fs::path& path, const operations::Profile& profile,

@@ -57,26 +57,29 @@ std::string profileBytes(const Profile& profile, const platform::CodePage& codeP
     return file.dump(2) + "\n";
 }
 
-ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePage) {
-    ProfileRead read;
+namespace {
+
+// What a profile file holds that is not one Quorvik can take.
+platform::Problem notAProfile(std::string reason) {
+    return platform::Problem{platform::Problem::Kind::Unrecognised, {}, std::move(reason)};
+}
+
+platform::Expected<Profile> parseProfile(std::string_view bytes, const platform::CodePage& codePage,
+                                         std::vector<std::string>& unknownKeys) {
     const Json file = Json::parse(bytes.begin(), bytes.end(), nullptr, false);
     if (file.is_discarded() || !file.is_object()) {
-        read.problem = "it is not a profile: it holds no JSON object";
-        return read;
+        return notAProfile("it is not a profile: it holds no JSON object");
     }
     if (file.value("format", "") != kFormat || !file.contains("version") ||
         !file["version"].is_number_integer()) {
-        read.problem = "it is not a profile: its \"format\" is not \"quorvik-profile\"";
-        return read;
+        return notAProfile("it is not a profile: its \"format\" is not \"quorvik-profile\"");
     }
     if (file["version"].get<long long>() != kVersion) {
-        read.problem = "it is a profile of version " + file["version"].dump() +
-                       ", which this Quorvik does not know; it reads version 1";
-        return read;
+        return notAProfile("it is a profile of version " + file["version"].dump() +
+                           ", which this Quorvik does not know; it reads version 1");
     }
     if (!file.contains("settings") || !file["settings"].is_object()) {
-        read.problem = "its \"settings\" is not an object of keys and values";
-        return read;
+        return notAProfile("its \"settings\" is not an object of keys and values");
     }
     Profile profile;
     if (file.contains("name") && file["name"].is_string()) profile.name = file["name"];
@@ -85,7 +88,7 @@ ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePa
     for (const auto& [key, value] : file["settings"].items()) {
         const Setting* setting = catalogue::find(key);
         if (setting == nullptr) {
-            read.unknownKeys.push_back(key);
+            unknownKeys.push_back(key);
             continue;
         }
         // Written by Quorvik a value is text; by hand it may be a number or true/false.
@@ -97,30 +100,30 @@ ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePa
         } else if (value.is_number()) {
             text = value.dump();
         } else {
-            read.problem = std::string(setting->key) + " is " + std::string(value.type_name()) +
-                           ", not a value the window takes";
-            return read;
+            return notAProfile(std::string(setting->key) + " is " + std::string(value.type_name()) +
+                               ", not a value the window takes");
         }
         const std::string typed = codePage.fromUtf8(text);
         if (const auto problem = setValue(checking, *setting, typed)) {
-            read.problem =
-                std::string(setting->key) + " " + *problem + "; \"" + text + "\" cannot be set";
-            return read;
+            return notAProfile(std::string(setting->key) + " " + *problem + "; \"" + text +
+                               "\" cannot be set");
         }
         profile.values.emplace_back(setting, checking.shown(setting->id));
     }
-    read.profile = std::move(profile);
-    return read;
+    return profile;
+}
+
+}  // namespace
+
+ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePage) {
+    std::vector<std::string> unknownKeys;
+    platform::Expected<Profile> profile = parseProfile(bytes, codePage, unknownKeys);
+    return ProfileRead{std::move(profile), std::move(unknownKeys)};
 }
 
 ProfileRead readProfileFile(platform::System& system, const std::filesystem::path& file) {
     const platform::ReadResult read = system.readFile(file, kProfileMaxBytes);
-    if (!read) {
-        ProfileRead failed;
-        failed.problem = read.problem().reason;
-        failed.unreadable = true;
-        return failed;
-    }
+    if (!read) return ProfileRead{platform::unreadable(file, read.problem().reason), {}};
     return readProfile(*read, system.codePage());
 }
 

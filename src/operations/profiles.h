@@ -51,9 +51,9 @@ std::string profileBytes(const Profile& profile, const platform::CodePage& codeP
 // A profile file read back and checked: the profile, or why not; the keys it
 // holds that no setting has.
 struct ProfileRead {
-    std::optional<Profile> profile;
-    std::string problem;
-    bool unreadable = false;  // the problem is that the file could not be read
+    // Or the problem: Unreadable when the file could not be read, Unrecognised
+    // when what it holds is no profile Quorvik can take.
+    platform::Expected<Profile> profile;
     std::vector<std::string> unknownKeys;
 };
 ProfileRead readProfile(std::string_view bytes, const platform::CodePage& codePage);

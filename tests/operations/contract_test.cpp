@@ -216,9 +216,10 @@ TEST(Contract, AProfileIsTakenOnlyWhenEveryValueIsOneTheWindowTakes) {
     for (const auto& [bytes, problem] : cases) {
         SCOPED_TRACE(bytes);
         const ProfileRead read = readProfile(bytes, platform::windows1252());
-        ASSERT_EQ(read.profile.has_value(), problem.empty()) << read.problem;
+        ASSERT_EQ(read.profile.ok(), problem.empty()) << read.profile.problem().reason;
         if (!problem.empty()) {
-            EXPECT_NE(read.problem.find(problem), std::string::npos) << read.problem;
+            EXPECT_NE(read.profile.problem().reason.find(problem), std::string::npos)
+                << read.profile.problem().reason;
             continue;
         }
         ASSERT_EQ(read.profile->values.size(), 2u);
