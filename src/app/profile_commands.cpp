@@ -27,9 +27,10 @@ std::optional<std::filesystem::path> Form1::profilesConfig() {
 }
 
 bool Form1::profileNameWillDo(const std::string& name) {
-    const auto wrong = operations::profileNameProblem(name);
-    if (wrong) problem("\"" + name + "\" will not do: " + *wrong + ".", platform::kExclamation);
-    return !wrong;
+    const platform::Status taken = operations::checkProfileName(name);
+    if (!taken)
+        problem("\"" + name + "\" will not do: " + taken.reason() + ".", platform::kExclamation);
+    return taken.ok();
 }
 
 std::optional<Form1::ChosenProfile> Form1::chooseProfile(const std::string& question,
@@ -174,7 +175,7 @@ void Form1::ProfileImport_Click() {
     if (typed.empty()) return;
     auto profile = readProfileFile(system_.nativePath(typed));
     if (!profile) return;
-    if (operations::profileNameProblem(profile->name)) {
+    if (!operations::checkProfileName(profile->name)) {
         profile->name = dialogs_.inputBox("Keep it as a profile named:", "Import Profile");
         if (profile->name.empty() || !profileNameWillDo(profile->name)) return;
     }

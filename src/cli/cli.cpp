@@ -89,8 +89,8 @@ std::optional<std::vector<operations::PresetValue>> setValues(
         }
         const std::string value =
             console.system().codePage().fromUtf8(assignment.substr(equals + 1));
-        if (const auto problem = operations::setValue(trial, *setting, value)) {
-            console.err << "quorvik-cli: " << setting->key << " " << *problem << "; \""
+        if (const platform::Status taken = operations::setValue(trial, *setting, value); !taken) {
+            console.err << "quorvik-cli: " << setting->key << " " << taken.reason() << "; \""
                         << assignment.substr(equals + 1)
                         << "\" cannot be set. Nothing was written.\n";
             return std::nullopt;
@@ -302,8 +302,9 @@ std::optional<ProfileFiles> profileFiles(platform::System& system, const Options
             return std::nullopt;
         }
         if (!options.profileName.empty()) {
-            if (const auto problem = operations::profileNameProblem(options.profileName)) {
-                err << "quorvik-cli: \"" << options.profileName << "\": " << *problem
+            if (const platform::Status taken = operations::checkProfileName(options.profileName);
+                !taken) {
+                err << "quorvik-cli: \"" << options.profileName << "\": " << taken.reason()
                     << ". Nothing was written.\n";
                 exit = Exit::Usage;
                 return std::nullopt;

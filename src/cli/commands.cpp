@@ -300,8 +300,9 @@ Exit profileImportCommand(ProfileFiles& files, std::string name, const std::stri
     auto imported = files.read(fs::absolute(platform::pathFromUtf8(file)));
     if (!imported) return Exit::Usage;
     if (name.empty()) name = imported->name;
-    if (const auto problem = operations::profileNameProblem(name)) {
-        files.err << "quorvik-cli: the profile's name \"" << name << "\" will not do: " << *problem
+    if (const platform::Status taken = operations::checkProfileName(name); !taken) {
+        files.err << "quorvik-cli: the profile's name \"" << name
+                  << "\" will not do: " << taken.reason()
                   << "; give one with --name. Nothing was written.\n";
         return Exit::Usage;
     }

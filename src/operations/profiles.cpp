@@ -33,16 +33,18 @@ bool deviceName(std::string_view name) {
            stem[3] >= '0' && stem[3] <= '9';
 }
 
-std::optional<std::string> profileNameProblem(std::string_view name) {
+platform::Status checkProfileName(std::string_view name) {
     if (name.empty() || name.size() > 64 || name.front() == '.' || name.front() == ' ' ||
         name.back() == ' ' || name.back() == '.' ||
         !std::all_of(name.begin(), name.end(), nameCharacter)) {
-        return "a profile's name is 1 to 64 letters (A-Z, a-z), digits, blanks, '-', '_' or '.', "
-               "not starting with '.' or a blank nor ending with either";
+        return platform::refused(
+            "a profile's name is 1 to 64 letters (A-Z, a-z), digits, blanks, '-', '_' or '.', "
+            "not starting with '.' or a blank nor ending with either");
     }
     if (deviceName(name))
-        return "\"" + std::string(name) + "\" is a name Windows keeps for a device";
-    return std::nullopt;
+        return platform::refused("\"" + std::string(name) +
+                                 "\" is a name Windows keeps for a device");
+    return platform::Status::success();
 }
 
 std::string profileBytes(const Profile& profile, const platform::CodePage& codePage) {
@@ -104,8 +106,8 @@ platform::Expected<Profile> parseProfile(std::string_view bytes, const platform:
                                ", not a value the window takes");
         }
         const std::string typed = codePage.fromUtf8(text);
-        if (const auto problem = setValue(checking, *setting, typed)) {
-            return notAProfile(std::string(setting->key) + " " + *problem + "; \"" + text +
+        if (const platform::Status taken = setValue(checking, *setting, typed); !taken) {
+            return notAProfile(std::string(setting->key) + " " + taken.reason() + "; \"" + text +
                                "\" cannot be set");
         }
         profile.values.emplace_back(setting, checking.shown(setting->id));
@@ -135,7 +137,7 @@ Profile profileOf(std::string name, const Values& values,
     for (const Setting& setting : catalogue::settings()) {
         if (!kept(setting)) continue;
         const std::string value = values.shown(setting.id);
-        if (setValue(checking, setting, value)) {
+        if (!setValue(checking, setting, value)) {
             leftOut.push_back(setting.caption() + " " + value);
             continue;
         }
@@ -157,7 +159,7 @@ std::vector<std::string> profileNames(platform::System& system, const fs::path& 
     for (const fs::path& file : system.listFolder(profilesFolder(configFolder))) {
         if (file.extension() != ".json") continue;
         const std::string name = platform::pathToUtf8(file.stem());
-        if (!profileNameProblem(name)) names.push_back(name);
+        if (checkProfileName(name)) names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -42,8 +42,8 @@ Profile profileOf(std::string name, const Values& values,
 // The largest profile file read: a profile is a few kilobytes.
 inline constexpr std::uintmax_t kProfileMaxBytes = 256 * 1024;
 
-// Why a name cannot name a profile (it becomes a file name); nothing when it can.
-std::optional<std::string> profileNameProblem(std::string_view name);
+// Whether a name can name a profile (it becomes a file name), or why not.
+platform::Status checkProfileName(std::string_view name);
 
 // The profile file's bytes.
 std::string profileBytes(const Profile& profile, const platform::CodePage& codePage);

@@ -6,14 +6,14 @@
 
 namespace quorvik::operations {
 
-std::optional<std::string> setValue(Values& values, const Setting& setting, std::string_view text) {
+platform::Status setValue(Values& values, const Setting& setting, std::string_view text) {
     if (setting.kind != catalogue::Kind::Angle) return settings::setTyped(values, setting, text);
     const std::string_view view = platform::trimBlanks(text);
     if (overrides::fieldOfViewProblem(view)) {
-        return "takes a number up to 99.9 in the form 00.0, such as 75.0";
+        return platform::refused("takes a number up to 99.9 in the form 00.0, such as 75.0");
     }
     values[setting.id] = std::string(view);
-    return std::nullopt;
+    return platform::Status::success();
 }
 
 }  // namespace quorvik::operations

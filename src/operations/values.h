@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "catalogue/catalogue.h"
+#include "platform/result.h"
 
 namespace quorvik::operations {
 
@@ -26,6 +27,6 @@ using catalogue::Values;
 // on/off, 1/0 or true/false, a number box a plain number of its kind, the
 // field of view a decimal up to 99.9; blanks around it are dropped. What it
 // takes, in words, when the text does not fit, and then nothing changes.
-std::optional<std::string> setValue(Values& values, const Setting& setting, std::string_view text);
+platform::Status setValue(Values& values, const Setting& setting, std::string_view text);
 
 }  // namespace quorvik::operations

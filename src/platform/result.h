@@ -14,16 +14,18 @@ namespace quorvik::platform {
 
 struct Problem {
     enum class Kind {
-        Failed,        // the operation failed; the reason says why
-        NotFound,      // the file is not there
-        Unreadable,    // the file could not be read; the reason says why
-        Unrecognised,  // the file holds nothing the tool understands
-        WriteFailed,   // the file could not be written; it keeps its old bytes
-        DeleteFailed,  // the file could not be removed
-        FolderMissing, // a folder the step needs is not there; the reason says what could not be done
-        NotANumber,    // a value that must be a number is not one; the reason holds the value
-        NotApplied,    // a value the step leaves alone on purpose; the reason holds the value
-        Busy,          // another program holds what is needed, for now
+        Failed,         // the operation failed; the reason says why
+        NotFound,       // the file is not there
+        Unreadable,     // the file could not be read; the reason says why
+        Unrecognised,   // the file holds nothing the tool understands
+        WriteFailed,    // the file could not be written; it keeps its old bytes
+        DeleteFailed,   // the file could not be removed
+        FolderMissing,  // a folder the step needs is not there; the reason says what could not be
+                        // done
+        NotANumber,     // a value that must be a number is not one; the reason holds the value
+        NotApplied,     // a value the step leaves alone on purpose; the reason holds the value
+        Busy,           // another program holds what is needed, for now
+        Refused,        // a typed value or name that cannot be taken; the reason says what can
     };
 
     Kind kind = Kind::Failed;
@@ -32,6 +34,11 @@ struct Problem {
 
     bool operator==(const Problem&) const = default;
 };
+
+// A value or a name that cannot be taken, and what can.
+inline Problem refused(std::string reason) {
+    return Problem{Problem::Kind::Refused, {}, std::move(reason)};
+}
 
 // A file that could not be read, and why.
 inline Problem unreadable(std::filesystem::path path, std::string reason) {

@@ -29,8 +29,8 @@ std::vector<std::string> openings(const Setting& setting) {
 
 }  // namespace
 
-std::optional<std::string> setTyped(catalogue::Values& values, const Setting& setting,
-                                    std::string_view text) {
+platform::Status setTyped(catalogue::Values& values, const Setting& setting,
+                          std::string_view text) {
     switch (setting.kind) {
         case Kind::Integer:
         case Kind::Decimal:
@@ -38,7 +38,8 @@ std::optional<std::string> setTyped(catalogue::Values& values, const Setting& se
             catalogue::Values trial = values;
             const auto comma = text.find(',');
             if (setting.kind == Kind::WidthHeight) {
-                if (comma == std::string_view::npos) return "takes a width and a height, such as 1920,1080";
+                if (comma == std::string_view::npos)
+                    return platform::refused("takes a width and a height, such as 1920,1080");
                 trial.part(setting.id, 0) = std::string(text.substr(0, comma));
                 trial.part(setting.id, 1) = std::string(text.substr(comma + 1));
             } else {
@@ -47,44 +48,45 @@ std::optional<std::string> setTyped(catalogue::Values& values, const Setting& se
             // Tidied and checked as a save does.
             const TemplateLine lines[] = {table::value(setting.id)};
             if (!tidyNumbers(trial, lines).empty()) {
-                return setting.kind == Kind::Decimal ? "takes a number with a point, such as 1.0"
-                       : setting.kind == Kind::WidthHeight
-                           ? "takes two whole numbers, such as 1920,1080"
-                           : "takes a whole number, such as 60";
+                return platform::refused(setting.kind == Kind::Decimal
+                                             ? "takes a number with a point, such as 1.0"
+                                         : setting.kind == Kind::WidthHeight
+                                             ? "takes two whole numbers, such as 1920,1080"
+                                             : "takes a whole number, such as 60");
             }
             values = trial;
-            return std::nullopt;
+            return platform::Status::success();
         }
         case Kind::Entry:
         case Kind::Position: {
             for (const std::string_view entry : setting.entries) {
                 if (sameLetters(entry, text)) {
                     values[setting.id] = std::string(entry);
-                    return std::nullopt;
+                    return platform::Status::success();
                 }
             }
-            return "takes one of " + joined(setting.entries);
+            return platform::refused("takes one of " + joined(setting.entries));
         }
         case Kind::OnOff:
         case Kind::Effect: {
             for (const auto on : {"on", "1", "true"}) {
                 if (sameLetters(text, on)) {
                     values[setting.id] = "on";
-                    return std::nullopt;
+                    return platform::Status::success();
                 }
             }
             for (const auto off : {"off", "0", "false"}) {
                 if (sameLetters(text, off)) {
                     values[setting.id] = "off";
-                    return std::nullopt;
+                    return platform::Status::success();
                 }
             }
-            return "takes on or off";
+            return platform::refused("takes on or off");
         }
         case Kind::Angle:
             break;
     }
-    return "cannot be set";
+    return platform::refused("cannot be set");
 }
 
 std::optional<std::string> fileText(std::span<const std::string> lines, const Setting& setting) {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "catalogue/catalogue.h"
+#include "platform/result.h"
 
 namespace quorvik::settings {
 
@@ -19,8 +20,8 @@ namespace quorvik::settings {
 // resolution "width,height". The problem in words (naming what it takes)
 // when the setting cannot take it, and then nothing changes. Not for the
 // field of view, whose rule is the skills file's.
-std::optional<std::string> setTyped(catalogue::Values& values, const catalogue::Setting& setting,
-                                    std::string_view text);
+platform::Status setTyped(catalogue::Values& values, const catalogue::Setting& setting,
+                          std::string_view text);
 
 // A setting as a file on disk holds it, in the window's terms; nothing when
 // the file has no line for it. The last line of a key counts, as on load.

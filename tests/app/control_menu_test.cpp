@@ -15,9 +15,10 @@ namespace {
 std::optional<std::string> typeInto(panel::Panel& panel, std::string_view key,
                                     std::string_view value) {
     catalogue::Values values = panel::valuesOf(panel);
-    auto problem = operations::setValue(values, *catalogue::find(key), value);
+    const platform::Status taken = operations::setValue(values, *catalogue::find(key), value);
     panel::show(values, panel);
-    return problem;
+    if (!taken) return taken.reason();
+    return std::nullopt;
 }
 
 struct Row {
