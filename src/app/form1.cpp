@@ -34,12 +34,12 @@ void Form1::Label47_Click() {
 }
 
 void Form1::Launch_Click() {
-    if (const auto told = launch::launchGame(system_, GameExeFound ? std::optional(GameExePath) : std::nullopt)) {
-        if (told->problem) {
-            problem(told->text, platform::kCritical);
-        } else {
-            message(told->text, platform::kInformation);
-        }
+    const launch::Launched told =
+        launch::launchGame(system_, GameExeFound ? std::optional(GameExePath) : std::nullopt);
+    if (!told) {
+        problem(told.problem().reason, platform::kCritical);
+    } else if (*told) {
+        message(**told, platform::kInformation);
     }
 }
 

@@ -169,12 +169,11 @@ Exit launchCommand(Console& console) {
     // What the player must do for the game to start as asked is printed like
     // every other message that is not a failure.
     console.printing = true;
-    if (const auto told = launch::launchGame(console.system(), console.gameExePath)) {
-        if (told->problem) {
-            console.problem(told->text, platform::kCritical);
-        } else {
-            console.message(told->text, platform::kInformation);
-        }
+    const launch::Launched told = launch::launchGame(console.system(), console.gameExePath);
+    if (!told) {
+        console.problem(told.problem().reason, platform::kCritical);
+    } else if (*told) {
+        console.message(**told, platform::kInformation);
     }
     return console.outcome(before);
 }

@@ -143,6 +143,11 @@ std::string linkPart(std::string_view text) {
     return encoded;
 }
 
+// The game not started, and why: a prefix of a launcher that cannot start it.
+platform::Problem notStarted(fs::path prefix, std::string why) {
+    return platform::Problem{platform::Problem::Kind::Failed, std::move(prefix), std::move(why)};
+}
+
 std::string notListed(const WinePrefix& prefix, const std::string& exe, const char* how) {
     return std::string("The game cannot be started: its prefix ") +
            platform::pathToUtf8(prefix.root) + " belongs to " + ownerName(prefix.owner) +
@@ -159,17 +164,17 @@ std::string addNoIntro(const char* launcher, const char* where) {
            where + ".";
 }
 
-void planSteam(const WinePrefix& prefix, LaunchPlan& plan) {
+platform::Status planSteam(const WinePrefix& prefix, LaunchPlan& plan) {
     // Only Steam knows how to start a game in a Proton prefix; the system's
     // Wine would upgrade the prefix behind Proton's back.
     if (prefix.install == LauncherInstall::Unknown) {
-        plan.problem = "The game cannot be started: its prefix " +
-                       platform::pathToUtf8(prefix.root) + " belongs to Steam (app " +
-                       prefix.steamAppId +
-                       "), but no Steam that holds it was found. Starting it with the system's "
-                       "Wine could upgrade the prefix behind Proton's back, so please start "
-                       "Quell Moor from Steam.";
-        return;
+        return notStarted(prefix.root,
+                          "The game cannot be started: its prefix " +
+                              platform::pathToUtf8(prefix.root) + " belongs to Steam (app " +
+                              prefix.steamAppId +
+                              "), but no Steam that holds it was found. Starting it with the "
+                              "system's Wine could upgrade the prefix behind Proton's back, so "
+                              "please start Quell Moor from Steam.");
     }
     const auto id = number(prefix.steamAppId);
     if (id && *id >= kFirstShortcutId && *id <= kLastShortcutId) {
@@ -183,19 +188,20 @@ void planSteam(const WinePrefix& prefix, LaunchPlan& plan) {
         plan.requests = {launcher(prefix, {"-applaunch", prefix.steamAppId, kNoIntro})};
     }
     plan.instead = "Start Quell Moor from Steam instead.";
+    return platform::Status::success();
 }
 
-void planLutris(const WinePrefix& prefix, const std::string& exePath, const fs::path& exe,
-                LaunchPlan& plan) {
+platform::Status planLutris(const WinePrefix& prefix, const std::string& exePath,
+                            const fs::path& exe, LaunchPlan& plan) {
     const LauncherGame* game = gameOf(prefix, exe);
     if (game == nullptr || (game->id.empty() && game->slug.empty())) {
-        plan.problem = notListed(prefix, exePath,
-                                 ("Add Game, then Add locally installed game: runner Wine, "
-                                  "executable " +
-                                  platform::pathToUtf8(exe) + ", prefix " +
-                                  platform::pathToUtf8(prefix.root) + ", arguments -nologos")
-                                     .c_str());
-        return;
+        return notStarted(prefix.root,
+                          notListed(prefix, exePath,
+                                    ("Add Game, then Add locally installed game: runner Wine, "
+                                     "executable " +
+                                     platform::pathToUtf8(exe) + ", prefix " +
+                                     platform::pathToUtf8(prefix.root) + ", arguments -nologos")
+                                        .c_str()));
     }
     const std::string link =
         !game->id.empty() ? "lutris:rungameid/" + game->id : "lutris:rungame/" + game->slug;
@@ -204,17 +210,18 @@ void planLutris(const WinePrefix& prefix, const std::string& exePath, const fs::
         plan.note = addNoIntro("Lutris", "Arguments in the game's Configure, Game options");
     }
     plan.instead = "Start Quell Moor from Lutris instead.";
+    return platform::Status::success();
 }
 
-void planHeroic(const WinePrefix& prefix, const std::string& exePath, const fs::path& exe,
-                LaunchPlan& plan) {
+platform::Status planHeroic(const WinePrefix& prefix, const std::string& exePath,
+                            const fs::path& exe, LaunchPlan& plan) {
     const LauncherGame* game = gameOf(prefix, exe);
     if (game == nullptr || game->store.empty()) {
-        plan.problem = notListed(prefix, exePath,
-                                 ("Add Game: executable " + platform::pathToUtf8(exe) +
-                                  ", prefix " + platform::pathToUtf8(prefix.root))
-                                     .c_str());
-        return;
+        return notStarted(prefix.root,
+                          notListed(prefix, exePath,
+                                    ("Add Game: executable " + platform::pathToUtf8(exe) +
+                                     ", prefix " + platform::pathToUtf8(prefix.root))
+                                        .c_str()));
     }
     const std::string link = "heroic://launch/" + linkPart(game->store) + "/" + linkPart(game->id);
     plan.requests = {launcher(prefix, {link})};
@@ -230,11 +237,12 @@ void planHeroic(const WinePrefix& prefix, const std::string& exePath, const fs::
         plan.note = addNoIntro("Heroic", "Game Arguments in the game's Settings, Other");
     }
     plan.instead = "Start Quell Moor from Heroic instead.";
+    return platform::Status::success();
 }
 
 }  // namespace
 
-LaunchPlan planLaunch(platform::System& system, const std::string& exePath) {
+platform::Expected<LaunchPlan> planLaunch(platform::System& system, const std::string& exePath) {
     LaunchPlan plan;
     const fs::path exe = system.nativePath(exePath);
     // Launchers start a game in its own folder; some games look for their data there.
@@ -252,15 +260,16 @@ LaunchPlan planLaunch(platform::System& system, const std::string& exePath) {
     }
     const auto prefix = system.winePrefix();
     const PrefixOwner owner = prefix ? prefix->owner : PrefixOwner::Wine;
+    platform::Status planned = platform::Status::success();
     switch (owner) {
         case PrefixOwner::Steam:
-            planSteam(*prefix, plan);
+            planned = planSteam(*prefix, plan);
             break;
         case PrefixOwner::Lutris:
-            planLutris(*prefix, exePath, exe, plan);
+            planned = planLutris(*prefix, exePath, exe, plan);
             break;
         case PrefixOwner::Heroic:
-            planHeroic(*prefix, exePath, exe, plan);
+            planned = planHeroic(*prefix, exePath, exe, plan);
             break;
         case PrefixOwner::Bottles: {
             // bottles-cli hands what follows "--" to the game.
@@ -293,32 +302,38 @@ LaunchPlan planLaunch(platform::System& system, const std::string& exePath) {
             break;
         }
     }
+    if (!planned) return planned.problem();
     inGameFolder();
     if (!plan.instead.empty()) plan.instead += std::string(" ") + kNotSystemWine + ".";
     return plan;
 }
 
-std::optional<LaunchMessage> launchGame(platform::System& system,
-                                        const std::optional<std::string>& found) {
-    const auto problem = [](std::string text) { return LaunchMessage{true, std::move(text)}; };
+Launched launchGame(platform::System& system, const std::optional<std::string>& found) {
+    const auto problem = [](platform::Problem::Kind kind, std::string text) {
+        return platform::Problem{kind, {}, std::move(text)};
+    };
+    using Kind = platform::Problem::Kind;
     if (!found) {
         return problem(
+            Kind::NotFound,
             "The game cannot be started: Quell Moor's registry entry (Exe_Path under "
             "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor) was not found. Is the game "
             "installed?");
     }
     const std::string& gameExePath = *found;
     if (gameExePath.empty()) {
-        return problem(
-            "The game cannot be started: its registry entry Exe_Path is empty. Please reinstall "
-            "Quell Moor or start it yourself.");
+        return problem(Kind::NotFound,
+                       "The game cannot be started: its registry entry Exe_Path is empty. Please "
+                       "reinstall Quell Moor or start it yourself.");
     }
     if (!system.fileExists(system.nativePath(gameExePath))) {
-        return problem("The game cannot be started: its program " + gameExePath +
-                       " does not exist.");
+        return platform::Problem{
+            Kind::NotFound, system.nativePath(gameExePath),
+            "The game cannot be started: its program " + gameExePath + " does not exist."};
     }
-    LaunchPlan plan = planLaunch(system, gameExePath);
-    if (!plan.problem.empty()) return problem(std::move(plan.problem));
+    platform::Expected<LaunchPlan> planned = planLaunch(system, gameExePath);
+    if (!planned) return planned.problem();
+    LaunchPlan& plan = *planned;
     std::string tried;
     std::string reasons;  // why each command failed, where one was tried after another
     platform::Status started = platform::Status::failure("nothing to start");
@@ -330,13 +345,14 @@ std::optional<LaunchMessage> launchGame(platform::System& system,
     }
     if (!started) {
         if (plan.instead.empty()) {
-            return problem("The game could not be started (" + tried + "): " + reasons + ".");
+            return problem(Kind::Failed,
+                           "The game could not be started (" + tried + "): " + reasons + ".");
         }
-        return problem("The game could not be started: the command " + tried +
-                       " could not be run (" + reasons + "). " + plan.instead);
+        return problem(Kind::Failed, "The game could not be started: the command " + tried +
+                                         " could not be run (" + reasons + "). " + plan.instead);
     }
-    if (!plan.note.empty()) return LaunchMessage{false, std::move(plan.note)};
-    return std::nullopt;
+    if (!plan.note.empty()) return std::optional<std::string>(std::move(plan.note));
+    return std::optional<std::string>();
 }
 
 }  // namespace quorvik::launch

@@ -14,30 +14,23 @@
 
 namespace quorvik::launch {
 
-// What starts the game, or why it is not started.
+// What starts the game.
 struct LaunchPlan {
     std::vector<platform::LaunchRequest> requests;  // tried in order until one starts
-    std::string problem;                            // not empty: nothing is started
     std::string note;     // not empty: something the player must know once it runs
     std::string instead;  // how to start the game when none of the requests could be run
 };
 
 // The plan for the executable exePath (UTF-8, as the registry gives it),
-// started in its own folder.
-LaunchPlan planLaunch(platform::System& system, const std::string& exePath);
+// started in its own folder; or why it is not started, in words.
+platform::Expected<LaunchPlan> planLaunch(platform::System& system, const std::string& exePath);
 
-// What the player is told after Launch.
-struct LaunchMessage {
-    bool problem = false;  // the game was not started
-    std::string text;
-
-    bool operator==(const LaunchMessage&) const = default;
-};
+// The game started, with what the player must know once it runs, if
+// anything; or why it was not started, in words.
+using Launched = platform::Expected<std::optional<std::string>>;
 
 // Starts the game named by GameExePath with " -nologos" and does not wait for
-// it; nothing for a path the registry did not give. Returns what to tell the
-// player, if anything.
-std::optional<LaunchMessage> launchGame(platform::System& system,
-                                        const std::optional<std::string>& gameExePath);
+// it; nothing for a path the registry did not give.
+Launched launchGame(platform::System& system, const std::optional<std::string>& gameExePath);
 
 }  // namespace quorvik::launch
