@@ -1,0 +1,290 @@
+// Form1's window at the monitor's DPI: the fonts, the controls placed from the
+// layout's twips, drop-downs sized to their entries, and the window kept on its
+// monitor's work area.
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/win32/combo_field.h"
+#include "app/win32/form1_window.h"
+#include "app/win32/form1_window_parts.h"
+#include "app/win32/view_text.h"
+#include "platform/win32/late_bound.h"
+#include "platform/win32/win32_text.h"
+
+namespace quorvik::win32 {
+namespace {
+
+// GetDpiForWindow, AdjustWindowRectExForDpi and SystemParametersInfoForDpi came
+// with Windows 10: they are looked up, and older systems get the 96-dpi answers.
+using platform::win32::lateBound;
+
+RECT windowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) {
+    static const auto adjustForDpi = lateBound<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(
+        L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT rect = client;
+    if (adjustForDpi == nullptr || !adjustForDpi(&rect, style, TRUE, exStyle, dpi)) {
+        AdjustWindowRectEx(&rect, style, TRUE, exStyle);
+    }
+    return rect;
+}
+
+// The face of the system's message font: the window's default font.
+std::wstring messageFontFace(UINT dpi) {
+    static const auto parametersForDpi = lateBound<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>(
+        L"user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    const bool got =
+        parametersForDpi != nullptr
+            ? parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi) != 0
+            : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != 0;
+    return got && metrics.lfMessageFont.lfFaceName[0] != L'\0' ? metrics.lfMessageFont.lfFaceName
+                                                               : L"MS Shell Dlg 2";
+}
+
+HFONT makeFont(const wchar_t* face, int hundredthsOfPoints, bool bold, BYTE charSet, UINT dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(hundredthsOfPoints, static_cast<int>(dpi), 72 * 100);
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = charSet;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+
+}  // namespace
+
+// The window's DPI; 96 before Windows 10.
+UINT dpiOf(HWND window) {
+    static const auto getDpiForWindow =
+        lateBound<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
+    if (getDpiForWindow != nullptr) {
+        if (const UINT dpi = getDpiForWindow(window); dpi != 0) return dpi;
+    }
+    HDC dc = GetDC(window);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(window, dc);
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
+}
+
+HFONT Form1Window::font(panel::FontRole role) const {
+    const HFONT chosen = fonts_[static_cast<std::size_t>(role)];
+    return chosen != nullptr ? chosen : fonts_[static_cast<std::size_t>(panel::FontRole::Default)];
+}
+
+void Form1Window::makeFonts() {
+    std::array<HFONT, 6> made{};
+    const std::wstring face = messageFontFace(dpi_);
+    using panel::FontRole;
+    made[static_cast<std::size_t>(FontRole::Default)] =
+        makeFont(face.c_str(), 825, false, DEFAULT_CHARSET, shownDpi_);
+    made[static_cast<std::size_t>(FontRole::Status)] =
+        makeFont(L"Verdana", 975, true, DEFAULT_CHARSET, shownDpi_);
+    made[static_cast<std::size_t>(FontRole::Caption)] =
+        makeFont(L"Verdana", 825, true, DEFAULT_CHARSET, shownDpi_);
+    made[static_cast<std::size_t>(FontRole::Donation)] =
+        makeFont(L"Terminal", 600, true, OEM_CHARSET, shownDpi_);
+    made[static_cast<std::size_t>(FontRole::Button)] =
+        makeFont(L"Times New Roman", 825, true, DEFAULT_CHARSET, shownDpi_);
+    for (const Control& control : controls_) {
+        if (control.window == nullptr) continue;
+        const HFONT chosen = made[static_cast<std::size_t>(control.layout->font)];
+        SendMessageW(control.window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(chosen != nullptr ? chosen : made[0]), FALSE);
+        if (control.layout->kind == panel::Kind::TextBox) {
+            // The designed boxes are narrow: a four-digit value needs all the room.
+            // (A new font brings the font's own margins back.)
+            SendMessageW(control.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(1, 1));
+        }
+    }
+    // The controls use the new fonts now: the old ones can go.
+    for (HFONT& old : fonts_) {
+        if (old != nullptr) DeleteObject(old);
+    }
+    fonts_ = made;
+}
+
+int Form1Window::pixels(int twips) const {
+    return MulDiv(twips, static_cast<int>(shownDpi_), 1440);
+}
+
+void Form1Window::placeLabel(Control& label) {
+    const std::wstring text = windowText(label.window);
+    HDC dc = GetDC(label.window);
+    const HGDIOBJ old = SelectObject(dc, font(label.layout->font));
+    RECT extent{};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    if (text.empty()) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        extent.bottom = metrics.tmHeight;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(label.window, dc);
+    // A label fits its caption; its left edge stays put.
+    SetWindowPos(label.window, nullptr, pixels(label.layout->left), pixels(label.layout->top),
+                 extent.right, extent.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::layoutControls() {
+    const panel::Panel& panel = form_->panel;
+    for (Control& control : controls_) {
+        const panel::ControlLayout& layout = *control.layout;
+        if (control.window == nullptr) continue;
+        const int left = pixels(layout.left);
+        const int top = pixels(layout.top);
+        switch (layout.kind) {
+            case panel::Kind::Label:
+                placeLabel(control);
+                break;
+            case panel::Kind::ComboBox:
+                fitDropDown(control);
+                break;
+            case panel::Kind::Banner:
+                SetWindowPos(control.window, nullptr, left, top, pixels(panel.Scriptlet1.Width),
+                             pixels(panel.Scriptlet1.Height), SWP_NOZORDER | SWP_NOACTIVATE);
+                break;
+            default:
+                SetWindowPos(control.window, nullptr, left, top, pixels(layout.width),
+                             pixels(layout.height), SWP_NOZORDER | SWP_NOACTIVATE);
+                break;
+        }
+    }
+}
+
+void Form1Window::fitDropDown(Control& combo) {
+    const panel::ControlLayout& layout = *combo.layout;
+    const HWND box = combo.window;
+    // The height given is the open list's; the closed box is sized through its
+    // field's height.
+    const int closed = pixels(layout.height);
+    const int designed = pixels(layout.width);
+    const int widest = pixels(layout.width + panel::roomToTheRight(layout.name));
+    const auto placeAt = [&](int width) {
+        SetWindowPos(box, nullptr, pixels(layout.left), pixels(layout.top), width, closed * 9,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    placeAt(designed);
+
+    // What the box takes around its text: the arrow, the borders, the field's margins.
+    const HWND boxField = comboField(box);
+    RECT field{};
+    GetClientRect(boxField, &field);
+    const auto margins = static_cast<DWORD>(SendMessageW(boxField, EM_GETMARGINS, 0, 0));
+    const int around = designed - field.right + LOWORD(margins) + HIWORD(margins) + 2;
+    const auto longestWith = [&](HFONT font) {
+        HDC dc = GetDC(box);
+        const HGDIOBJ old = SelectObject(dc, font);
+        int longest = 0;
+        const auto count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            const std::wstring entry = itemText(box, i);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, entry.c_str(), static_cast<int>(entry.size()), &size);
+            longest = std::max(longest, static_cast<int>(size.cx));
+        }
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+        return longest;
+    };
+
+    // The closed box shows its longest entry whole: it grows into the room to
+    // its right, and where that is not enough its text is set a little smaller.
+    HFONT chosen = font(panel::FontRole::Default);
+    HFONT smaller = nullptr;
+    int longest = longestWith(chosen);
+    if (longest + around > widest) {
+        const std::wstring face = messageFontFace(dpi_);
+        for (int size = 800; size >= 650 && longest + around > widest; size -= 25) {
+            if (smaller != nullptr) DeleteObject(smaller);
+            smaller = makeFont(face.c_str(), size, false, DEFAULT_CHARSET, shownDpi_);
+            longest = longestWith(smaller);
+        }
+        chosen = smaller;
+    }
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
+    if (combo.ownFont != nullptr) DeleteObject(combo.ownFont);
+    combo.ownFont = smaller;
+    placeAt(std::clamp(longest + around, designed, widest));
+
+    // Systems differ in how the field's height maps to the box's: adjust until
+    // the closed box has the designed height.
+    LRESULT height = SendMessageW(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT now{};
+        GetWindowRect(box, &now);
+        const int off = closed - (now.bottom - now.top);
+        if (off == 0 || height + off <= 0) break;
+        height += off;
+        SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+    }
+    // The open list is as wide as its longest entry, with the list's own edges.
+    RECT now{};
+    GetWindowRect(box, &now);
+    const int list = longest + 2 * GetSystemMetrics(SM_CXEDGE) + pixels(120);
+    SendMessageW(box, CB_SETDROPPEDWIDTH,
+                 static_cast<WPARAM>(std::max<int>(list, now.right - now.left)), 0);
+}
+
+void Form1Window::chooseShownDpi() {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    const RECT frame = windowRectFor(RECT{0, 0, 0, 0}, static_cast<DWORD>(style),
+                                     static_cast<DWORD>(exStyle), dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    shownDpi_ = dpi_;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const double scale = panel::fittingScale(static_cast<double>(dpi_) / kDesignDpi,
+                                             work.right - work.left, work.bottom - work.top,
+                                             frame.right - frame.left, frame.bottom - frame.top);
+    shownDpi_ = std::min(dpi_, static_cast<UINT>(scale * kDesignDpi));
+}
+
+void Form1Window::keepOnWorkArea() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT frame{};
+    if (!GetWindowRect(hwnd_, &frame) ||
+        !GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+    const int top = std::max<int>(work.top, std::min<int>(frame.top, work.bottom - height));
+    if (left != frame.left || top != frame.top) {
+        SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Form1Window::fitClientArea() {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    const RECT client{0, 0, pixels(panel::kClientWidth), pixels(panel::kClientHeight)};
+    const RECT outer =
+        windowRectFor(client, static_cast<DWORD>(style), static_cast<DWORD>(exStyle), dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps onto a second line takes from the client area: give it back.
+    RECT got{};
+    GetClientRect(hwnd_, &got);
+    const int missingWidth = client.right - got.right;
+    const int missingHeight = client.bottom - got.bottom;
+    if (missingWidth != 0 || missingHeight != 0) {
+        RECT frame{};
+        GetWindowRect(hwnd_, &frame);
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + missingWidth,
+                     frame.bottom - frame.top + missingHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace quorvik::win32

@@ -1,0 +1,162 @@
+// A setting's own menu (the field's edit commands, then the setting's items)
+// and the tips Windows does not show for menu items.
+
+#include <windows.h>
+// windows.h first: the common controls build on it.
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/commands.h"
+#include "app/control_menu.h"
+#include "app/win32/control_ids.h"
+#include "app/win32/form1_window.h"
+#include "app/win32/form1_window_parts.h"
+#include "app/win32/view_text.h"
+#include "platform/win32/win32_text.h"
+
+namespace quorvik::win32 {
+namespace {
+
+using platform::win32::widen;
+
+// The commands of a setting's own menu: a field's edit commands as Windows'
+// own field menu has them, then the setting's items from kFirstItem on.
+enum : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll, kFirstItem = 100 };
+
+// The monitor the window is on: its resolution and every mode it offers.
+app::Display displayOf(HWND window) {
+    app::Display display;
+    MONITORINFOEXW monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return display;
+    }
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    const auto size = [&mode] {
+        return app::DisplayMode{static_cast<int>(mode.dmPelsWidth),
+                                static_cast<int>(mode.dmPelsHeight)};
+    };
+    if (EnumDisplaySettingsW(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode)) {
+        display.current = size();
+    }
+    for (DWORD i = 0; EnumDisplaySettingsW(monitor.szDevice, i, &mode); ++i) {
+        display.modes.push_back(size());
+    }
+    return display;
+}
+
+}  // namespace
+
+void Form1Window::showControlMenu(const Control& control, HWND field, LPARAM where) {
+    pull();
+    const std::vector<app::ControlMenuItem> items =
+        app::controlMenu(form_->panel, control.layout->name, displayOf(hwnd_));
+    HMENU menu = CreatePopupMenu();
+    if (field != nullptr) {
+        SetFocus(field);
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        const auto length = static_cast<DWORD>(GetWindowTextLengthW(field));
+        const auto add = [menu](UINT id, const wchar_t* caption, bool enabled) {
+            AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, caption);
+        };
+        add(kUndo, L"&Undo", SendMessageW(field, EM_CANUNDO, 0, 0) != 0);
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        add(kCut, L"Cu&t", start != end);
+        add(kCopy, L"&Copy", start != end);
+        add(kPaste, L"&Paste", IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+        add(kDelete, L"&Delete", start != end);
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        add(kSelectAll, L"Select &All", length > 0 && (start != 0 || end != length));
+        if (!items.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    }
+    HMENU modes = nullptr;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const UINT flags = MF_STRING | (items[i].enabled ? MF_ENABLED : MF_GRAYED);
+        const std::wstring caption = widen(items[i].caption);
+        if (items[i].mode && modes == nullptr) {
+            modes = CreatePopupMenu();
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(modes),
+                        widen(app::kOtherModesCaption).c_str());
+        }
+        AppendMenuW(items[i].mode ? modes : menu, flags, kFirstItem + i, caption.c_str());
+    }
+    // From the keyboard (Shift+F10, the menu key) the menu opens under the control.
+    POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    if (where == -1) {
+        RECT rect{};
+        GetWindowRect(control.window, &rect);
+        at = {rect.left, rect.bottom};
+    }
+    const auto chosen = static_cast<UINT>(
+        GetMenuItemCount(menu) > 0
+            ? TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr)
+            : 0);
+    DestroyMenu(menu);  // its submenu with it
+    static constexpr UINT kEditMessages[] = {WM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR};
+    if (chosen >= kUndo && chosen <= kDelete) {
+        SendMessageW(field, kEditMessages[chosen - kUndo], 0, 0);
+    } else if (chosen == kSelectAll) {
+        SendMessageW(field, EM_SETSEL, 0, -1);
+    } else if (chosen >= kFirstItem && chosen - kFirstItem < items.size()) {
+        app::choose(form_->panel, items[chosen - kFirstItem]);
+        push();
+    }
+}
+
+void Form1Window::showMenuTip(HMENU menu, UINT item, UINT flags) {
+    std::string_view tip;
+    for (const panel::Menu& each : panel::menus()) {
+        for (const panel::MenuItem& entry : each.items) {
+            if (menuCommandId(entry.name) == static_cast<int>(item)) tip = entry.tip;
+        }
+    }
+    if (tip.empty() || menu == nullptr || (flags & (MF_POPUP | MF_SEPARATOR)) != 0) {
+        hideMenuTip();
+        return;
+    }
+    int position = -1;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (GetMenuItemID(menu, i) == item) position = i;
+    }
+    RECT rect{};
+    if (position < 0 || !GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &rect)) {
+        hideMenuTip();
+        return;
+    }
+    if (menuTip_ == nullptr) {
+        menuTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        tool.hwnd = hwnd_;
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(menuTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(menuTip_, TTM_SETMAXTIPWIDTH, 0, pixels(5000));
+    }
+    const std::wstring text = fromAnsi(codePage_, tip);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(menuTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Beside the item, where it hides nothing of the menu.
+    SendMessageW(menuTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(rect.right + 4, rect.top));
+    SendMessageW(menuTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Form1Window::hideMenuTip() {
+    if (menuTip_ == nullptr) return;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    SendMessageW(menuTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace quorvik::win32
