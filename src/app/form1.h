@@ -72,6 +72,12 @@ public:
     bool audioLoaded() const { return session.audioLoaded(); }
     bool placeLoaded(catalogue::Place place) const { return session.placeLoaded(place); }
 
+    // Start-up, in the order the player meets it, run by the window: the
+    // question first, before any of the window is made; then the window its
+    // controls; then Form_Load: the game's prefix, its registry entries, the
+    // window's first state and the settings folder. Form_Load asks the
+    // question itself when no one asked it first.
+    void askStartUpQuestion();
     void Form_Load();
 
     // What File > Save Settings would do now: the plan Show Changes shows,
@@ -125,12 +131,16 @@ public:
     void bgblack_Click();
 
 private:
+    // The answer to start-up's question, once it is asked.
+    std::optional<int> startUpAnswer_;
     // A message box with the application title.
     int message(const std::string& text, int style);
     // The same, for something that could not be done.
     int problem(const std::string& text, int style);
     // The session's folder and values from the window, before one of its commands.
     void bindSession();
+    // The game's version and executable from the registry.
+    void readGameEntries();
     void detectSettingsPath();
     std::filesystem::path settingsFolder() const;
     // The part of "Set Video.scr" / "Set Audio.scr" after the file's path is known.

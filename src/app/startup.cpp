@@ -33,26 +33,20 @@ std::string cutAtNul(std::string text) {
 
 }  // namespace
 
-void Form1::Form_Load() {
-    int answer = platform::kNo;
+void Form1::askStartUpQuestion() {
+    if (startUpAnswer_) return;
+    startUpAnswer_ = platform::kNo;
     step([&] {
-        answer = message("Would you like to try and automatically detect settings path?",
-                         platform::kYesNo);
+        startUpAnswer_ = message("Would you like to try and automatically detect settings path?",
+                                 platform::kYesNo);
     });
+}
 
-    const auto read = [&](std::string& field, std::string_view keyPath,
-                          std::string_view valueName, General::ViewPolicy policy,
-                          bool* found = nullptr) {
-        step([&] {
-            std::string path(keyPath);
-            auto value = General::ReadRegistryValue(system_.registry(), dialogs_, path,
-                                                    std::string(valueName), policy, found);
-            if (value) field = cutAtNul(std::move(*value));
-        });
-    };
-    using General::ViewPolicy;
-    read(GameVersion, game::kKeyPath, game::kVersionValue, ViewPolicy::Prefer32Bit);
-    read(GameExePath, game::kKeyPath, game::kExePathValue, ViewPolicy::Prefer32Bit, &GameExeFound);
+void Form1::Form_Load() {
+    askStartUpQuestion();
+    // The prefix is chosen before the registry is read: the registry is the prefix's.
+    step([&] { system_.choosePrefix(); });
+    readGameEntries();
 
     // The panel holds 8-bit text, as the window shows it.
     panel.Label2.Caption = system_.codePage().fromUtf8(GameVersion);
@@ -72,11 +66,26 @@ void Form1::Form_Load() {
 
     if (toolTips_ != nullptr) step([&] { setUpToolTips(*toolTips_); });
 
-    if (answer == platform::kNo) {
+    if (*startUpAnswer_ == platform::kNo) {
         SettingsPath = "1";
         return;
     }
     step([&] { detectSettingsPath(); });
+}
+
+void Form1::readGameEntries() {
+    const auto read = [&](std::string& field, std::string_view keyPath, std::string_view valueName,
+                          General::ViewPolicy policy, bool* found = nullptr) {
+        step([&] {
+            std::string path(keyPath);
+            auto value = General::ReadRegistryValue(system_.registry(), dialogs_, path,
+                                                    std::string(valueName), policy, found);
+            if (value) field = cutAtNul(std::move(*value));
+        });
+    };
+    using General::ViewPolicy;
+    read(GameVersion, game::kKeyPath, game::kVersionValue, ViewPolicy::Prefer32Bit);
+    read(GameExePath, game::kKeyPath, game::kExePathValue, ViewPolicy::Prefer32Bit, &GameExeFound);
 }
 
 void Form1::detectSettingsPath() {

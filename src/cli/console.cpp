@@ -71,7 +71,8 @@ Exit Console::outcome(std::size_t before) const {
 }
 
 void Console::start(bool findFolder) {
-    // Reading the game's entries chooses its prefix first, and says which.
+    // The prefix first, said which and why: the registry comes from it.
+    system().choosePrefix();
     operations::GameEntries entries = operations::readGameEntries(system());
     if (entries.exePath) gameExePath = std::move(*entries.exePath);
     session.values = panel::startValues();

@@ -159,6 +159,11 @@ public:
     virtual const CodePage& codePage() const = 0;
 
     virtual HostKind host() const = 0;
+    // Chooses the Wine prefix the game lives in, once, and says which and why
+    // where the system reports such things; nothing to choose on Windows.
+    // Start-up calls it before it reads the registry, which comes from that
+    // prefix; a system asked anything of the prefix before then chooses first.
+    virtual void choosePrefix() {}
     virtual std::optional<WinePrefix> winePrefix() = 0;
     // The prefixes looked in for the game, for a player told that nothing was
     // found; none where the game does not live in a prefix.

@@ -20,7 +20,6 @@
 
 #include "app/commands.h"
 #include "app/control_menu.h"
-#include "app/first_answer_dialogs.h"
 #include "app/help_texts.h"
 #include "app/qt/display_modes.h"
 #include "app/qt/qt_dialogs.h"
@@ -169,10 +168,6 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, C
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs = ownDialogs_.get();
-    }
-    if (controls == Controls::AfterStartUpQuestion) {
-        startUpDialogs_ = std::make_unique<app::FirstAnswerDialogs>(*dialogs, [this] { build(); });
-        dialogs = startUpDialogs_.get();
     }
     form_ = std::make_unique<app::Form1>(*dialogs, system, &ToolTips);
 
@@ -413,8 +408,11 @@ void Form1Window::buildMenus() {
 }
 
 void Form1Window::load() {
+    // The question is on screen the moment the program is up; the window is
+    // made whole once it is answered, before start-up goes on to fill it.
+    form_->askStartUpQuestion();
+    build();
     form_->Form_Load();
-    build();  // in case start-up showed no box at all
     push();
 }
 

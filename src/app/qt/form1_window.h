@@ -34,7 +34,8 @@ public:
     ~Form1Window() override;
 
     app::Form1& form() { return *form_; }
-    // Runs the start-up sequence; call once, before the window is shown.
+    // Runs start-up: its question, then the window made whole if it was not
+    // yet, then the rest of start-up; call once, before the window is shown.
     void load();
     // Pulls the widgets into the panel, runs the named control's command,
     // pushes the panel back.
@@ -77,7 +78,6 @@ private:
 
     const platform::CodePage& codePage_;
     std::unique_ptr<platform::Dialogs> ownDialogs_;
-    std::unique_ptr<platform::Dialogs> startUpDialogs_;
     std::unique_ptr<app::Form1> form_;
     BackgroundArea* area_ = nullptr;
     QHash<QString, QWidget*> controls_;

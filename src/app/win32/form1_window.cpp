@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include "app/commands.h"
-#include "app/first_answer_dialogs.h"
 #include "app/win32/combo_field.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/form1_window_parts.h"
@@ -48,10 +47,6 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, C
         ownDialogs_ = std::make_unique<Win32Dialogs>();
         win32Dialogs_ = ownDialogs_.get();
         dialogs = win32Dialogs_;
-    }
-    if (controls == Controls::AfterStartUpQuestion) {
-        startUpDialogs_ = std::make_unique<app::FirstAnswerDialogs>(*dialogs, [this] { build(); });
-        dialogs = startUpDialogs_.get();
     }
     form_ = std::make_unique<app::Form1>(*dialogs, system, &ToolTips);
 }
@@ -96,8 +91,11 @@ HWND Form1Window::control(std::string_view name) const {
 }
 
 void Form1Window::load() {
+    // The question is on screen the moment the program is up; the window is
+    // made whole once it is answered, before start-up goes on to fill it.
+    form_->askStartUpQuestion();
+    build();
     form_->Form_Load();
-    build();  // in case start-up showed no box at all
     push();
 }
 

@@ -42,7 +42,8 @@ public:
     bool create();
     HWND hwnd() const { return hwnd_; }
     app::Form1& form() { return *form_; }
-    // Runs the start-up sequence; call once, before the window is shown.
+    // Runs start-up: its question, then the window made whole if it was not
+    // yet, then the rest of start-up; call once, before the window is shown.
     void load();
     void show(int showCommand);
     // Pulls the controls into the panel, runs the named control's command, pushes the panel back.
@@ -115,7 +116,6 @@ private:
     std::unique_ptr<app::Form1> form_;
     HWND hwnd_ = nullptr;
     Controls controlsWhen_;
-    std::unique_ptr<platform::Dialogs> startUpDialogs_;
     bool built_ = false;
     UINT dpi_ = 96;
     UINT shownDpi_ = 96;

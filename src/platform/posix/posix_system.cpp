@@ -206,6 +206,10 @@ fs::path PosixSystem::nativePath(std::string_view utf8) {
     return wine::mapWindowsPath(state.prefix->root, utf8);
 }
 
+void PosixSystem::choosePrefix() {
+    chosen();
+}
+
 std::optional<WinePrefix> PosixSystem::winePrefix() {
     return chosen().prefix;
 }

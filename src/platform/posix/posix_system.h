@@ -60,6 +60,7 @@ public:
     // Wine's code page for a Western Windows.
     const CodePage& codePage() const override { return windows1252(); }
     HostKind host() const override { return HostKind::Wine; }
+    void choosePrefix() override;
     std::optional<WinePrefix> winePrefix() override;
     std::vector<std::string> searchedPlaces() override;
     Status startProgram(const LaunchRequest& request) override;
