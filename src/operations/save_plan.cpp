@@ -226,7 +226,7 @@ void planSkillsFile(const SaveInput& input, const Values& saved, Plan& plan) {
         plan.notes.push_back({Note::Kind::BelowDefault, path, view});
         return;
     }
-    if (overrides::fieldOfViewProblem(view)) {
+    if (!overrides::gameTakesFieldOfView(view)) {
         plan.notes.push_back({Note::Kind::TooWide, path, view});
         return;
     }

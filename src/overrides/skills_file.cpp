@@ -453,11 +453,9 @@ std::optional<int> compareWithTheGamesView(std::string_view text) {
     return compareDecimal(text, "62", "5");
 }
 
-std::optional<FieldOfViewProblem> fieldOfViewProblem(std::string_view text) {
+bool gameTakesFieldOfView(std::string_view text) {
     const std::optional<int> order = compareDecimal(text, "99", "9");
-    if (!order) return FieldOfViewProblem::NotANumber;
-    if (*order > 0) return FieldOfViewProblem::TooWide;
-    return std::nullopt;
+    return order && *order <= 0;
 }
 
 }  // namespace quorvik::overrides

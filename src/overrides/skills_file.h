@@ -30,10 +30,9 @@ std::optional<std::string> fieldOfViewIn(std::string_view fileBytes);
 // most one "."). Exact and independent of the user's locale.
 std::optional<int> compareWithTheGamesView(std::string_view text);
 
-// Why the game cannot take a field of view: it is no plain decimal number, or
-// it is wider than 99.9. The load reads the value back as the form 00.0, four
-// characters, so a wider one would not survive.
-enum class FieldOfViewProblem { NotANumber, TooWide };
-std::optional<FieldOfViewProblem> fieldOfViewProblem(std::string_view text);
+// Whether the game can take a field of view: a plain decimal number up to
+// 99.9. The load reads the value back as the form 00.0, four characters, so a
+// wider one would not survive.
+bool gameTakesFieldOfView(std::string_view text);
 
 }  // namespace quorvik::overrides

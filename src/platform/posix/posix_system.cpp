@@ -5,7 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <iostream>
+#include <ostream>
 #include <thread>
 
 #include "platform/paths.h"
@@ -101,9 +101,7 @@ struct PosixSystem::State {
     NoRegistry none;
 };
 
-PosixSystem::PosixSystem() : state_(std::make_unique<State>()) {
-    state_->report = &std::cerr;
-}
+PosixSystem::PosixSystem() : state_(std::make_unique<State>()) {}
 PosixSystem::PosixSystem(wine::PrefixSearch search, std::ostream* report,
                          std::string_view program)
     : state_(std::make_unique<State>()) {

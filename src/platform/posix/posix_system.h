@@ -24,7 +24,7 @@ wine::PrefixSearch processPrefixSearch(wine::GameSignature game,
 
 class PosixSystem : public System {
 public:
-    // Looks for no game: only $WINEPREFIX can give a prefix.
+    // Looks for no game: only $WINEPREFIX can give a prefix. Reports nothing.
     PosixSystem();
     // The prefix is chosen on first use and kept; the choice and why are written
     // to report (nothing when it is null), in a line that starts with the
