@@ -47,7 +47,8 @@ struct FileChange {
     platform::WriteOptions options;
     // A settings file: the player is told before and after it is written.
     bool announced = false;
-    // The file holds what Quorvik would not have written: the player's own.
+    // The file holds what Quorvik would not have written: the player's own
+    // (a settings file: a line it drops that the game did not write).
     bool handEdited = false;
 
     std::vector<LineChange> settings;   // setting by setting

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "overrides/overrides.h"
 #include "overrides/skills_file.h"
@@ -37,11 +38,14 @@ void compareLines(const std::vector<std::string>& loaded, const std::vector<std:
                   const platform::CodePage& codePage, FileChange& change) {
     std::map<std::string, std::size_t> lineOfKey;  // template position of every key with a line
     std::map<std::string, int> comments;           // the template's comment lines, by count
+    std::set<std::string> commentedKeys;           // keys the template names in a comment
     for (std::size_t i = 0; i < layout.size(); ++i) {
         const settings::TemplateLine& line = layout[i];
         if (!line.setting) {
             if (line.text.starts_with('!') || line.text.empty()) {
                 ++comments[std::string(line.text)];
+                if (!line.text.empty())
+                    commentedKeys.insert(keyOf(std::string(line.text.substr(1))));
                 continue;
             }
         }
@@ -68,6 +72,13 @@ void compareLines(const std::vector<std::string>& loaded, const std::vector<std:
             continue;
         }
         change.dropped.push_back(codePage.toUtf8(line));
+        // The game writes a value line for some keys the layout keeps only as
+        // a comment (WindowOffset, Curves): dropping the game's own line is no
+        // loss of the player's. A comment, an unknown key or a key given twice is theirs.
+        const std::string key = keyOf(line);
+        const bool gamesOwn = !line.starts_with('!') && commentedKeys.contains(key) &&
+                              !lineOfKey.contains(key) && lastOfKey[key] == i;
+        if (!gamesOwn) change.handEdited = true;
     }
 }
 

@@ -18,7 +18,7 @@ using platform::Problem;
 
 bool dropsOrReplacesTheirOwn(const Plan& plan) {
     for (const FileChange& file : plan.files) {
-        if (!file.dropped.empty() || file.handEdited) return true;
+        if (file.handEdited) return true;
     }
     return false;
 }

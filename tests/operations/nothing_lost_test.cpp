@@ -214,6 +214,35 @@ TEST(NothingLost, BackupsQuorvikDidNotWriteAreKeptBeforeTheyAreReplaced) {
     }
 }
 
+// A save says where the history keeps what it replaced only when something
+// of the player's own was replaced; the game's own lines the layout keeps as
+// a comment only are not the player's.
+TEST(NothingLost, TheSaveNamesTheHistoryOnlyWhenThePlayersOwnWasReplaced) {
+    const std::string gameOwn = dataBytes("game/Video.scr");
+    struct Row {
+        const char* what;
+        std::string video;
+        const char* script;  // a hand-written varlist_blur.scr; none: not there
+        bool told;
+    };
+    for (const Row& row :
+         {Row{"the game's own files", gameOwn, nullptr, false},
+          Row{"a key the game does not know", dataBytes("Video.scr"), nullptr, true},
+          Row{"a comment of the player's", gameOwn + "!fps cap off\r\n", nullptr, true},
+          Row{"a key given twice", gameOwn + "WindowOffset(5,5)\r\n", nullptr, true},
+          Row{"a hand-edited override", gameOwn, "VarFloat(\"f\", 1)\r\n", true}}) {
+        SCOPED_TRACE(row.what);
+        Game game;
+        writeBytes(game.settings / "Video.scr", row.video);
+        if (row.script != nullptr) writeBytes(game.scripts / "varlist_blur.scr", row.script);
+        game.loadBoth();
+        game.dialogs.boxes.clear();
+        game.form.save_Click();
+        EXPECT_EQ(game.allText().find("are kept in") != std::string::npos, row.told)
+            << game.allText();
+    }
+}
+
 // What a killed Quorvik left is removed by the next one; nothing else is, and
 // the history keeps its newest entries.
 TEST(NothingLost, LeftoversGoAndTheHistoryKeepsTheNewestEntries) {

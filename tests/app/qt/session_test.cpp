@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 
@@ -72,8 +73,10 @@ private slots:
         fs::create_directories(out / "Settings");
         fs::create_directories(out / "Data" / "Scripts");
         fs::create_directories(out / "Data" / "Skills");
-        fs::copy_file(kData / "Video.scr", out / "Settings" / "Video.scr");
-        fs::copy_file(kData / "Audio.scr", out / "Settings" / "Audio.scr");
+        // The files as the game writes them: a save drops nothing of the player's.
+        const std::map<std::string, fs::path> input = {{"Video.scr", kData / "game" / "Video.scr"},
+                                                       {"Audio.scr", kData / "Audio.scr"}};
+        for (const auto& [name, from] : input) fs::copy_file(from, out / "Settings" / name);
 
         quorvik::testing::FakeDialogs dialogs;
         quorvik::testing::FakeSystem system;
@@ -127,7 +130,7 @@ private slots:
             QVERIFY2((permissions & fs::perms::owner_write) == fs::perms::none, file);
             // What the save replaced is kept in the history.
             const fs::path kept = out / "Settings" / "Quorvik history" / "2026-12-07 13.45.00" / file;
-            QVERIFY2(readBytes(kept) == readBytes(kData / file), file);
+            QVERIFY2(readBytes(kept) == readBytes(input.at(file)), file);
         }
 
         // The folder found is named in each system's own spelling.
