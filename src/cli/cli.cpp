@@ -359,6 +359,39 @@ Exit dispatch(const Options& options, std::unique_ptr<platform::System> system, 
     return saveCommand(console, *values, options.save);
 }
 
+// CLI11 answers a command line that names no command, or a word that is
+// none, with "A subcommand is required" at either level: this says which word
+// was wrong and where the commands are listed. Nothing for any other error.
+std::optional<std::string> wrongCommand(const CLI::ParseError& error, CLI::App& cli,
+                                        const Options& options) {
+    if (dynamic_cast<const CLI::RequiredError*>(&error) == nullptr) return std::nullopt;
+    const bool top = cli.get_subcommands().empty();
+    if (!top && (!options.profile->parsed() || !options.profile->get_subcommands().empty()))
+        return std::nullopt;
+    const std::string help =
+        top ? "; quorvik-cli --help lists them.\n" : "; quorvik-cli profile --help lists them.\n";
+    const std::vector<std::string> rest = top ? cli.remaining() : options.profile->remaining();
+    if (rest.empty())
+        return std::string("quorvik-cli: a ") + (top ? "" : "profile ") + "command is required" +
+               help;
+    const std::string& word = rest.front();
+    if (word.starts_with('-')) return "quorvik-cli: \"" + word + "\" is not an option" + help;
+    return "quorvik-cli: \"" + word + "\" is not a " + (top ? "" : "profile ") + "command" + help;
+}
+
+// "/?" is how Windows' own programs are asked for their help, so a player
+// there types it: it is read as --help. After "--" every word is a value.
+std::vector<const char*> withHelpAsked(int argc, const char* const* argv) {
+    std::vector<const char*> arguments(argv, argv + argc);
+    for (auto argument = arguments.begin() + (argc > 0 ? 1 : 0); argument != arguments.end();
+         ++argument) {
+        const std::string_view word = *argument;
+        if (word == "--") break;
+        if (word == "/?") *argument = "--help";
+    }
+    return arguments;
+}
+
 }  // namespace
 
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
@@ -370,8 +403,13 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     Options options;
     describe(cli, options, out);
     try {
-        cli.parse(argc, argv);
+        const std::vector<const char*> arguments = withHelpAsked(argc, argv);
+        cli.parse(static_cast<int>(arguments.size()), arguments.data());
     } catch (const CLI::ParseError& error) {
+        if (const auto said = wrongCommand(error, cli, options)) {
+            err << *said;
+            return static_cast<int>(Exit::Usage);
+        }
         const int code = cli.exit(error, out, err);
         return code == 0 ? 0 : static_cast<int>(Exit::Usage);
     }

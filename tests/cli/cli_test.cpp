@@ -135,8 +135,16 @@ TEST(Cli, RefusedValuesAndWrongCommandsAreUsageErrorsThatWriteNothing) {
         {{"reset", "Loudness"}, 2, "unknown setting \"Loudness\""},
         {{"reset"}, 2, "reset needs the settings to reset, or --all"},
         {{"preset", "Ultra"}, 2, "there is no preset called \"Ultra\""},
-        {{"frobnicate"}, 2, ""},
-        {{}, 2, ""},
+        {{"frobnicate"},
+         2,
+         "quorvik-cli: \"frobnicate\" is not a command; quorvik-cli --help lists them.\n"},
+        {{"--frobnicate"}, 2, "quorvik-cli: \"--frobnicate\" is not an option; quorvik-cli --help"},
+        {{"profile", "frobnicate"},
+         2,
+         "quorvik-cli: \"frobnicate\" is not a profile command; quorvik-cli profile --help lists "
+         "them.\n"},
+        {{"profile"}, 2, "quorvik-cli: a profile command is required; quorvik-cli profile --help"},
+        {{}, 2, "quorvik-cli: a command is required; quorvik-cli --help lists them.\n"},
         {{"restore", "--from", "sc9"}, 2, ""},
     };
     for (const Row& row : rows) {
@@ -148,6 +156,24 @@ TEST(Cli, RefusedValuesAndWrongCommandsAreUsageErrorsThatWriteNothing) {
         EXPECT_EQ(run.status, row.status) << run.err;
         EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
         EXPECT_EQ(disk(game), before);
+    }
+}
+
+// "/?", as Windows' own programs are asked, is --help wherever it stands.
+TEST(Cli, ASlashAndQuestionMarkAsksForTheHelp) {
+    const std::vector<std::string> commands[] = {{}, {"set"}, {"profile", "save"}};
+    for (const std::vector<std::string>& command : commands) {
+        SCOPED_TRACE(command.empty() ? "(none)" : command.back());
+        GameFolder game;
+        std::vector<std::string> asked = command;
+        asked.push_back("/?");
+        const Outcome slash = cli(game, asked);
+        asked.back() = "--help";
+        const Outcome help = cli(game, asked);
+        EXPECT_EQ(slash.status, 0) << slash.err;
+        EXPECT_EQ(slash.err, "");
+        EXPECT_NE(help.out.find("Usage: quorvik-cli"), std::string::npos) << help.out;
+        EXPECT_EQ(slash.out, help.out);
     }
 }
 
