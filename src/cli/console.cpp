@@ -2,8 +2,10 @@
 
 #include "operations/startup.h"
 #include "panel/binding.h"
+#include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
+#include "words/messages.h"
 
 namespace quorvik::cli {
 namespace {
@@ -87,14 +89,24 @@ void Console::loadBoth() {
         return system().nativePath(
             settingsPath + static_cast<char>(std::filesystem::path::preferred_separator) + name);
     };
+    // A missing file is said as the console's other problems are, with the
+    // folder it was looked for in, as named or found; the window keeps its own
+    // words for it.
+    const auto tellLoadProblem = [&](const platform::Problem& failure, const char* name) {
+        if (failure.kind != platform::Problem::Kind::NotFound)
+            return words::tellLoadProblem(*this, failure, name);
+        problem("quorvik-cli: " + std::string(name) + " was not found in " +
+                    words::shownPath(platform::pathFromUtf8(settingsPath)),
+                platform::kCritical);
+    };
     session.folder = system().nativePath(settingsPath);
     const auto video = session.loadVideo(inFolder("Video.scr"));
     words::tellRecovered(*this, video.recovered, wording);
-    if (session.video.problem) words::tellLoadProblem(*this, *session.video.problem, "Video.scr");
+    if (session.video.problem) tellLoadProblem(*session.video.problem, "Video.scr");
     words::tellDataProblems(*this, video.dataProblems);
     const auto audio = session.loadAudio(inFolder("Audio.scr"));
     words::tellRecovered(*this, audio.recovered, wording);
-    if (session.audio.problem) words::tellLoadProblem(*this, *session.audio.problem, "Audio.scr");
+    if (session.audio.problem) tellLoadProblem(*session.audio.problem, "Audio.scr");
 }
 
 }  // namespace quorvik::cli

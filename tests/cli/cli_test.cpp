@@ -346,8 +346,9 @@ TEST(Cli, AFailedOperationExitsWithOneAndSaysWhyOnStandardError) {
     GameFolder game;  // no settings files at all
     const Outcome show = cli(game, {"show"});
     EXPECT_EQ(show.status, 1);
-    EXPECT_EQ(show.err, prefixLine(game) + "File not found in folder! Video.scr\n" +
-                            "File not found in folder! Audio.scr\n");
+    EXPECT_EQ(show.err, prefixLine(game) + "quorvik-cli: Video.scr was not found in " +
+                            game.settings.string() + "\nquorvik-cli: Audio.scr was not found in " +
+                            game.settings.string() + "\n");
     const Outcome restore = cli(game, {"restore"});
     EXPECT_EQ(restore.status, 1);
     EXPECT_NE(restore.err.find("there is no backup Video.sc1"), std::string::npos) << restore.err;

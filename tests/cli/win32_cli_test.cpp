@@ -128,7 +128,8 @@ TEST(Win32Cli, SettingsFoldersNamedInAnyLetters) {
          {"show"},
          1,
          "",
-         "File not found in folder! Video.scr\n",
+         "\xD0\x9F\xD1\x83\xD1\x81\xD1\x82\xD0\xBE\\out\\Settings\nquorvik-cli: Audio.scr was not "
+         "found in ",
          ""},
     };
     for (const FolderRow& row : rows) {
