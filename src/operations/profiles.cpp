@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/paths.h"
+#include "platform/text_codec.h"
 
 namespace quorvik::operations {
 namespace {
@@ -14,32 +15,67 @@ using Json = nlohmann::ordered_json;
 constexpr std::string_view kFormat = "quorvik-profile";
 constexpr int kVersion = 1;
 
-bool nameCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
-           c == '-' || c == '_' || c == '.';
+// A profile's file is its name and ".json", written whole through a
+// temporary file beside it (platform::temporaryName), whose name adds "."
+// before and ".<process>-<count>-<random>.tmp" after: at most 34 bytes with a
+// ten-digit process id and count. Both must fit in a file name: 255 bytes on
+// Linux's file systems, and so under Wine, where Windows' names are kept in
+// UTF-8; 255 UTF-16 units on NTFS. UTF-8 never takes fewer bytes than UTF-16
+// takes units, so bytes are the measure that holds everywhere, and a profile
+// shared between the two keeps its name.
+constexpr std::size_t kFileNameMaxBytes = 255;
+constexpr std::size_t kTemporaryNameAdds = 34;
+constexpr std::string_view kExtension = ".json";
+static_assert(kProfileNameMaxBytes == kFileNameMaxBytes - kExtension.size() - kTemporaryNameAdds);
+
+// Whether the bytes are UTF-8: decoded and encoded again, anything else
+// (a stray byte, an overlong form, a surrogate) comes back otherwise.
+bool utf8Text(std::string_view text) {
+    return platform::utf16ToUtf8(platform::utf8ToUtf16(text)) == text;
 }
 
-}  // namespace
+// Characters Windows takes in no file name: the control characters and the
+// path's own signs.
+bool refusedCharacter(char c) {
+    return static_cast<unsigned char>(c) < 0x20 ||
+           std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+}
 
 // Names Windows keeps for devices, whatever follows the dot: "CON.json" is
-// the console.
+// the console. Windows reads the name up to its first dot, blanks at its end
+// aside, and counts the superscript digits 1 to 3 as digits too.
 bool deviceName(std::string_view name) {
     std::string stem(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
     for (char& c : stem) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
     static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL"};
     if (std::find(std::begin(kDevices), std::end(kDevices), stem) != std::end(kDevices))
         return true;
-    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
-           stem[3] >= '0' && stem[3] <= '9';
+    if (!stem.starts_with("COM") && !stem.starts_with("LPT")) return false;
+    const std::string_view number = std::string_view(stem).substr(3);
+    static constexpr std::string_view kSuperscripts[] = {"\u00B9", "\u00B2", "\u00B3"};
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') ||
+           std::find(std::begin(kSuperscripts), std::end(kSuperscripts), number) !=
+               std::end(kSuperscripts);
 }
 
+}  // namespace
+
 platform::Status checkProfileName(std::string_view name) {
-    if (name.empty() || name.size() > 64 || name.front() == '.' || name.front() == ' ' ||
-        name.back() == ' ' || name.back() == '.' ||
-        !std::all_of(name.begin(), name.end(), nameCharacter)) {
+    if (name.empty()) return platform::refused("a profile's name is at least one character long");
+    if (!utf8Text(name))
+        return platform::refused("a profile's name is text in UTF-8, which these bytes are not");
+    if (std::any_of(name.begin(), name.end(), refusedCharacter)) {
         return platform::refused(
-            "a profile's name is 1 to 64 letters (A-Z, a-z), digits, blanks, '-', '_' or '.', "
-            "not starting with '.' or a blank nor ending with either");
+            "a profile's name holds no control characters and none of < > : \" / \\ | ? *");
+    }
+    // "." and ".." too: the folder itself and the one above it.
+    if (name.back() == ' ' || name.back() == '.')
+        return platform::refused("a profile's name does not end in '.' or a blank");
+    if (name.size() > kProfileNameMaxBytes) {
+        return platform::refused("a profile's name is at most " +
+                                 std::to_string(kProfileNameMaxBytes) +
+                                 " bytes long in UTF-8: as many letters A-Z, fewer of others");
     }
     if (deviceName(name))
         return platform::refused("\"" + std::string(name) +
@@ -151,13 +187,14 @@ fs::path profilesFolder(const fs::path& configFolder) {
 }
 
 fs::path profilePath(const fs::path& configFolder, std::string_view name) {
-    return profilesFolder(configFolder) / platform::pathFromUtf8(std::string(name) + ".json");
+    return profilesFolder(configFolder) /
+           platform::pathFromUtf8(std::string(name) + std::string(kExtension));
 }
 
 std::vector<std::string> profileNames(platform::System& system, const fs::path& configFolder) {
     std::vector<std::string> names;
     for (const fs::path& file : system.listFolder(profilesFolder(configFolder))) {
-        if (file.extension() != ".json") continue;
+        if (file.extension() != kExtension) continue;
         const std::string name = platform::pathToUtf8(file.stem());
         if (checkProfileName(name)) names.push_back(name);
     }

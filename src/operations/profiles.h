@@ -42,7 +42,14 @@ Profile profileOf(std::string name, const Values& values,
 // The largest profile file read: a profile is a few kilobytes.
 inline constexpr std::uintmax_t kProfileMaxBytes = 256 * 1024;
 
-// Whether a name can name a profile (it becomes a file name), or why not.
+// The longest profile name, in bytes of UTF-8: its file's name, and the
+// temporary file's a write makes beside it, must fit the file system.
+inline constexpr std::size_t kProfileNameMaxBytes = 216;
+
+// Whether a name can name a profile, or why not. It becomes a file name on
+// Linux and on Windows, so it is any UTF-8 text either takes: no control
+// characters, none of < > : " / \ | ? *, no '.' or blank at its end, and
+// none of the names Windows keeps for devices.
 platform::Status checkProfileName(std::string_view name);
 
 // The profile file's bytes.

@@ -8,6 +8,7 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 
+#include "operations/profiles.h"
 #include "support/game_folder.h"
 #include "support/prefix_fixture.h"
 #include "support/stand_ins.h"
@@ -212,8 +213,16 @@ TEST(Cli, ProfilesRoundTripAndFilesFromElsewhereAreChecked) {
         std::string bytes;
         int status;
         const char* err;
+        std::string name = {};  // given with --name
     };
     const std::string head = R"({"format": "quorvik-profile", "version": 1, "name": )";
+    const auto named = [&](const std::string& name) {
+        return head + "\"" + name + "\", \"settings\": {}}";
+    };
+    const std::string beyond = "M\xC3\xB6\xC3\xB6r-\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0";
+    // The longest name in bytes, and one byte more in as many letters.
+    const std::string longest = std::string(operations::kProfileNameMaxBytes - 2, 'x') + "\xC3\xB6";
+    const std::string tooLong = std::string(operations::kProfileNameMaxBytes - 1, 'x') + "\xC3\xB6";
     const Row rows[] = {
         {"not JSON", "{\"format\": ", 2, "it is not a profile: it holds no JSON object"},
         {"another format", R"({"format": "x", "version": 1})", 2, "its \"format\" is not"},
@@ -227,6 +236,18 @@ TEST(Cli, ProfilesRoundTripAndFilesFromElsewhereAreChecked) {
          "the profile's name \"../../x\" will not do"},
         {"a name Windows keeps for a device", head + R"("con", "settings": {}})", 2,
          "\"con\" is a name Windows keeps for a device"},
+        {"a device's name with an extension, in any case", named("Lpt9.old"), 2,
+         "\"Lpt9.old\" is a name Windows keeps for a device"},
+        {"no name", named(""), 2, "a profile's name is at least one character long"},
+        {"bytes that are no UTF-8", named("x"), 2, "a profile's name is text in UTF-8", "\xC3("},
+        {"a control character", named("a\\u0001b"), 2, "a profile's name holds no control"},
+        {"a sign no Windows file name takes", named("docked?"), 2, "none of < > : \" / \\ | ? *"},
+        {"a name ending in a blank", named("docked "), 2,
+         "a profile's name does not end in '.' or a blank"},
+        {"the folder above", named(".."), 2, "a profile's name does not end in '.' or a blank"},
+        {"longer than a file name takes", named(tooLong), 2, "a profile's name is at most"},
+        {"the longest name", named(longest), 0, ""},
+        {"a name beyond ASCII", named(beyond), 0, ""},
         {"too large", std::string(300 * 1024, ' '), 2, "the file is too large"},
         {"an unknown key, named and left out",
          head + R"("fine", "settings": {"Brightness": 5, "BPP": 16, "VSync": true}})", 0,
@@ -236,15 +257,28 @@ TEST(Cli, ProfilesRoundTripAndFilesFromElsewhereAreChecked) {
         SCOPED_TRACE(row.what);
         const fs::path file = game.dir / "from elsewhere.json";
         quorvik::testing::writeBytes(file, row.bytes);
-        const Outcome imported = cli(game, {"profile", "import", file.string()});
+        std::vector<std::string> arguments = {"profile", "import", file.string()};
+        if (!row.name.empty()) arguments.insert(arguments.end(), {"--name", row.name});
+        const Outcome imported = cli(game, arguments);
         EXPECT_EQ(imported.status, row.status) << imported.err;
         EXPECT_NE(imported.err.find(row.err), std::string::npos) << imported.err;
     }
-    EXPECT_EQ(cli(game, {"profile", "list"}).out, "docked\nfine\nother\n");
+    EXPECT_EQ(cli(game, {"profile", "list"}).out,
+              beyond + "\ndocked\nfine\nother\n" + longest + "\n");
     EXPECT_EQ(readBytes(kept.parent_path() / "fine.json"),
               "{\n  \"format\": \"quorvik-profile\",\n  \"version\": 1,\n  \"name\": \"fine\",\n  "
               "\"settings\": {\n    \"BPP\": \"16\",\n    \"VSync\": \"on\"\n  }\n}\n");
     EXPECT_EQ(cli(game, {"profile", "apply", "gone"}).status, 2);
+    // A name beyond ASCII is its file's name, and is applied, saved and deleted by it.
+    EXPECT_TRUE(fs::exists(kept.parent_path() / (beyond + ".json")));
+    EXPECT_EQ(cli(game, {"profile", "apply", beyond}).status, 0);
+    const Outcome savedBeyond = cli(game, {"profile", "save", beyond});
+    EXPECT_EQ(savedBeyond.status, 0) << savedBeyond.err;
+    EXPECT_NE(readBytes(kept.parent_path() / (beyond + ".json")).find("\"BPP\": \"24\""),
+              std::string::npos);
+    for (const std::string& name : {beyond, longest}) {
+        EXPECT_EQ(cli(game, {"profile", "delete", name}).status, 0);
+    }
     EXPECT_EQ(cli(game, {"profile", "delete", "other"}).status, 0);
     EXPECT_EQ(cli(game, {"profile", "list"}).out, "docked\nfine\n");
 }
