@@ -17,6 +17,12 @@ public:
         return (style & 0x0F) == platform::kYesNo ? platform::kNo : platform::kOk;
     }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    std::string folderInputBox(const std::string&, const std::string&) override { return {}; }
+    std::string saveFileName(const std::string&, const std::string&,
+                             const platform::FileKind&) override {
+        return {};
+    }
+    std::string openFileName(const std::string&, const platform::FileKind&) override { return {}; }
     int chooseItem(const std::string&, const std::vector<std::string>&, const std::string&,
                    const std::string&) override {
         return -1;

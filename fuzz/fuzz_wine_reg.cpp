@@ -21,6 +21,14 @@ class SilentDialogs : public quorvik::platform::Dialogs {
 public:
     int messageBox(const std::string&, int, const std::string&) override { return 1; }
     std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    std::string folderInputBox(const std::string&, const std::string&) override { return {}; }
+    std::string saveFileName(const std::string&, const std::string&,
+                             const quorvik::platform::FileKind&) override {
+        return {};
+    }
+    std::string openFileName(const std::string&, const quorvik::platform::FileKind&) override {
+        return {};
+    }
     int chooseItem(const std::string&, const std::vector<std::string>&, const std::string&,
                    const std::string&) override {
         return -1;

@@ -40,6 +40,9 @@ struct ControlMenuItem {
 
 // The submenu's caption, with its access key.
 inline constexpr std::string_view kOtherModesCaption = "&Other modes of this monitor";
+// The last item of every control's menu that has an explanation: it shows the
+// tooltip's text in a box (Form1::WhatsThis_Click), for the keyboard's users.
+inline constexpr std::string_view kWhatsThisCaption = "&What's this?";
 
 // The items of the named control's menu, in order; none for a control that
 // shows no setting, or a setting with no known default outside the

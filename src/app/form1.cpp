@@ -1,8 +1,9 @@
 #include "app/form1.h"
 
+#include "app/help_texts.h"
+#include "app/identity.h"
 #include "app/themes.h"
 #include "launch/launch.h"
-#include "app/identity.h"
 
 namespace quorvik::app {
 
@@ -26,6 +27,13 @@ void Form1::About_Click() {
                              "BitCoin: " + std::string(identity::kDonationAddress) + "\r\n" +
                              "Web: " + std::string(identity::kWebSite);
     dialogs_.messageBox(text, platform::kInformation, "About...");
+}
+
+bool Form1::WhatsThis_Click(std::string_view control) {
+    const std::string help = helpTextOf(control);
+    if (help.empty()) return false;
+    message(help, platform::kInformation);
+    return true;
 }
 
 void Form1::Label47_Click() {

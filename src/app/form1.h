@@ -101,6 +101,9 @@ public:
     void Backup_Click();
     void Launch_Click();
     void About_Click();
+    // What's this? in a control's own menu, and Shift+F1 on it: its tooltip's
+    // text in a box. False, and nothing shown, for a control without one.
+    bool WhatsThis_Click(std::string_view control);
     void Label47_Click();
     void Exit_Click();
     // Beyond the designed window: put a backup back, and see what a save would do.

@@ -55,6 +55,13 @@ std::string_view helpSummary(std::string_view control) {
     return {};
 }
 
+std::string helpTextOf(std::string_view control) {
+    for (const auto& help : helpTexts()) {
+        if (help.control == control) return assembleHelpText(help);
+    }
+    return {};
+}
+
 std::string assembleHelpText(const HelpText& help) {
     std::string text;
     for (std::size_t i = 0; i < help.lines.size(); ++i) {

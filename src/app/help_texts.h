@@ -25,6 +25,10 @@ std::string_view helpSummary(std::string_view control);
 // One text: its lines joined by CR LF, nothing after the last.
 std::string assembleHelpText(const HelpText& help);
 
+// The whole explanation of a control, as its tooltip shows it; empty for a
+// control without one.
+std::string helpTextOf(std::string_view control);
+
 // Creates the tooltip, registers every control of the window and attaches the texts.
 void setUpToolTips(ToolTipApi& toolTips);
 

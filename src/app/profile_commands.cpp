@@ -16,6 +16,8 @@ namespace quorvik::app {
 using namespace words;
 
 namespace {
+// Profiles as the file dialogs offer them.
+const platform::FileKind kProfileFiles{"Quorvik profile", "json"};
 constexpr const char* kNoConfigFolder =
     "There is no configuration folder to keep profiles in, so nothing was done.";
 }  // namespace
@@ -134,7 +136,8 @@ void Form1::ProfileDelete_Click() {
     const auto chosen = chooseProfile("Delete which profile?", "Delete", "Delete Profile");
     if (!chosen) return;
     if (message("Delete profile \"" + chosen->name + "\"? It cannot be brought back.",
-                platform::kYesNo | platform::kQuestion) != platform::kYes) {
+                platform::kYesNo | platform::kQuestion | platform::kDefaultButton2) !=
+        platform::kYes) {
         return;
     }
     const platform::Status deleted = system_.deleteFile(chosen->path);
@@ -151,10 +154,18 @@ void Form1::ProfileExport_Click() {
     if (!chosen) return;
     const auto profile = readProfileFile(chosen->path);
     if (!profile) return;
-    const std::string typed = dialogs_.inputBox(
-        "Write profile \"" + chosen->name + "\" to which file? (its full path)", "Export Profile");
+    const std::string typed =
+        dialogs_.saveFileName("Export Profile", chosen->name + ".json", kProfileFiles);
     if (typed.empty()) return;
     const std::filesystem::path file = system_.nativePath(typed);
+    // The system's dialog leaves this question to us, so that both windows ask it alike.
+    if (system_.fileExists(file) &&
+        message(shownPath(file) + " is there already. Replace it with profile \"" + chosen->name +
+                    "\"?",
+                platform::kYesNo | platform::kQuestion | platform::kDefaultButton2) !=
+            platform::kYes) {
+        return;
+    }
     const platform::Status written = operations::writeWhole(
         system_, file, operations::profileBytes(*profile, system_.codePage()));
     if (!written) {
@@ -170,8 +181,7 @@ void Form1::ProfileExport_Click() {
 void Form1::ProfileImport_Click() {
     const auto config = profilesConfig();
     if (!config) return;
-    const std::string typed =
-        dialogs_.inputBox("Keep the profile in which file? (its full path)", "Import Profile");
+    const std::string typed = dialogs_.openFileName("Import Profile", kProfileFiles);
     if (typed.empty()) return;
     auto profile = readProfileFile(system_.nativePath(typed));
     if (!profile) return;

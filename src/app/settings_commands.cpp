@@ -68,7 +68,7 @@ std::filesystem::path Form1::settingsFolder() const { return system_.nativePath(
 
 void Form1::Command1_Click() {
     if (!folderKnown()) {
-        SettingsPath = typedFolder(dialogs_.inputBox(kVideoPrompt, "Video.scr Path"));
+        SettingsPath = typedFolder(dialogs_.folderInputBox(kVideoPrompt, "Video.scr Path"));
     } else {
         VideoFilePath = inFolder(SettingsPath, "Video.scr");
     }
@@ -93,7 +93,7 @@ void Form1::loadVideo() {
 
 void Form1::Command2_Click() {
     if (!folderKnown()) {
-        SettingsPath = typedFolder(dialogs_.inputBox(kAudioPrompt, "Audio.scr Path"));
+        SettingsPath = typedFolder(dialogs_.folderInputBox(kAudioPrompt, "Audio.scr Path"));
         return;
     }
     AudioFilePath = inFolder(SettingsPath, "Audio.scr");

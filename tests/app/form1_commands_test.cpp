@@ -35,6 +35,25 @@ TEST_F(Form1Commands, AboutShowsSevenLinesTitledAbout) {
     EXPECT_EQ(dialogs.boxes[0].title, "About...");
 }
 
+// What's this? shows a control's explanation, the tooltip's lines in one
+// box; a control without one shows nothing.
+TEST_F(Form1Commands, WhatsThisShowsTheTooltipTextInABox) {
+    for (const auto& [control, first] :
+         {std::pair{"Text15", "The field of view is"}, std::pair{"Command1", "Video.scr path must"},
+          std::pair{"Label12", ""}}) {
+        dialogs.boxes.clear();
+        EXPECT_EQ(form.WhatsThis_Click(control), *first != '\0') << control;
+        if (*first == '\0') {
+            EXPECT_TRUE(dialogs.boxes.empty()) << control;
+            continue;
+        }
+        ASSERT_EQ(dialogs.boxes.size(), 1u) << control;
+        EXPECT_TRUE(dialogs.boxes[0].text.starts_with(first)) << dialogs.boxes[0].text;
+        EXPECT_NE(dialogs.boxes[0].text.find("\r\n"), std::string::npos) << "all of its lines";
+        EXPECT_EQ(dialogs.boxes[0].style, platform::kInformation);
+    }
+}
+
 TEST_F(Form1Commands, DonationLabelPlacesTheAddressAloneThenConfirms) {
     form.Label47_Click();
     form.Label47_Click();

@@ -294,6 +294,21 @@ TEST(ProfilesMenu, KeepApplyShareAndDelete) {
     game.dialogs.inputAnswers = {shared.string()};
     game.form.ProfileExport_Click();
     EXPECT_EQ(readBytes(shared), readBytes(kept));
+    EXPECT_EQ(game.dialogs.inputs.back().text, "[Save as] docked.json (Quorvik profile, *.json)");
+    // Writing over a file that is there asks first, No being the default; No leaves it.
+    writeBytes(shared, "theirs");
+    for (const int answer : {platform::kNo, platform::kYes}) {
+        game.dialogs.choices = {0};
+        game.dialogs.inputAnswers = {shared.string()};
+        game.dialogs.yesNoAnswers = {answer};
+        game.form.ProfileExport_Click();
+        EXPECT_EQ(readBytes(shared), answer == platform::kNo ? "theirs" : readBytes(kept));
+    }
+    EXPECT_EQ(game.dialogs.boxes.at(game.dialogs.boxes.size() - 2),
+              (quorvik::testing::ShownBox{
+                  shared.string() + " is there already. Replace it with profile \"docked\"?",
+                  platform::kYesNo | platform::kQuestion | platform::kDefaultButton2,
+                  "Quorvik by Quorvik Team"}));
     // A file cannot be a folder: the message names where it could not write.
     game.dialogs.choices = {0};
     game.dialogs.inputAnswers = {(shared / "x.json").string()};

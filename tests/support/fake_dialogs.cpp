@@ -20,6 +20,20 @@ std::string FakeDialogs::inputBox(const std::string& prompt, const std::string& 
     return answer;
 }
 
+std::string FakeDialogs::folderInputBox(const std::string& prompt, const std::string& title) {
+    return inputBox(prompt, title);
+}
+
+std::string FakeDialogs::saveFileName(const std::string& title, const std::string& name,
+                                      const platform::FileKind& kind) {
+    return inputBox("[Save as] " + name + " (" + kind.description + ", *." + kind.extension + ")",
+                    title);
+}
+
+std::string FakeDialogs::openFileName(const std::string& title, const platform::FileKind& kind) {
+    return inputBox("[Open] (" + kind.description + ", *." + kind.extension + ")", title);
+}
+
 int FakeDialogs::chooseItem(const std::string& text, const std::vector<std::string>& items,
                             const std::string& button, const std::string& title) {
     std::string shown = text;

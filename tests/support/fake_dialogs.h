@@ -39,6 +39,13 @@ public:
 
     int messageBox(const std::string& text, int style, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title) override;
+    // The folder box and the file dialogs answer from `inputAnswers` too, and
+    // are recorded in `inputs`: a file dialog as "[Save as] <name> (<kind>)"
+    // or "[Open] (<kind>)".
+    std::string folderInputBox(const std::string& prompt, const std::string& title) override;
+    std::string saveFileName(const std::string& title, const std::string& name,
+                             const platform::FileKind& kind) override;
+    std::string openFileName(const std::string& title, const platform::FileKind& kind) override;
     // Recorded as a box too (kListStyle): its text, each item on a line of its
     // own, then the buttons.
     int chooseItem(const std::string& text, const std::vector<std::string>& items,

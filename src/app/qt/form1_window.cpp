@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -405,6 +406,17 @@ void Form1Window::buildMenus() {
             addCommand(action, item.name, item.shortcut);
         }
     }
+    // Shift+F1 explains the control that has the focus, as What's this? in its
+    // own menu does: the nearest widget up from the focus that has a text.
+    auto* whatsThis = new QAction(this);
+    whatsThis->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    addAction(whatsThis);
+    connect(whatsThis, &QAction::triggered, this, [this] {
+        for (QWidget* at = QApplication::focusWidget(); at != nullptr && at != this;
+             at = at->parentWidget()) {
+            if (form_->WhatsThis_Click(at->objectName().toStdString())) return;
+        }
+    });
 }
 
 void Form1Window::load() {
@@ -452,6 +464,11 @@ void Form1Window::showControlMenu(QWidget& target, std::string_view name, const 
             app::choose(form_->panel, item);
             push();
         });
+    }
+    if (!app::helpTextOf(name).empty()) {
+        if (!menu->isEmpty()) menu->addSeparator();
+        connect(menu->addAction(QString::fromUtf8(app::kWhatsThisCaption)), &QAction::triggered,
+                this, [this, name] { form_->WhatsThis_Click(name); });
     }
     if (!menu->isEmpty()) menu->exec(target.mapToGlobal(at));
 }

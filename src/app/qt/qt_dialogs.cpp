@@ -4,13 +4,18 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -98,7 +103,7 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
     if ((style & 0x0F) == platform::kYesNo) {
         QPushButton* yes = addButton(box, QMessageBox::Yes);
         QPushButton* no = addButton(box, QMessageBox::No);
-        box.setDefaultButton(yes);
+        box.setDefaultButton((style & platform::kDefaultButton2) != 0 ? no : yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? platform::kYes : platform::kNo;
@@ -141,11 +146,12 @@ int QtDialogs::chooseItem(const std::string& text, const std::vector<std::string
 
     auto* buttons = new QDialogButtonBox(&dialog);
     buttons->setObjectName(QStringLiteral("chooseItemButtons"));
-    QPushButton* take = buttons->addButton(fromUtf8(button), QDialogButtonBox::AcceptRole);
+    // Each button takes Alt and its first letter.
+    QPushButton* take =
+        buttons->addButton(QStringLiteral("&") + fromUtf8(button), QDialogButtonBox::AcceptRole);
     // Return takes the highlighted item, wherever the focus is.
     take->setDefault(true);
-    buttons->addButton(QCoreApplication::translate("QPlatformTheme", "Cancel"),
-                       QDialogButtonBox::RejectRole);
+    buttons->addButton(QObject::tr("&Cancel"), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
 
@@ -153,8 +159,14 @@ int QtDialogs::chooseItem(const std::string& text, const std::vector<std::string
     layout->addWidget(label);
     layout->addWidget(list);
     layout->addWidget(buttons);
-    // Wide enough for a path to a settings folder; longer items scroll sideways.
-    dialog.resize(560, 320);
+    // Wide enough for a path to a settings folder, and for the longest item as
+    // far as the screen allows; longer ones scroll sideways.
+    const int needed = list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                       list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       layout->contentsMargins().left() + layout->contentsMargins().right();
+    const QScreen* screen = dialog.screen();
+    const int room = screen != nullptr ? screen->availableGeometry().width() : needed;
+    dialog.resize(std::max(560, std::min(needed, room)), 320);
     list->setFocus();
     if (dialog.exec() != QDialog::Accepted) return -1;
     return list->currentRow();
@@ -165,6 +177,61 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
     const QString text = QInputDialog::getText(parentWidget(), fromUtf8(title), displayText(prompt),
                                                QLineEdit::Normal, QString(), &accepted);
     return accepted ? toUtf8(text) : std::string();
+}
+
+std::string QtDialogs::folderInputBox(const std::string& prompt, const std::string& title) {
+    QDialog dialog(parentWidget());
+    dialog.setWindowTitle(fromUtf8(title));
+    auto* label = new QLabel(displayText(prompt), &dialog);
+    label->setWordWrap(true);
+    auto* field = new QLineEdit(&dialog);
+    field->setObjectName(QStringLiteral("folderField"));
+    label->setBuddy(field);
+    auto* browse = new QPushButton(QObject::tr("&Browse..."), &dialog);
+    browse->setObjectName(QStringLiteral("folderBrowse"));
+    browse->setAutoDefault(false);  // Return takes the typed path, not the picker
+    QObject::connect(browse, &QPushButton::clicked, &dialog, [&dialog, field, title] {
+        const QString start = QDir(field->text()).exists() ? field->text() : QDir::homePath();
+        const QString chosen = QFileDialog::getExistingDirectory(&dialog, fromUtf8(title), start);
+        if (!chosen.isEmpty()) field->setText(QDir::toNativeSeparators(chosen));
+    });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(field, 1);
+    row->addWidget(browse);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    dialog.resize(480, dialog.sizeHint().height());
+    field->setFocus();
+    return dialog.exec() == QDialog::Accepted ? toUtf8(field->text()) : std::string();
+}
+
+namespace {
+
+QString filterOf(const platform::FileKind& kind) {
+    return fromUtf8(kind.description) + QStringLiteral(" (*.") + fromUtf8(kind.extension) +
+           QStringLiteral(")");
+}
+
+}  // namespace
+
+std::string QtDialogs::saveFileName(const std::string& title, const std::string& name,
+                                    const platform::FileKind& kind) {
+    // Replacing a file that is there is asked by the caller, alike in both windows.
+    const QString chosen = QFileDialog::getSaveFileName(
+        parentWidget(), fromUtf8(title), QDir::home().filePath(fromUtf8(name)), filterOf(kind),
+        nullptr, QFileDialog::DontConfirmOverwrite);
+    return toUtf8(chosen);
+}
+
+std::string QtDialogs::openFileName(const std::string& title, const platform::FileKind& kind) {
+    return toUtf8(QFileDialog::getOpenFileName(parentWidget(), fromUtf8(title), QDir::homePath(),
+                                               filterOf(kind)));
 }
 
 void QtDialogs::setClipboardText(const std::string& text) {

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the Linux player sees of the tool's questions and messages: Qt's own
-// message boxes, an input box, a list to choose from, and the clipboard.
+// message boxes, an input box, a list to choose from, the desktop's file and
+// folder dialogs (its portal's where there is one), and the clipboard.
 
 #include <QPointer>
 #include <QWidget>
@@ -20,6 +21,10 @@ public:
     int chooseItem(const std::string& text, const std::vector<std::string>& items,
                    const std::string& button, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title) override;
+    std::string folderInputBox(const std::string& prompt, const std::string& title) override;
+    std::string saveFileName(const std::string& title, const std::string& name,
+                             const platform::FileKind& kind) override;
+    std::string openFileName(const std::string& title, const platform::FileKind& kind) override;
     void setClipboardText(const std::string& text) override;
     void closeWindow() override;
 

@@ -8,6 +8,7 @@
 
 #include "app/commands.h"
 #include "app/control_menu.h"
+#include "app/help_texts.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/form1_window.h"
 #include "app/win32/form1_window_parts.h"
@@ -21,7 +22,7 @@ using platform::win32::widen;
 
 // The commands of a setting's own menu: a field's edit commands as Windows'
 // own field menu has them, then the setting's items from kFirstItem on.
-enum : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll, kFirstItem = 100 };
+enum : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll, kWhatsThis, kFirstItem = 100 };
 
 // The monitor the window is on: its resolution and every mode it offers.
 app::Display displayOf(HWND window) {
@@ -84,6 +85,10 @@ void Form1Window::showControlMenu(const Control& control, HWND field, LPARAM whe
         }
         AppendMenuW(items[i].mode ? modes : menu, flags, kFirstItem + i, caption.c_str());
     }
+    if (!app::helpTextOf(control.layout->name).empty()) {
+        if (GetMenuItemCount(menu) > 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, kWhatsThis, widen(app::kWhatsThisCaption).c_str());
+    }
     // From the keyboard (Shift+F10, the menu key) the menu opens under the control.
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
     if (where == -1) {
@@ -101,6 +106,8 @@ void Form1Window::showControlMenu(const Control& control, HWND field, LPARAM whe
         SendMessageW(field, kEditMessages[chosen - kUndo], 0, 0);
     } else if (chosen == kSelectAll) {
         SendMessageW(field, EM_SETSEL, 0, -1);
+    } else if (chosen == kWhatsThis) {
+        form_->WhatsThis_Click(control.layout->name);
     } else if (chosen >= kFirstItem && chosen - kFirstItem < items.size()) {
         app::choose(form_->panel, items[chosen - kFirstItem]);
         push();

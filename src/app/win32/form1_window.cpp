@@ -125,6 +125,15 @@ int Form1Window::messageLoop() {
             TranslateAcceleratorW(hwnd_, shortcuts_, &message)) {
             continue;
         }
+        // Shift+F1 explains the control that has the focus, as What's this? in
+        // its own menu does.
+        if (hwnd_ != nullptr && message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
+            GetKeyState(VK_SHIFT) < 0 && (message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd))) {
+            const Control* focused = find(message.hwnd);
+            if (focused == nullptr) focused = find(GetParent(message.hwnd));  // a drop-down's field
+            if (focused != nullptr) form_->WhatsThis_Click(focused->layout->name);
+            continue;
+        }
         // Tab, Shift+Tab and Enter move between the controls as in a dialog.
         if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) continue;
         TranslateMessage(&message);

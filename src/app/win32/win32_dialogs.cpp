@@ -1,11 +1,14 @@
 #include "app/win32/win32_dialogs.h"
 
+#include <shobjidl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/win32/view_text.h"
+#include "platform/win32/late_bound.h"
 #include "platform/win32/win32_text.h"
 
 namespace quorvik::win32 {
@@ -17,6 +20,7 @@ using platform::win32::widen;
 constexpr int kPromptId = 100;
 constexpr int kFieldId = 101;
 constexpr int kListId = 102;
+constexpr int kBrowseId = 103;
 
 // A dialog template built in memory: the header, then each item, every part
 // aligned as the dialog manager reads it.
@@ -81,6 +85,79 @@ struct InputBoxState {
     std::wstring typed;
 };
 
+// The system's own file dialog (Save, Open, or Open for a folder), through
+// COM on the window's thread, which is a single-threaded apartment as every
+// UI thread is. COM is looked up when first needed, not at start-up. The
+// path chosen, or nothing when cancelled or when the dialog cannot be made.
+enum class Pick { SaveFile, OpenFile, Folder };
+
+std::wstring pickPath(HWND owner, Pick pick, const std::wstring& title, const std::wstring& name,
+                      const platform::FileKind* kind, const std::wstring& startFolder) {
+    using platform::win32::lateBound;
+    static const auto initialize =
+        lateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto uninitialize =
+        lateBound<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    static const auto create =
+        lateBound<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    static const auto freeMemory =
+        lateBound<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    static const auto parseName = lateBound<decltype(&SHCreateItemFromParsingName)>(
+        L"shell32.dll", "SHCreateItemFromParsingName");
+    if (initialize == nullptr || create == nullptr || freeMemory == nullptr) return {};
+    const bool started = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    std::wstring chosen;
+    IFileDialog* dialog = nullptr;
+    const HRESULT made = pick == Pick::SaveFile
+                             ? create(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IFileSaveDialog, reinterpret_cast<void**>(&dialog))
+                             : create(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IFileOpenDialog, reinterpret_cast<void**>(&dialog));
+    if (SUCCEEDED(made) && dialog != nullptr) {
+        FILEOPENDIALOGOPTIONS options = 0;
+        dialog->GetOptions(&options);
+        options |= FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR;
+        if (pick == Pick::Folder) options |= FOS_PICKFOLDERS | FOS_PATHMUSTEXIST;
+        if (pick == Pick::OpenFile) options |= FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST;
+        // Replacing a file that is there is asked by the caller, alike in both windows.
+        if (pick == Pick::SaveFile)
+            options &= ~static_cast<FILEOPENDIALOGOPTIONS>(FOS_OVERWRITEPROMPT);
+        dialog->SetOptions(options);
+        dialog->SetTitle(title.c_str());
+        std::wstring description;
+        std::wstring pattern;
+        std::wstring extension;
+        if (kind != nullptr) {
+            extension = widen(kind->extension);
+            description = widen(kind->description) + L" (*." + extension + L")";
+            pattern = L"*." + extension;
+            const COMDLG_FILTERSPEC filter{description.c_str(), pattern.c_str()};
+            dialog->SetFileTypes(1, &filter);
+            dialog->SetDefaultExtension(extension.c_str());
+        }
+        if (!name.empty()) dialog->SetFileName(name.c_str());
+        IShellItem* folder = nullptr;
+        if (!startFolder.empty() && parseName != nullptr &&
+            SUCCEEDED(parseName(startFolder.c_str(), nullptr, IID_IShellItem,
+                                reinterpret_cast<void**>(&folder)))) {
+            dialog->SetFolder(folder);
+            folder->Release();
+        }
+        IShellItem* result = nullptr;
+        if (SUCCEEDED(dialog->Show(owner)) && SUCCEEDED(dialog->GetResult(&result))) {
+            PWSTR path = nullptr;
+            if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path != nullptr) {
+                chosen = path;
+                freeMemory(path);
+            }
+            result->Release();
+        }
+        dialog->Release();
+    }
+    if (started && uninitialize != nullptr) uninitialize();
+    return chosen;
+}
+
 INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
@@ -92,6 +169,24 @@ INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             return FALSE;  // the focus is set
         }
         case WM_COMMAND:
+            if (LOWORD(wParam) == kBrowseId) {
+                // The folder picker starts where the typed path points, if anywhere.
+                const HWND field = GetDlgItem(dialog, kFieldId);
+                const std::wstring typed = windowText(field);
+                const DWORD attributes = GetFileAttributesW(typed.c_str());
+                const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES &&
+                                      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+                const auto* state =
+                    reinterpret_cast<const InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+                const std::wstring chosen = pickPath(dialog, Pick::Folder, state->title, {},
+                                                     nullptr, isFolder ? typed : std::wstring());
+                if (!chosen.empty()) {
+                    SetWindowTextW(field, chosen.c_str());
+                    SendMessageW(field, EM_SETSEL, 0, -1);
+                }
+                SetFocus(field);
+                return TRUE;
+            }
             if (LOWORD(wParam) == IDOK) {
                 auto* state =
                     reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -118,7 +213,8 @@ struct ChooseItemState {
 
 // The list scrolls sideways as far as its longest item reaches; a list box
 // cannot measure that itself.
-void fitHorizontalExtent(HWND list, const std::vector<std::wstring>& items) {
+// The width in pixels the list needs to show its longest item whole.
+LONG fitHorizontalExtent(HWND list, const std::vector<std::wstring>& items) {
     const HDC dc = GetDC(list);
     const HGDIOBJ previous =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
@@ -134,6 +230,34 @@ void fitHorizontalExtent(HWND list, const std::vector<std::wstring>& items) {
     // The margin the list box leaves before and after an item's text.
     const LONG margin = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
     SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin), 0);
+    return widest + margin + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
+}
+
+// Widens the dialog so that its list shows `needed` pixels, as far as the
+// screen it is on allows; the text and the list grow, the buttons keep to the right.
+void widenFor(HWND dialog, HWND list, LONG needed) {
+    RECT listRect{};
+    RECT own{};
+    GetWindowRect(list, &listRect);
+    GetWindowRect(dialog, &own);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG room = (monitor.rcWork.right - monitor.rcWork.left) - (own.right - own.left);
+    const LONG grow = std::min(needed - (listRect.right - listRect.left), room);
+    if (grow <= 0) return;
+    SetWindowPos(dialog, nullptr, 0, 0, own.right - own.left + grow, own.bottom - own.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const int id : {kPromptId, kListId, IDOK, IDCANCEL}) {
+        const HWND item = GetDlgItem(dialog, id);
+        RECT rect{};
+        GetWindowRect(item, &rect);
+        MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        const bool button = id == IDOK || id == IDCANCEL;
+        SetWindowPos(item, nullptr, rect.left + (button ? grow : 0), rect.top,
+                     rect.right - rect.left + (button ? 0 : grow), rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // Over the middle of the window it belongs to, as a message box stands, kept
@@ -167,7 +291,7 @@ INT_PTR CALLBACK chooseItemProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             for (const std::wstring& item : state->items) {
                 SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
             }
-            fitHorizontalExtent(list, state->items);
+            widenFor(dialog, list, fitHorizontalExtent(list, state->items));
             SendMessageW(list, LB_SETCURSEL, 0, 0);
             centerOnOwner(dialog);
             SetFocus(list);
@@ -227,10 +351,11 @@ int Win32Dialogs::chooseItem(const std::string& text, const std::vector<std::str
                 LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER |
                     WS_TABSTOP | WS_GROUP,
                 7, 34, 306, 98, L"");
-    const std::wstring buttonText = widen(button);
+    // Each button takes Alt and its first letter, as the rest of the window's do.
+    const std::wstring buttonText = L"&" + widen(button);
     layout.item(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 209, 139, 50, 14,
                 buttonText.c_str());
-    layout.item(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 263, 139, 50, 14, L"Cancel");
+    layout.item(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 263, 139, 50, 14, L"&Cancel");
     ChooseItemState state{widen(text), widen(title), {}, -1};
     for (const std::string& item : items) state.items.push_back(widen(item));
     const INT_PTR result =
@@ -240,14 +365,36 @@ int Win32Dialogs::chooseItem(const std::string& text, const std::vector<std::str
 }
 
 std::string Win32Dialogs::inputBox(const std::string& prompt, const std::string& title) {
-    // Prompt on the left, OK and Cancel on the right, the field along the bottom.
+    return askText(prompt, title, false);
+}
+
+std::string Win32Dialogs::folderInputBox(const std::string& prompt, const std::string& title) {
+    return askText(prompt, title, true);
+}
+
+std::string Win32Dialogs::saveFileName(const std::string& title, const std::string& name,
+                                       const platform::FileKind& kind) {
+    return narrow(pickPath(owner(), Pick::SaveFile, widen(title), widen(name), &kind, {}));
+}
+
+std::string Win32Dialogs::openFileName(const std::string& title, const platform::FileKind& kind) {
+    return narrow(pickPath(owner(), Pick::OpenFile, widen(title), {}, &kind, {}));
+}
+
+std::string Win32Dialogs::askText(const std::string& prompt, const std::string& title,
+                                  bool browse) {
+    // Prompt on the left, OK and Cancel on the right, the field along the bottom,
+    // Browse... beside it for a folder.
     DialogTemplate layout(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 260, 90,
                           L"MS Shell Dlg", 8);
     layout.item(0x82, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 7, 190, 52, L"");
     layout.item(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 203, 7, 50, 14, L"OK");
     layout.item(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 203, 25, 50, 14, L"Cancel");
-    layout.item(0x81, kFieldId, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 7, 66, 246, 14,
-                L"");
+    layout.item(0x81, kFieldId, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 7, 66,
+                browse ? 190 : 246, 14, L"");
+    if (browse) {
+        layout.item(0x80, kBrowseId, BS_PUSHBUTTON | WS_TABSTOP, 203, 66, 50, 14, L"&Browse...");
+    }
     InputBoxState state{widen(prompt), widen(title), {}};
     const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), layout.get(), owner(),
                                                    inputBoxProc, reinterpret_cast<LPARAM>(&state));

@@ -525,11 +525,15 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("a field") << "Text4" << QStringList{"Select All", "Reset to default (24)"}
+        QTest::newRow("a field") << "Text4"
+                                 << QStringList{"Select All", "Reset to default (24)",
+                                                "What's this?"}
                                  << "24";
         QTest::newRow("a drop-down")
-            << "Combo6" << QStringList{"Select All", "Reset to default (Simple)"} << "Simple";
-        QTest::newRow("a check box") << "Check3" << QStringList{"Reset to default (off)"} << "off";
+            << "Combo6" << QStringList{"Select All", "Reset to default (Simple)", "What's this?"}
+            << "Simple";
+        QTest::newRow("a check box")
+            << "Check3" << QStringList{"Reset to default (off)", "What's this?"} << "off";
     }
 
     void aControlsMenuResetsToItsDefault() {
@@ -549,25 +553,43 @@ private slots:
         } else {
             qobject_cast<QCheckBox*>(widget)->setChecked(true);
         }
+        // Opens the menu and takes the item whose text starts with `pick`.
         QStringList seen;
-        QTimer::singleShot(0, [&seen] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr) return;
-            QAction* last = nullptr;
-            for (QAction* action : menu->actions()) {
-                if (action->isSeparator() || !action->isEnabled()) continue;
-                seen << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
-                last = action;
-            }
-            menu->close();
-            if (last != nullptr) last->trigger();
-        });
-        emit widget->customContextMenuRequested(QPoint(2, 2));
+        const auto choose = [&](const QString& pick) {
+            seen.clear();
+            QTimer::singleShot(0, [&seen, pick] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (menu == nullptr) return;
+                QAction* picked = nullptr;
+                for (QAction* action : menu->actions()) {
+                    if (action->isSeparator() || !action->isEnabled()) continue;
+                    seen
+                        << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+                    if (seen.back().startsWith(pick)) picked = action;
+                }
+                menu->close();
+                if (picked != nullptr) picked->trigger();
+            });
+            emit widget->customContextMenuRequested(QPoint(2, 2));
+        };
+        choose(QStringLiteral("Reset to"));
         QCOMPARE(seen, items);
         window.pull();
         const auto* setting = quorvik::catalogue::shownIn(control.toStdString());
         QCOMPARE(QString::fromStdString(quorvik::panel::valueOf(window.form().panel, setting->id)),
                  shown);
+
+        // What's this? and Shift+F1 show the setting's explanation in a box.
+        const std::string summary(quorvik::app::helpSummary(control.toStdString()));
+        dialogs_.boxes.clear();
+        choose(QStringLiteral("What's this?"));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_F1, Qt::ShiftModifier);
+        QCOMPARE(dialogs_.boxes.size(), std::size_t{2});
+        for (const auto& box : dialogs_.boxes)
+            QVERIFY2(box.text.starts_with(summary), box.text.c_str());
     }
 
     // The window with its frame fits the screen's free area; on a desktop it
