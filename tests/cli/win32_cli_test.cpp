@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/identity.h"
+#include "app/win32/resource_ids.h"
 #include "platform/paths.h"
 #include "platform/win32/win32_text.h"
 #include "support/game_folder.h"
@@ -225,9 +225,10 @@ TEST_F(Resources, VersionIsQuorviksOwn) {
     };
     const Row rows[] = {
         {L"FileVersion", QUORVIK_PROJECT_VERSION ".0"},
-        {L"ProductVersion", std::string(app::identity::kToolVersion)},
+        {L"ProductVersion", QUORVIK_PROJECT_VERSION ".0"},
         {L"OriginalFilename", "quorvik-cli.exe"},
         {L"ProductName", "Quorvik"},
+        {L"LegalCopyright", "Copyright (C) 2026 Quorvik Team"},
     };
     for (const Row& row : rows) {
         wchar_t* value = nullptr;
@@ -237,6 +238,21 @@ TEST_F(Resources, VersionIsQuorviksOwn) {
         ASSERT_TRUE(found && value != nullptr) << platform::win32::narrow(row.key);
         EXPECT_EQ(platform::win32::narrow(value), row.value) << platform::win32::narrow(row.key);
     }
+}
+
+// Explorer shows the program by its first icon group: quorvik.exe's own icon.
+TEST_F(Resources, IconIsQuorviksOwn) {
+    const HICON icon = static_cast<HICON>(
+        LoadImageW(module_, MAKEINTRESOURCEW(QUORVIK_IDI_ICON), IMAGE_ICON, 128, 128, 0));
+    ASSERT_NE(icon, nullptr) << platform::win32::lastErrorText();
+    ICONINFO parts{};
+    ASSERT_TRUE(GetIconInfo(icon, &parts));
+    BITMAP colour{};
+    GetObjectW(parts.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, 128);
+    DeleteObject(parts.hbmColor);
+    DeleteObject(parts.hbmMask);
+    DestroyIcon(icon);
 }
 
 // The game's files are read in the system's code page even by quorvik-cli.exe,

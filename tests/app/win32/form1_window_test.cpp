@@ -674,7 +674,7 @@ TEST(Win32Resources, VersionIconAndManifest) {
             return std::string();
         return narrow(std::wstring(text, length > 0 ? length - 1 : 0));
     };
-    EXPECT_EQ(value(L"ProductVersion"), app::identity::kToolVersion);
+    EXPECT_EQ(value(L"ProductVersion"), std::string(app::identity::kVersion) + ".0");
     EXPECT_EQ(value(L"ProductName"), "Quorvik");
 
     const HICON icon = static_cast<HICON>(LoadImageW(
