@@ -86,9 +86,19 @@ TEST(Win32Dialogs, MessageBoxAnswersAreTheCoresNumbers) {
 }
 
 // Each row: how the player answers the list, the position the core gets. The
-// list opens with the first item selected and scrolls sideways to its longest.
+// list opens with the first item selected, wide enough for its longest.
 TEST(Win32Dialogs, ChooseItemGivesThePositionTakenOrNone) {
-    enum class Act { Button, DownThenButton, DoubleClickThird, Return, Cancel, Escape, Close };
+    enum class Act {
+        Button,
+        DownThenButton,
+        DoubleClickThird,
+        Return,
+        AccessKey,
+        CancelKey,
+        Cancel,
+        Escape,
+        Close
+    };
     struct Row {
         const char* name;
         Act act;
@@ -99,6 +109,8 @@ TEST(Win32Dialogs, ChooseItemGivesThePositionTakenOrNone) {
         {"another item, then the button", Act::DownThenButton, 1},
         {"a double click on an item", Act::DoubleClickThird, 2},
         {"Return", Act::Return, 0},
+        {"Alt+R", Act::AccessKey, 0},
+        {"Alt+C", Act::CancelKey, -1},
         {"Cancel", Act::Cancel, -1},
         {"Escape", Act::Escape, -1},
         {"closing the dialog", Act::Close, -1},
@@ -113,7 +125,7 @@ TEST(Win32Dialogs, ChooseItemGivesThePositionTakenOrNone) {
         SCOPED_TRACE(row.name);
         std::wstring button, third;
         LRESULT selected = LB_ERR;
-        bool scrolls = false, stuck = false;
+        bool fits = false, stuck = false;
         int chosen = -2;
         {
             Answerer answer(L"Restore \u00e9", [&](HWND box) {
@@ -129,7 +141,7 @@ TEST(Win32Dialogs, ChooseItemGivesThePositionTakenOrNone) {
                 third = text;
                 RECT inside{};
                 GetClientRect(list, &inside);
-                scrolls = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) > inside.right;
+                fits = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) <= inside.right;
                 const auto key = [&](WPARAM which) { PostMessageW(list, WM_KEYDOWN, which, 0); };
                 const auto click = [&](int id) {
                     PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0);
@@ -156,6 +168,12 @@ TEST(Win32Dialogs, ChooseItemGivesThePositionTakenOrNone) {
                     case Act::Return:
                         key(VK_RETURN);
                         break;
+                    case Act::AccessKey:
+                    case Act::CancelKey:
+                        // Alt and a letter, as the keyboard sends them.
+                        PostMessageW(list, WM_SYSCHAR, row.act == Act::AccessKey ? 'r' : 'c',
+                                     1 << 29);
+                        break;
                     case Act::Cancel:
                         click(IDCANCEL);
                         break;
@@ -175,10 +193,10 @@ TEST(Win32Dialogs, ChooseItemGivesThePositionTakenOrNone) {
                                         "Restore \xC3\xA9");
         }
         EXPECT_EQ(chosen, row.chosen);
-        EXPECT_EQ(button, L"Restore");
+        EXPECT_EQ(button, L"&Restore");
         EXPECT_EQ(selected, 0);
         EXPECT_EQ(third, longest);
-        EXPECT_TRUE(scrolls);
+        EXPECT_TRUE(fits);
         EXPECT_FALSE(stuck);
     }
 }
@@ -205,6 +223,92 @@ TEST(Win32Dialogs, InputBoxGivesTheTypedTextOrNothing) {
         EXPECT_EQ(prompt, L"Please enter the full path");
         EXPECT_EQ(typed, row.expected);
     }
+}
+
+// The first visible edit field of a dialog: a file dialog's name field.
+HWND firstField(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM into) -> BOOL {
+            wchar_t kind[16] = {};
+            GetClassNameW(child, kind, 16);
+            if (lstrcmpiW(kind, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;
+            *reinterpret_cast<HWND*>(into) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Waits for the dialog to show its name field, notes what it offers, types the
+// path there and confirms, as a player typing into the system's dialog would.
+void typePathInto(HWND dialog, const std::wstring& path, std::wstring& offered) {
+    HWND field = nullptr;
+    for (int i = 0; i < 500 && (field = firstField(dialog)) == nullptr; ++i) Sleep(10);
+    if (field == nullptr) return;
+    wchar_t text[MAX_PATH] = {};
+    GetWindowTextW(field, text, MAX_PATH);
+    offered = text;
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// The system's Save and Open dialogs, and Browse... beside the folder box:
+// the path the player picks comes back whole.
+TEST(Win32Dialogs, FileDialogsGiveThePathChosen) {
+    wchar_t temporary[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temporary);
+    const std::wstring folder =
+        std::wstring(temporary) + L"Quell M\u00f6\u00f6r " + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"\\shared.json";
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const platform::FileKind kind{"Quorvik profile", "json"};
+    Win32Dialogs dialogs;
+
+    std::wstring offered;
+    std::string chosen;
+    {
+        Answerer answer(L"Export Profile", [&](HWND box) { typePathInto(box, file, offered); });
+        chosen = dialogs.saveFileName("Export Profile", "Docked.json", kind);
+    }
+    EXPECT_EQ(chosen, narrow(file));
+    EXPECT_EQ(offered, L"Docked.json");
+    {
+        Answerer answer(L"Import Profile", [&](HWND box) { typePathInto(box, file, offered); });
+        chosen = dialogs.openFileName("Import Profile", kind);
+    }
+    EXPECT_EQ(chosen, narrow(file));
+
+    std::wstring browse, filled;
+    {
+        Answerer answer(L"Folder Path", [&](HWND box) {
+            for (int i = 0; i < 500 && !IsWindowVisible(box); ++i) Sleep(10);
+            browse = textOf(box, 103);
+            PostMessageW(GetDlgItem(box, 103), BM_CLICK, 0, 0);
+            // The picker, owned by the box, has the box's title.
+            HWND picker = nullptr;
+            for (int i = 0; i < 500 && picker == nullptr; ++i, Sleep(10)) {
+                for (HWND at = FindWindowExW(nullptr, nullptr, L"#32770", L"Folder Path");
+                     at != nullptr; at = FindWindowExW(nullptr, at, L"#32770", L"Folder Path")) {
+                    if (GetWindow(at, GW_OWNER) == box) picker = at;
+                }
+            }
+            if (picker == nullptr) return;
+            std::wstring unused;
+            typePathInto(picker, folder, unused);
+            for (int i = 0; i < 500 && IsWindow(picker); ++i) Sleep(10);
+            filled = textOf(box, 101);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        chosen = dialogs.folderInputBox("Where is Video.scr?", "Folder Path");
+    }
+    EXPECT_EQ(browse, L"&Browse...");
+    EXPECT_EQ(filled, folder);
+    EXPECT_EQ(chosen, narrow(folder));
+    DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 // Whatever was on the clipboard is replaced by the text alone.
