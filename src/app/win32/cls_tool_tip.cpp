@@ -130,6 +130,7 @@ bool clsToolTip::Create(HWND frm) {
         TipHandle = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
                                     0, 0, 0, frm, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (TipHandle != nullptr) SetWindowSubclass(TipHandle, boxUnderPointer, kRelayId, 0);
+        tools_.clear();  // a new tooltip holds no tools yet
     }
     return live();
 }
@@ -137,32 +138,23 @@ bool clsToolTip::Create(HWND frm) {
 bool clsToolTip::LocateTool(HWND handle, TTTOOLINFOW& record, std::wstring* text) const {
     record = TTTOOLINFOW{};
     record.cbSize = kRecordSize;
+    const auto tool = tools_.find(handle);
+    if (!live() || handle == nullptr || tool == tools_.end()) return false;
+    record.hwnd = tool->second;
+    record.uId = reinterpret_cast<UINT_PTR>(handle);
+    // A tool without text hands back a null text pointer and leaves the buffer alone.
     std::vector<wchar_t> buffer;
     if (text != nullptr) {
         buffer.assign(static_cast<std::size_t>(LargerOf(TextBufferLength, 1)), L'\0');
         record.lpszText = buffer.data();
     }
-    const int count = live() ? static_cast<int>(send(TTM_GETTOOLCOUNT, 0, 0)) : 0;
-    for (int i = 0; i < count; ++i) {
-        // A tool without text hands back a null text pointer and leaves the
-        // buffer alone: the buffer is cleared and given again for every tool.
-        if (text != nullptr) {
-            std::fill(buffer.begin(), buffer.end(), L'\0');
-            record.lpszText = buffer.data();
-        }
-        if (send(TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&record)) != 0 &&
-            record.uId == reinterpret_cast<UINT_PTR>(handle)) {
-            if (text != nullptr) {
-                *text = record.lpszText != nullptr
-                            ? StripAtNul(std::wstring(buffer.data(), buffer.size()))
-                            : std::wstring();
-                record.lpszText = nullptr;
-            }
-            return true;
-        }
+    const bool found = send(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&record)) != 0;
+    if (found && text != nullptr) {
+        *text = record.lpszText != nullptr ? StripAtNul(std::wstring(buffer.data(), buffer.size()))
+                                           : std::wstring();
     }
     record.lpszText = nullptr;
-    return false;
+    return found;
 }
 
 std::wstring clsToolTip::StripAtNul(std::wstring text) {
@@ -183,6 +175,7 @@ bool clsToolTip::addTool(HWND ctrl, std::wstring text) {
     record.lpszText = text.empty() ? nullptr : text.data();
     TextBufferLength = LargerOf(TextBufferLength, static_cast<int>(text.size()) + 1);
     if (send(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&record)) == 0) return false;
+    tools_.emplace(ctrl, record.hwnd);
     if (const HWND field = comboField(ctrl)) {
         SetWindowSubclass(field, relayFromField, kRelayId, reinterpret_cast<DWORD_PTR>(TipHandle));
     }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -88,6 +89,10 @@ private:
     ControlLookup lookup_;
     HWND TipHandle = nullptr;
     int TextBufferLength = 0;
+    // Each tool's control and the window the tooltip was told holds it: a
+    // tool is found at once, not by asking the tooltip for each of its tools
+    // in turn (a window of many controls would make that thousands of messages).
+    std::map<HWND, HWND> tools_;
     UINT dpi_ = 96;
     int designedMaxWidth_ = 0;  // start-up's maximum width, at 96 dpi; 0 for none
 };

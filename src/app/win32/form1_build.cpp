@@ -236,8 +236,13 @@ void Form1Window::buildControls() {
                 break;  // picture holders are never shown: no window
         }
         if (windowClass != nullptr) {
+            // Made where the layout puts it, at its size: the layout then moves
+            // nothing (a drop-down's height is its open list's).
+            const int height =
+                pixels(layout.height) * (layout.kind == panel::Kind::ComboBox ? 9 : 1);
             control.window = CreateWindowExW(
-                exStyle, windowClass, L"", style, 0, 0, 0, 0, hwnd_,
+                exStyle, windowClass, L"", style, pixels(layout.left), pixels(layout.top),
+                pixels(layout.width), height, hwnd_,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(layout.name))), instance,
                 nullptr);
         }

@@ -5,11 +5,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "app/win32/combo_field.h"
 #include "app/win32/form1_window.h"
 #include "app/win32/form1_window_parts.h"
 #include "app/win32/view_text.h"
+#include "catalogue/catalogue.h"
 #include "platform/win32/late_bound.h"
 #include "platform/win32/win32_text.h"
 
@@ -90,7 +94,8 @@ void Form1Window::makeFonts() {
     made[static_cast<std::size_t>(FontRole::Button)] =
         makeFont(L"Times New Roman", 825, true, DEFAULT_CHARSET, shownDpi_);
     for (const Control& control : controls_) {
-        if (control.window == nullptr) continue;
+        // The drop-downs get their font once, from fitDropDowns below.
+        if (control.window == nullptr || control.layout->kind == panel::Kind::ComboBox) continue;
         const HFONT chosen = made[static_cast<std::size_t>(control.layout->font)];
         SendMessageW(control.window, WM_SETFONT,
                      reinterpret_cast<WPARAM>(chosen != nullptr ? chosen : made[0]), FALSE);
@@ -101,11 +106,14 @@ void Form1Window::makeFonts() {
                          MAKELPARAM(1, 1));
         }
     }
-    // The controls use the new fonts now: the old ones can go.
-    for (HFONT& old : fonts_) {
-        if (old != nullptr) DeleteObject(old);
-    }
+    const std::array<HFONT, 6> old = fonts_;
     fonts_ = made;
+    dropDownFontSize_ = 0;  // made again, at this DPI
+    fitDropDowns();
+    // The controls use the new fonts now: the old ones can go.
+    for (const HFONT font : old) {
+        if (font != nullptr) DeleteObject(font);
+    }
 }
 
 int Form1Window::pixels(int twips) const {
@@ -143,92 +151,151 @@ void Form1Window::layoutControls() {
                 placeLabel(control);
                 break;
             case panel::Kind::ComboBox:
-                fitDropDown(control);
-                break;
+                break;  // all together, below
             case panel::Kind::Banner:
                 SetWindowPos(control.window, nullptr, left, top, pixels(panel.Scriptlet1.Width),
                              pixels(panel.Scriptlet1.Height), SWP_NOZORDER | SWP_NOACTIVATE);
                 break;
-            default:
-                SetWindowPos(control.window, nullptr, left, top, pixels(layout.width),
-                             pixels(layout.height), SWP_NOZORDER | SWP_NOACTIVATE);
+            default: {
+                RECT now{};
+                GetWindowRect(control.window, &now);
+                MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&now), 2);
+                if (now.left != left || now.top != top ||
+                    now.right - now.left != pixels(layout.width) ||
+                    now.bottom - now.top != pixels(layout.height)) {
+                    SetWindowPos(control.window, nullptr, left, top, pixels(layout.width),
+                                 pixels(layout.height), SWP_NOZORDER | SWP_NOACTIVATE);
+                }
                 break;
+            }
         }
     }
+    fitDropDowns();
 }
 
-void Form1Window::fitDropDown(Control& combo) {
-    const panel::ControlLayout& layout = *combo.layout;
-    const HWND box = combo.window;
-    // The height given is the open list's; the closed box is sized through its
-    // field's height.
-    const int closed = pixels(layout.height);
-    const int designed = pixels(layout.width);
-    const int widest = pixels(layout.width + panel::roomToTheRight(layout.name));
-    const auto placeAt = [&](int width) {
-        SetWindowPos(box, nullptr, pixels(layout.left), pixels(layout.top), width, closed * 9,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    placeAt(designed);
-
-    // What the box takes around its text: the arrow, the borders, the field's margins.
-    const HWND boxField = comboField(box);
-    RECT field{};
-    GetClientRect(boxField, &field);
-    const auto margins = static_cast<DWORD>(SendMessageW(boxField, EM_GETMARGINS, 0, 0));
-    const int around = designed - field.right + LOWORD(margins) + HIWORD(margins) + 2;
-    const auto longestWith = [&](HFONT font) {
-        HDC dc = GetDC(box);
+void Form1Window::fitDropDowns() {
+    std::vector<Control*> combos;
+    for (Control& control : controls_) {
+        if (control.layout->kind == panel::Kind::ComboBox && control.window != nullptr)
+            combos.push_back(&control);
+    }
+    if (combos.empty()) return;
+    // A box's entries; before start-up fills the lists, those it will fill
+    // them with, so that the boxes are sized once, not again when they fill.
+    std::vector<std::vector<std::wstring>> entries;
+    for (const Control* combo : combos) {
+        std::vector<std::wstring>& of = entries.emplace_back();
+        const auto count = static_cast<int>(SendMessageW(combo->window, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) of.push_back(itemText(combo->window, i));
+        const catalogue::Setting* setting = catalogue::shownIn(combo->layout->name);
+        if (count == 0 && setting != nullptr) {
+            for (const std::string_view entry : setting->entries)
+                of.push_back(fromAnsi(codePage_, entry));
+        }
+    }
+    const auto longestWith = [&](std::size_t which, HFONT font) {
+        HDC dc = GetDC(combos[which]->window);
         const HGDIOBJ old = SelectObject(dc, font);
         int longest = 0;
-        const auto count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            const std::wstring entry = itemText(box, i);
+        for (const std::wstring& entry : entries[which]) {
             SIZE size{};
             GetTextExtentPoint32W(dc, entry.c_str(), static_cast<int>(entry.size()), &size);
             longest = std::max(longest, static_cast<int>(size.cx));
         }
         SelectObject(dc, old);
-        ReleaseDC(box, dc);
+        ReleaseDC(combos[which]->window, dc);
         return longest;
     };
+    // What a box takes around its text: the arrow, the borders, the field's
+    // margins (one pixel each side, whatever the font, as a text box's), and
+    // the caret after the last letter.
+    constexpr int kFieldMargin = 1;
+    const auto around = [](HWND box) {
+        RECT outer{};
+        RECT inner{};
+        GetWindowRect(box, &outer);
+        GetClientRect(comboField(box), &inner);
+        return static_cast<int>((outer.right - outer.left) - inner.right + 2 * kFieldMargin +
+                                2 * GetSystemMetrics(SM_CXBORDER) + 2);
+    };
+    const auto widest = [this](const Control& combo) {
+        return pixels(combo.layout->width + panel::roomToTheRight(combo.layout->name));
+    };
+    const auto fits = [&](HFONT font) {
+        for (std::size_t i = 0; i < combos.size(); ++i) {
+            if (longestWith(i, font) + around(combos[i]->window) > widest(*combos[i])) return false;
+        }
+        return true;
+    };
 
-    // The closed box shows its longest entry whole: it grows into the room to
-    // its right, and where that is not enough its text is set a little smaller.
+    // Each box grows into the room to its right to show its longest entry
+    // whole; where that is not enough for one, all take one smaller size, so
+    // that the window's drop-downs keep one look.
     HFONT chosen = font(panel::FontRole::Default);
     HFONT smaller = nullptr;
-    int longest = longestWith(chosen);
-    if (longest + around > widest) {
+    int smallerSize = 0;
+    if (!fits(chosen)) {
+        // The font the boxes have already is taken again, not made anew.
         const std::wstring face = messageFontFace(dpi_);
-        for (int size = 800; size >= 650 && longest + around > widest; size -= 25) {
-            if (smaller != nullptr) DeleteObject(smaller);
-            smaller = makeFont(face.c_str(), size, false, DEFAULT_CHARSET, shownDpi_);
-            longest = longestWith(smaller);
+        for (int size = 800; size >= 650; size -= 25) {
+            if (smaller != nullptr && smaller != dropDownFont_) DeleteObject(smaller);
+            smaller = size == dropDownFontSize_ && dropDownFont_ != nullptr
+                          ? dropDownFont_
+                          : makeFont(face.c_str(), size, false, DEFAULT_CHARSET, shownDpi_);
+            smallerSize = size;
+            if (fits(smaller)) break;
         }
         chosen = smaller;
     }
-    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
-    if (combo.ownFont != nullptr) DeleteObject(combo.ownFont);
-    combo.ownFont = smaller;
-    placeAt(std::clamp(longest + around, designed, widest));
-
-    // Systems differ in how the field's height maps to the box's: adjust until
-    // the closed box has the designed height.
-    LRESULT height = SendMessageW(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    std::map<int, LRESULT> fieldHeights;  // by the closed box's height
+    for (std::size_t i = 0; i < combos.size(); ++i) {
+        Control* combo = combos[i];
+        const HWND box = combo->window;
+        const panel::ControlLayout& layout = *combo->layout;
+        const bool newFont = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)) != chosen;
+        if (newFont) {
+            SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
+            // A new font brings the font's own margins back.
+            SendMessageW(comboField(box), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(kFieldMargin, kFieldMargin));
+        }
+        // The height given is the open list's; the closed box is sized through its
+        // field's height.
+        const int closed = pixels(layout.height);
+        const int longest = longestWith(i, chosen);
+        const int width = std::clamp(longest + around(box), pixels(layout.width), widest(*combo));
         RECT now{};
         GetWindowRect(box, &now);
-        const int off = closed - (now.bottom - now.top);
-        if (off == 0 || height + off <= 0) break;
-        height += off;
-        SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+        MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&now), 2);
+        if (now.left != pixels(layout.left) || now.top != pixels(layout.top) ||
+            now.right - now.left != width || newFont) {
+            SetWindowPos(box, nullptr, pixels(layout.left), pixels(layout.top), width, closed * 9,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        // Systems differ in how the field's height maps to the box's: adjust until
+        // the closed box has the designed height.
+        // Boxes of one height in one font take the field height found for the first.
+        LRESULT height = SendMessageW(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        if (const auto found = fieldHeights.find(closed);
+            found != fieldHeights.end() && found->second != height) {
+            height = found->second;
+            SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+        }
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            GetWindowRect(box, &now);
+            const int off = closed - (now.bottom - now.top);
+            if (off == 0 || height + off <= 0) break;
+            height += off;
+            SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+        }
+        fieldHeights[closed] = height;
+        // The open list is as wide as its longest entry, with the list's own edges.
+        const int list = longest + 2 * GetSystemMetrics(SM_CXEDGE) + pixels(120);
+        SendMessageW(box, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::max(list, width)), 0);
     }
-    // The open list is as wide as its longest entry, with the list's own edges.
-    RECT now{};
-    GetWindowRect(box, &now);
-    const int list = longest + 2 * GetSystemMetrics(SM_CXEDGE) + pixels(120);
-    SendMessageW(box, CB_SETDROPPEDWIDTH,
-                 static_cast<WPARAM>(std::max<int>(list, now.right - now.left)), 0);
+    if (dropDownFont_ != nullptr && dropDownFont_ != smaller) DeleteObject(dropDownFont_);
+    dropDownFont_ = smaller;
+    dropDownFontSize_ = smallerSize;
 }
 
 void Form1Window::chooseShownDpi() {

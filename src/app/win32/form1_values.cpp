@@ -37,10 +37,14 @@ bool pushValue(const CodePage& page, HWND combo, const panel::ComboBox& box) {
     for (std::size_t i = 0; same && i < count; ++i)
         same = itemText(combo, static_cast<int>(i)) == items[i];
     if (!same) {
+        // Filled without drawing each entry as it comes: the list is drawn once.
+        SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);
         for (const auto& item : items) {
             SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }
+        SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(combo, nullptr, TRUE);
     }
     const std::wstring text = fromAnsi(page, box.Text);
     const auto selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
@@ -101,13 +105,12 @@ void Form1Window::push() {
         if (const HWND window = control(entry.name))
             pushValue(codePage_, window, panel.*entry.member);
     }
+    bool listsChanged = false;
     for (const auto& entry : panel::kComboBoxes) {
-        Control* combo = find(entry.name);
-        if (combo != nullptr && combo->window != nullptr &&
-            pushValue(codePage_, combo->window, panel.*entry.member)) {
-            fitDropDown(*combo);
-        }
+        if (const HWND window = control(entry.name))
+            listsChanged |= pushValue(codePage_, window, panel.*entry.member);
     }
+    if (listsChanged) fitDropDowns();
     for (const auto& entry : panel::kCheckBoxes) {
         if (const HWND window = control(entry.name))
             pushValue(codePage_, window, panel.*entry.member);

@@ -54,9 +54,7 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, C
 Form1Window::~Form1Window() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
     if (shortcuts_ != nullptr) DestroyAcceleratorTable(shortcuts_);
-    for (const Control& control : controls_) {
-        if (control.ownFont != nullptr) DeleteObject(control.ownFont);
-    }
+    if (dropDownFont_ != nullptr) DeleteObject(dropDownFont_);
     for (HFONT font : fonts_) {
         if (font != nullptr) DeleteObject(font);
     }

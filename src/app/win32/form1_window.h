@@ -69,7 +69,6 @@ private:
         const panel::ControlLayout* layout = nullptr;
         HWND window = nullptr;
         panel::ColorNumber color = 0;
-        HFONT ownFont = nullptr;  // a drop-down's narrower font, where its entries need one
     };
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -83,7 +82,8 @@ private:
     void nameInputs();
     void chooseShownDpi();
     // Sizes a drop-down to show its longest entry, within the room it has.
-    void fitDropDown(Control& combo);
+    // Sizes the drop-downs to their entries, all in one font (see form1_layout.cpp).
+    void fitDropDowns();
     // The ring around the check box that has the keyboard focus.
     void paintFocusRing(HDC dc) const;
     void invalidateFocusRing(HWND check) const;
@@ -122,6 +122,8 @@ private:
     std::vector<Control> controls_;  // in layout order
     HWND menuTip_ = nullptr;
     std::array<HFONT, 6> fonts_{};   // by font role
+    HFONT dropDownFont_ = nullptr;   // the drop-downs' smaller font, where their entries need one
+    int dropDownFontSize_ = 0;       // its size, in hundredths of a point
     HBITMAP moor_ = nullptr;         // the game screenshot as stored
     HBITMAP black_ = nullptr;        // the plain black picture
     HBITMAP shown_ = nullptr;        // the background at the window's DPI
