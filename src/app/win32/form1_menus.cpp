@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/commands.h"
 #include "app/control_menu.h"
 #include "app/help_texts.h"
@@ -145,17 +147,59 @@ void Form1Window::showMenuTip(HMENU menu, UINT item, UINT flags) {
         tool.hwnd = hwnd_;
         tool.lpszText = const_cast<wchar_t*>(L"");
         SendMessageW(menuTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        SendMessageW(menuTip_, TTM_SETMAXTIPWIDTH, 0, pixels(5000));
+        // The window's own text font: the tip is sized and drawn in the one font.
+        SendMessageW(menuTip_, WM_SETFONT, reinterpret_cast<WPARAM>(font(panel::FontRole::Default)),
+                     FALSE);
     }
-    const std::wstring text = fromAnsi(codePage_, tip);
+    // Two blanks after the text: Wine measures a tip's text a little narrower
+    // than it draws it, and a long tip lost its last letter.
+    const std::wstring text = fromAnsi(codePage_, tip) + L"\u00a0\u00a0";
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = hwnd_;
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    // Hidden first: a tip that stays shown keeps the size of its last text.
+    SendMessageW(menuTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(menuTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    // Beside the item, where it hides nothing of the menu.
-    SendMessageW(menuTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(rect.right + 4, rect.top));
+    const POINT at = menuTipPlace(menu, rect, tool);
+    SendMessageW(menuTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
     SendMessageW(menuTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+POINT Form1Window::menuTipPlace(HMENU menu, const RECT& item, TOOLINFOW& tool) {
+    // The whole menu, from its first item to its last, and the screen it is on.
+    RECT first{};
+    RECT last{};
+    const int count = GetMenuItemCount(menu);
+    GetMenuItemRect(nullptr, menu, 0, &first);
+    GetMenuItemRect(nullptr, menu, static_cast<UINT>(std::max(count - 1, 0)), &last);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromRect(&item, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    // The tip's size: its text on one line, then its frame. One line: a tip
+    // that wraps its text may put the last word on a line it has no room for
+    // (Wine lays the text out a little narrower than it measures it).
+    SendMessageW(menuTip_, TTM_SETMAXTIPWIDTH, 0, -1);
+    RECT tip{};
+    HDC dc = GetDC(menuTip_);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(menuTip_, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, tool.lpszText, -1, &tip, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(menuTip_, dc);
+    SendMessageW(menuTip_, TTM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&tip));
+    const LONG width = tip.right - tip.left;
+    const LONG height = tip.bottom - tip.top;
+    // The menu's frame lies a few pixels outside its items.
+    const LONG frame = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+    // Beside the item, where it hides nothing of the menu: right of the menu,
+    // else left of it, else below it (or above, at the screen's foot).
+    if (item.right + frame + width <= work.right) return {item.right + frame, item.top};
+    if (first.left - frame - width >= work.left) return {first.left - frame - width, item.top};
+    const LONG x = std::clamp(first.left, work.left, std::max(work.left, work.right - width));
+    if (last.bottom + frame + height <= work.bottom) return {x, last.bottom + frame};
+    return {x, std::max(work.top, first.top - frame - height)};
 }
 
 void Form1Window::hideMenuTip() {

@@ -107,6 +107,8 @@ private:
     // beside it, in a tooltip of its own.
     void showMenuTip(HMENU menu, UINT item, UINT flags);
     void hideMenuTip();
+    // Where the tip of a menu's item goes: where it hides nothing of the menu.
+    POINT menuTipPlace(HMENU menu, const RECT& item, TOOLINFOW& tool);
     HFONT font(panel::FontRole role) const;
 
     platform::System& system_;
