@@ -116,28 +116,32 @@ int Form1Window::messageLoop() {
     quitOnDestroy_ = true;
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // The menus' shortcuts first, wherever the focus is in the window; a
-        // message box's own keys stay its own.
-        if (hwnd_ != nullptr && shortcuts_ != nullptr &&
-            (message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd)) &&
-            TranslateAcceleratorW(hwnd_, shortcuts_, &message)) {
-            continue;
-        }
-        // Shift+F1 explains the control that has the focus, as What's this? in
-        // its own menu does.
-        if (hwnd_ != nullptr && message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
-            GetKeyState(VK_SHIFT) < 0 && (message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd))) {
-            const Control* focused = find(message.hwnd);
-            if (focused == nullptr) focused = find(GetParent(message.hwnd));  // a drop-down's field
-            if (focused != nullptr) form_->WhatsThis_Click(focused->layout->name);
-            continue;
-        }
-        // Tab, Shift+Tab and Enter move between the controls as in a dialog.
-        if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) continue;
+        if (translate(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+bool Form1Window::translate(MSG& message) {
+    if (hwnd_ == nullptr) return false;
+    const bool ours = message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd);
+    // The menus' shortcuts first, wherever the focus is in the window; a
+    // message box's own keys stay its own.
+    if (ours && shortcuts_ != nullptr && TranslateAcceleratorW(hwnd_, shortcuts_, &message)) {
+        return true;
+    }
+    // Shift+F1 explains the control that has the focus, as What's this? in
+    // its own menu does.
+    if (ours && message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
+        GetKeyState(VK_SHIFT) < 0) {
+        const Control* focused = find(message.hwnd);
+        if (focused == nullptr) focused = find(GetParent(message.hwnd));  // a drop-down's field
+        if (focused != nullptr) form_->WhatsThis_Click(focused->layout->name);
+        return true;
+    }
+    // Tab, Shift+Tab and Enter move between the controls as in a dialog.
+    return IsDialogMessageW(hwnd_, &message) != 0;
 }
 
 bool Form1Window::command(int id, int code, HWND from) {

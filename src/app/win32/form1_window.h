@@ -60,6 +60,10 @@ public:
     int pixels(int twips) const;
     // Runs the window's messages until it is closed; returns the exit code.
     int messageLoop();
+    // What the message loop does with a message before it is dispatched: the
+    // menus' shortcuts, Shift+F1 (the focused control's help), and the
+    // dialog keys (Tab, Enter). True when one of them took it.
+    bool translate(MSG& message);
 
     // The window's help tooltips; start-up creates them and attaches the texts.
     clsToolTip ToolTips;

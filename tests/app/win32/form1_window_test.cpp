@@ -5,14 +5,15 @@
 #include "app/win32/form1_window.h"
 
 #include <gtest/gtest.h>
-
 #include <oleacc.h>
 
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <tuple>
 #include <vector>
 
+#include "app/help_texts.h"
 #include "app/identity.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/resource_ids.h"
@@ -416,6 +417,35 @@ TEST_F(Form1WindowTest, FocusOrderAndFocusKeptAcrossActivation) {
     SetFocus(nullptr);
     SendMessageW(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_EQ(GetFocus(), control("Text15"));
+}
+
+// Shift+F1 on a setting, and What's this? in its own menu, show its
+// explanation in a box; F1 alone is About's, as before.
+TEST_F(Form1WindowTest, ShiftF1ExplainsTheFocusedSetting) {
+    window.show(SW_SHOWNORMAL);
+    pumpMessages();
+    BYTE keys[256] = {};
+    for (const auto& [name, shift] :
+         {std::tuple{"Text15", true}, std::tuple{"Combo6", true}, std::tuple{"Text15", false}}) {
+        SCOPED_TRACE(name);
+        dialogs.boxes.clear();
+        HWND focus = control(name);
+        if (HWND field = FindWindowExW(focus, nullptr, L"Edit", nullptr)) focus = field;
+        SetFocus(focus);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG key{focus, WM_KEYDOWN, VK_F1, 0, 0, {}};
+        EXPECT_TRUE(window.translate(key));
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        if (shift) {
+            EXPECT_TRUE(dialogs.boxes[0].text.starts_with(app::helpSummary(name)))
+                << dialogs.boxes[0].text;
+        } else {
+            EXPECT_EQ(dialogs.boxes[0].title, "About...");
+        }
+    }
 }
 
 TEST_F(Form1WindowTest, TabIntoATextBoxSelectsItsText) {
