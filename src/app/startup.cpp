@@ -36,6 +36,9 @@ std::string cutAtNul(std::string text) {
 void Form1::askStartUpQuestion() {
     if (startUpAnswer_) return;
     startUpAnswer_ = platform::kNo;
+    // The player takes a moment to answer: the prefix and its registry are
+    // read meanwhile.
+    system_.prepare();
     step([&] {
         startUpAnswer_ = message("Would you like to try and automatically detect settings path?",
                                  platform::kYesNo);

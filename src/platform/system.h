@@ -164,6 +164,11 @@ public:
     // Start-up calls it before it reads the registry, which comes from that
     // prefix; a system asked anything of the prefix before then chooses first.
     virtual void choosePrefix() {}
+    // May start, on a thread of its own, what choosePrefix and the first
+    // registry read will need (finding the prefix, reading its registry
+    // files), while start-up's question waits for its answer. Says nothing:
+    // choosePrefix still says which and why, then. Nothing to do on Windows.
+    virtual void prepare() {}
     virtual std::optional<WinePrefix> winePrefix() = 0;
     // The prefixes looked in for the game, for a player told that nothing was
     // found; none where the game does not live in a prefix.

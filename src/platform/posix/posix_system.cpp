@@ -4,7 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <future>
+#include <memory>
+#include <mutex>
 #include <ostream>
 #include <thread>
 
@@ -90,8 +95,53 @@ wine::PrefixSearch processPrefixSearch(wine::GameSignature game,
     return search;
 }
 
+namespace {
+
+// What finding the prefix gives: the choice and the prefix's registry.
+struct Found {
+    wine::PrefixSearch search;
+    wine::PrefixChoice choice;
+    std::unique_ptr<wine::WineRegistry> registry;
+};
+
+Found findPrefix(wine::PrefixSearch search) {
+    Found found{std::move(search), {}, nullptr};
+    found.choice = wine::choosePrefix(found.search, posix::readFile);
+    if (found.choice.chosen) {
+        found.registry =
+            std::make_unique<wine::WineRegistry>(found.choice.chosen->prefix.root, posix::readFile);
+    }
+    return found;
+}
+
+}  // namespace
+
+// When the finding started by prepare() may begin: a moment after, so that
+// start-up's question is on screen first (its time and memory as before), or
+// at once when the answer comes sooner.
+struct StartSignal {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool now = false;
+
+    void waitAtMost(std::chrono::milliseconds delay) {
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, delay, [this] { return now; });
+    }
+    void start() {
+        {
+            const std::lock_guard lock(mutex);
+            now = true;
+        }
+        changed.notify_all();
+    }
+};
+
 struct PosixSystem::State {
     std::optional<wine::PrefixSearch> search;
+    // Started by prepare(): the same finding, on a thread of its own.
+    std::future<Found> finding;
+    std::shared_ptr<StartSignal> startFinding;
     std::ostream* report = nullptr;
     std::string program = "Quorvik";
     bool chosen = false;
@@ -115,12 +165,15 @@ PosixSystem::State& PosixSystem::chosen() {
     State& state = *state_;
     if (state.chosen) return state;
     state.chosen = true;
-    if (!state.search) state.search = processPrefixSearch({});
-    wine::PrefixChoice choice = wine::choosePrefix(*state.search, posix::readFile);
+    if (!state.search && !state.finding.valid()) state.search = processPrefixSearch({});
+    if (state.startFinding) state.startFinding->start();
+    Found found = state.finding.valid() ? state.finding.get() : findPrefix(*state.search);
+    state.search = std::move(found.search);
+    wine::PrefixChoice& choice = found.choice;
     state.searched = std::move(choice.searched);
     if (choice.chosen) {
         state.prefix = std::move(choice.chosen->prefix);
-        state.registry = std::make_unique<wine::WineRegistry>(state.prefix->root, posix::readFile);
+        state.registry = std::move(found.registry);
     }
     if (state.report != nullptr) {
         if (state.prefix) {
@@ -206,6 +259,25 @@ fs::path PosixSystem::nativePath(std::string_view utf8) {
 
 void PosixSystem::choosePrefix() {
     chosen();
+}
+
+void PosixSystem::prepare() {
+    State& state = *state_;
+    if (state.chosen || state.finding.valid()) return;
+    wine::PrefixSearch search = state.search ? *state.search : processPrefixSearch({});
+    // The thread touches nothing of this object: it works on its own copy and
+    // hands back what it found, which chosen() takes.
+    state.startFinding = std::make_shared<StartSignal>();
+    state.finding = std::async(std::launch::async,
+                               [search = std::move(search), signal = state.startFinding]() mutable {
+                                   signal->waitAtMost(std::chrono::milliseconds(60));
+                                   Found found = findPrefix(std::move(search));
+                                   if (found.registry) {
+                                       found.registry->machine();
+                                       found.registry->user();
+                                   }
+                                   return found;
+                               });
 }
 
 std::optional<WinePrefix> PosixSystem::winePrefix() {

@@ -61,6 +61,7 @@ public:
     const CodePage& codePage() const override { return windows1252(); }
     HostKind host() const override { return HostKind::Wine; }
     void choosePrefix() override;
+    void prepare() override;
     std::optional<WinePrefix> winePrefix() override;
     std::vector<std::string> searchedPlaces() override;
     Status startProgram(const LaunchRequest& request) override;

@@ -36,35 +36,41 @@ fs::path real(const fs::path& path) {
 }
 
 TEST(PosixSystemWine, RegistryDocumentsAndPathsComeFromTheChosenPrefix) {
-    FixtureHome h;
-    const fs::path pfx = h.protonPrefix(h.dir / "second", "555");
-    h.listLibraries(h.nativeSteam(), {h.dir / "second"});
-    makePrefix(pfx, GameKey::Wow6432Node);
-    fs::create_directories(pfx / "drive_c/users/steamuser/Documents/QuellMoor");
-    fs::create_directories(pfx / "drive_c/Games");
+    // Found at once, or prepared first while start-up's question waits: the same.
+    for (const bool prepared : {false, true}) {
+        SCOPED_TRACE(prepared ? "prepared first" : "found when asked");
+        FixtureHome h;
+        const fs::path pfx = h.protonPrefix(h.dir / "second", "555");
+        h.listLibraries(h.nativeSteam(), {h.dir / "second"});
+        makePrefix(pfx, GameKey::Wow6432Node);
+        fs::create_directories(pfx / "drive_c/users/steamuser/Documents/QuellMoor");
+        fs::create_directories(pfx / "drive_c/Games");
 
-    std::ostringstream report;
-    PosixSystem system(h.search(), &report);
-    FakeDialogs dialogs;
-    std::string keyPath = kGame;
-    EXPECT_EQ(General::ReadRegistryValue(system.registry(), dialogs, keyPath, "Version",
-                                         General::ViewPolicy::Prefer32Bit),
-              "1.4.2");
-    ASSERT_TRUE(system.winePrefix());
-    EXPECT_EQ(system.winePrefix()->steamAppId, "555");
-    EXPECT_EQ(real(system.winePrefix()->root), real(pfx));
-    EXPECT_EQ(system.documentsFolder(), real(pfx / "drive_c/users/steamuser/Documents"));
-    EXPECT_EQ(real(system.nativePath("C:\\games\\QuellMoor.exe")),
-              real(pfx / "drive_c/Games/QuellMoor.exe"));
-    EXPECT_EQ(system.nativePath("/tmp/x\\y"), fs::path("/tmp/x\\y"));
-    EXPECT_EQ(report.str(), "Quorvik: the game's prefix is " + pathToUtf8(pfx) +
-                                " (Steam library " + pathToUtf8(h.dir / "second") +
-                                "): it holds the game's registry key\n");
-    EXPECT_EQ(system.searchedPlaces(), std::vector<std::string>{pathToUtf8(pfx)});
+        std::ostringstream report;
+        PosixSystem system(h.search(), &report);
+        if (prepared) system.prepare();
+        EXPECT_EQ(report.str(), "") << "nothing is said before the choice is asked for";
+        FakeDialogs dialogs;
+        std::string keyPath = kGame;
+        EXPECT_EQ(General::ReadRegistryValue(system.registry(), dialogs, keyPath, "Version",
+                                             General::ViewPolicy::Prefer32Bit),
+                  "1.4.2");
+        ASSERT_TRUE(system.winePrefix());
+        EXPECT_EQ(system.winePrefix()->steamAppId, "555");
+        EXPECT_EQ(real(system.winePrefix()->root), real(pfx));
+        EXPECT_EQ(system.documentsFolder(), real(pfx / "drive_c/users/steamuser/Documents"));
+        EXPECT_EQ(real(system.nativePath("C:\\games\\QuellMoor.exe")),
+                  real(pfx / "drive_c/Games/QuellMoor.exe"));
+        EXPECT_EQ(system.nativePath("/tmp/x\\y"), fs::path("/tmp/x\\y"));
+        EXPECT_EQ(report.str(), "Quorvik: the game's prefix is " + pathToUtf8(pfx) +
+                                    " (Steam library " + pathToUtf8(h.dir / "second") +
+                                    "): it holds the game's registry key\n");
+        EXPECT_EQ(system.searchedPlaces(), std::vector<std::string>{pathToUtf8(pfx)});
 
-    // The choice is kept: a game installed later elsewhere does not move it.
-    makePrefix(h.home / ".wine", GameKey::Plain, "", "9.9");
-    EXPECT_EQ(real(system.winePrefix()->root), real(pfx));
+        // The choice is kept: a game installed later elsewhere does not move it.
+        makePrefix(h.home / ".wine", GameKey::Plain, "", "9.9");
+        EXPECT_EQ(real(system.winePrefix()->root), real(pfx));
+    }
 }
 
 TEST(PosixSystemWine, NoHomeAndNoWinePrefixMeansNoWindowsSide) {
