@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QImage>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QTextBrowser>
 #include <algorithm>
+#include <future>
 
 #include "app/commands.h"
 #include "app/control_menu.h"
@@ -215,10 +217,27 @@ double Form1Window::fittingScale() const {
 
 Form1Window::~Form1Window() = default;
 
+namespace {
+
+// The background picture, decoded on a thread of its own while start-up's
+// question waits for the answer: a JPEG of the window's size takes a few
+// milliseconds, the largest part of making the window.
+std::shared_future<QImage>& moorDecoding() {
+    static std::shared_future<QImage> decoding;
+    return decoding;
+}
+
+QImage decodeMoor() {
+    return QImage(QStringLiteral(":/quorvik/background.jpg"));
+}
+
+}  // namespace
+
 QPixmap Form1Window::picture(app::Picture picture) {
     switch (picture) {
         case app::Picture::Moor: {
-            static const QPixmap moor(QStringLiteral(":/quorvik/background.jpg"));
+            static const QPixmap moor =
+                QPixmap::fromImage(moorDecoding().valid() ? moorDecoding().get() : decodeMoor());
             return moor;
         }
         case app::Picture::Black: {
@@ -422,6 +441,8 @@ void Form1Window::buildMenus() {
 void Form1Window::load() {
     // The question is on screen the moment the program is up; the window is
     // made whole once it is answered, before start-up goes on to fill it.
+    if (!built_ && !moorDecoding().valid())
+        moorDecoding() = std::async(std::launch::async, decodeMoor).share();
     form_->askStartUpQuestion();
     build();
     form_->Form_Load();
