@@ -126,7 +126,6 @@ void Form1Window::build() {
     layoutControls();
     fitClientArea();
     keepOnWorkArea();
-    nameInputs();
 }
 
 void Form1Window::nameInputs() {

@@ -99,6 +99,13 @@ void Form1Window::load() {
 
 void Form1Window::show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
+    // Named once the window is on screen (the names take COM, which the
+    // window need not wait for), before any control has the focus a screen
+    // reader announces.
+    if (!named_) {
+        named_ = true;
+        nameInputs();
+    }
     UpdateWindow(hwnd_);
     if (focused_ == nullptr) {
         focused_ = control("Command1");

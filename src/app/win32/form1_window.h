@@ -82,7 +82,8 @@ private:
     // Makes the window if need be, then the controls, lays them out and fills them; once.
     void build();
     void buildControls();
-    // Gives each input its name and description for screen readers.
+    // Gives each input its name and description for screen readers; show()
+    // does, once.
     void nameInputs();
     void chooseShownDpi();
     // Sizes a drop-down to show its longest entry, within the room it has.
@@ -123,6 +124,7 @@ private:
     HWND hwnd_ = nullptr;
     Controls controlsWhen_;
     bool built_ = false;
+    bool named_ = false;  // the inputs' names for screen readers are given
     UINT dpi_ = 96;
     UINT shownDpi_ = 96;
     std::vector<Control> controls_;  // in layout order
