@@ -56,7 +56,7 @@ const wchar_t* classOf(panel::Kind kind, DWORD& style) {
             style |= SS_LEFT | SS_NOPREFIX;
             return WC_STATICW;
         case panel::Kind::TextBox:
-            style |= WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER;
+            style |= WS_TABSTOP | ES_AUTOHSCROLL;
             return WC_EDITW;
         case panel::Kind::ComboBox:
             style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
@@ -68,7 +68,7 @@ const wchar_t* classOf(panel::Kind kind, DWORD& style) {
             style |= WS_TABSTOP | BS_PUSHBUTTON;
             return WC_BUTTONW;
         case panel::Kind::Banner:
-            style |= ES_MULTILINE | ES_READONLY | WS_BORDER;
+            style |= ES_MULTILINE | ES_READONLY;
             return WC_EDITW;
         case panel::Kind::Image:
             return nullptr;
@@ -110,8 +110,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         if (kind == nullptr) continue;
         const int width = layout.width > 0 ? panel::toPixels(layout.width) : 100;
         const int height = layout.height > 0 ? panel::toPixels(layout.height) : 16;
+        const DWORD exStyle =
+            layout.kind == panel::Kind::TextBox || layout.kind == panel::Kind::Banner
+                ? WS_EX_CLIENTEDGE
+                : 0;
         const HWND control = CreateWindowExW(
-            0, kind, wide(layout.text).c_str(), style, panel::toPixels(layout.left),
+            exStyle, kind, wide(layout.text).c_str(), style, panel::toPixels(layout.left),
             panel::toPixels(layout.top), width, height, window, nullptr, instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls[layout.name] = control;
