@@ -1,7 +1,8 @@
 // The floor for the answer to quorvik.exe's start-up question: the same
 // question in a bare message box, then, once it is answered, a window built
 // as Quorvik's is and shown: the same window classes with as many controls,
-// each where Quorvik puts it, one font, the same menus, and one tooltip
+// each where Quorvik puts it, the drop-downs holding the same entries, one
+// font, the same menus, and one tooltip
 // holding a tool with its text for each control that has one. No settings,
 // no registry, no search, no pictures: what any program showing this window
 // must do. The start-up measure times its main window against Quorvik's.
@@ -15,6 +16,7 @@
 #include <string_view>
 
 #include "app/help_texts.h"
+#include "catalogue/catalogue.h"
 #include "panel/layout.h"
 
 namespace {
@@ -118,6 +120,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
             exStyle, kind, wide(layout.text).c_str(), style, panel::toPixels(layout.left),
             panel::toPixels(layout.top), width, height, window, nullptr, instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        // A drop-down holds the entries start-up gives Quorvik's.
+        if (const catalogue::Setting* setting = catalogue::shownIn(layout.name);
+            setting != nullptr && layout.kind == panel::Kind::ComboBox) {
+            for (const std::string_view entry : setting->entries) {
+                SendMessageW(control, CB_ADDSTRING, 0,
+                             reinterpret_cast<LPARAM>(wide(entry).c_str()));
+            }
+        }
         controls[layout.name] = control;
     }
 
