@@ -131,11 +131,13 @@ bool clsToolTip::Create(HWND frm) {
                                     0, 0, 0, frm, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (TipHandle != nullptr) SetWindowSubclass(TipHandle, boxUnderPointer, kRelayId, 0);
         tools_.clear();  // a new tooltip holds no tools yet
+        held_.clear();
     }
     return live();
 }
 
 bool clsToolTip::LocateTool(HWND handle, TTTOOLINFOW& record, std::wstring* text) const {
+    giveHeldTools();
     record = TTTOOLINFOW{};
     record.cbSize = kRecordSize;
     const auto tool = tools_.find(handle);
@@ -163,23 +165,47 @@ std::wstring clsToolTip::StripAtNul(std::wstring text) {
 }
 
 bool clsToolTip::addTool(HWND ctrl, std::wstring text) {
-    if (!live() || ctrl == nullptr || !IsWindow(ctrl)) return false;
+    if (!live() || ctrl == nullptr || !IsWindow(ctrl) || tools_.contains(ctrl)) return false;
+    text = StripAtNul(std::move(text));
+    TextBufferLength = LargerOf(TextBufferLength, static_cast<int>(text.size()) + 1);
+    if (holding_) {
+        held_.emplace_back(ctrl, std::move(text));
+    } else if (!giveTool(ctrl, text)) {
+        return false;
+    }
+    tools_.emplace(ctrl, GetParent(ctrl));
+    return true;
+}
+
+bool clsToolTip::giveTool(HWND ctrl, std::wstring& text) const {
     TTTOOLINFOW record{};
-    if (LocateTool(ctrl, record, nullptr)) return false;
-    record = TTTOOLINFOW{};
     record.cbSize = kRecordSize;
     record.uFlags = kToolFlags;
     record.hwnd = GetParent(ctrl);
     record.uId = reinterpret_cast<UINT_PTR>(ctrl);
-    text = StripAtNul(std::move(text));
     record.lpszText = text.empty() ? nullptr : text.data();
-    TextBufferLength = LargerOf(TextBufferLength, static_cast<int>(text.size()) + 1);
     if (send(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&record)) == 0) return false;
-    tools_.emplace(ctrl, record.hwnd);
     if (const HWND field = comboField(ctrl)) {
         SetWindowSubclass(field, relayFromField, kRelayId, reinterpret_cast<DWORD_PTR>(TipHandle));
     }
     return true;
+}
+
+void clsToolTip::holdTools() {
+    holding_ = true;
+}
+
+void clsToolTip::releaseTools() {
+    holding_ = false;
+    giveHeldTools();
+}
+
+void clsToolTip::giveHeldTools() const {
+    std::vector<std::pair<HWND, std::wstring>> held;
+    held.swap(held_);
+    for (auto& [ctrl, text] : held) {
+        if (live() && IsWindow(ctrl)) giveTool(ctrl, text);
+    }
 }
 
 bool clsToolTip::AddTool(HWND ctrl, const std::string& strText) {
@@ -211,6 +237,14 @@ std::string clsToolTip::ToolText(HWND ctrl) const {
 }
 
 void clsToolTip::setText(HWND ctrl, std::wstring text) {
+    // A held tool takes its text with it when it is given.
+    const auto held = std::find_if(held_.begin(), held_.end(),
+                                   [ctrl](const auto& tool) { return tool.first == ctrl; });
+    if (live() && held != held_.end()) {
+        held->second = StripAtNul(std::move(text));
+        TextBufferLength = LargerOf(TextBufferLength, static_cast<int>(held->second.size()) + 1);
+        return;
+    }
     TTTOOLINFOW record{};
     if (!live() || !LocateTool(ctrl, record, nullptr)) return;
     text = StripAtNul(std::move(text));

@@ -17,6 +17,8 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/tool_tip_api.h"
 #include "platform/text_codec.h"
@@ -70,8 +72,18 @@ public:
     void setMaxTipWidth(int lngWidth) override;
     void setDelayTime(int dwType, int dwMilliSecs) override { DelayTime(dwType, dwMilliSecs); }
 
+    // While held, a tool is given to the tooltip only on release, or as soon as
+    // any tool is looked up: a tool subclasses its control, and under Wine
+    // every message to a subclassed control then costs a round trip to the
+    // server, so the window fills and sizes its controls first.
+    void holdTools();
+    void releaseTools();
+
 private:
     bool live() const;
+    // Gives one tool, or the held ones, to the tooltip.
+    bool giveTool(HWND ctrl, std::wstring& text) const;
+    void giveHeldTools() const;
     LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) const;
     bool addTool(HWND ctrl, std::wstring text);
     void setText(HWND ctrl, std::wstring text);
@@ -93,6 +105,8 @@ private:
     // tool is found at once, not by asking the tooltip for each of its tools
     // in turn (a window of many controls would make that thousands of messages).
     std::map<HWND, HWND> tools_;
+    bool holding_ = false;
+    mutable std::vector<std::pair<HWND, std::wstring>> held_;
     UINT dpi_ = 96;
     int designedMaxWidth_ = 0;  // start-up's maximum width, at 96 dpi; 0 for none
 };

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 
 #include "app/commands.h"
 #include "app/control_menu.h"
@@ -126,6 +127,8 @@ void Form1Window::build() {
     layoutControls();
     fitClientArea();
     keepOnWorkArea();
+    // Made by load(), the window takes its own handlers once it is filled.
+    if (!loading_) subclassControls();
 }
 
 void Form1Window::nameInputs() {
@@ -192,7 +195,24 @@ HACCEL Form1Window::buildShortcuts() const {
 
 void Form1Window::buildControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const panel::ControlLayout& layout : panel::layout()) {
+    // Tab follows the designed order: the dialog manager walks the windows in
+    // z-order. Each input's label goes directly before it, where screen readers
+    // look for an input's name. A new control goes below those made before it,
+    // so the controls are made in that order, the rest after them: nothing is
+    // moved in the z-order afterwards.
+    std::vector<const panel::ControlLayout*> order;
+    const auto add = [&order](const panel::ControlLayout* layout) {
+        if (layout != nullptr && std::find(order.begin(), order.end(), layout) == order.end())
+            order.push_back(layout);
+    };
+    for (const std::string_view name : panel::tabOrder()) {
+        add(panel::captionOf(name));
+        add(panel::findLayout(name));
+    }
+    for (const panel::ControlLayout& layout : panel::layout()) add(&layout);
+    std::map<const panel::ControlLayout*, Control> made;
+    for (const panel::ControlLayout* placed : order) {
+        const panel::ControlLayout& layout = *placed;
         Control control{&layout, nullptr, 0};
         const wchar_t* windowClass = nullptr;
         DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP;
@@ -252,35 +272,28 @@ void Form1Window::buildControls() {
             const std::wstring name = widen(panel::accessibleName(layout.name));
             SetWindowTextW(control.window, name.c_str());
         }
-        if (control.window != nullptr &&
-            (layout.kind == panel::Kind::TextBox || layout.kind == panel::Kind::ComboBox)) {
+        if (layout.kind == panel::Kind::Banner && control.window != nullptr) {
+            SetWindowTextW(control.window, kBannerText);
+        }
+        made.emplace(&layout, control);
+    }
+    for (const panel::ControlLayout& layout : panel::layout())
+        controls_.push_back(made.at(&layout));
+}
+
+void Form1Window::subclassControls() {
+    if (subclassed_) return;
+    subclassed_ = true;
+    for (const Control& control : controls_) {
+        if (control.window == nullptr) continue;
+        const panel::Kind kind = control.layout->kind;
+        if (kind == panel::Kind::TextBox || kind == panel::Kind::ComboBox) {
             const HWND field = comboField(control.window);
             SetWindowSubclass(field != nullptr ? field : control.window, controlMenuProc,
                               kControlMenuSubclass, 0);
         }
-        if (layout.kind == panel::Kind::Banner && control.window != nullptr) {
-            SetWindowTextW(control.window, kBannerText);
+        if (kind == panel::Kind::Banner)
             SetWindowSubclass(control.window, bannerProc, kBannerSubclass, 0);
-        }
-        controls_.push_back(control);
-    }
-
-    // Tab follows the designed order: the dialog manager walks the windows in
-    // z-order. Each input's label goes directly before it, where screen readers
-    // look for an input's name.
-    HWND previous = HWND_TOP;
-    std::vector<std::string_view> placed;
-    const auto place = [&](std::string_view name) {
-        const HWND next = control(name);
-        if (next == nullptr || std::find(placed.begin(), placed.end(), name) != placed.end())
-            return;
-        SetWindowPos(next, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = next;
-        placed.push_back(name);
-    };
-    for (const std::string_view name : panel::tabOrder()) {
-        if (const panel::ControlLayout* caption = panel::captionOf(name)) place(caption->name);
-        place(name);
     }
 }
 

@@ -91,10 +91,18 @@ HWND Form1Window::control(std::string_view name) const {
 void Form1Window::load() {
     // The question is on screen the moment the program is up; the window is
     // made whole once it is answered, before start-up goes on to fill it.
+    // The tooltip gets its tools, and the controls the window's own handlers,
+    // once the controls are filled and sized: under Wine every message to a
+    // subclassed control costs a round trip to the server.
+    loading_ = true;
+    ToolTips.holdTools();
     form_->askStartUpQuestion();
     build();
     form_->Form_Load();
     push();
+    ToolTips.releaseTools();
+    subclassControls();
+    loading_ = false;
 }
 
 void Form1Window::show(int showCommand) {

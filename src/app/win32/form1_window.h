@@ -82,6 +82,8 @@ private:
     // Makes the window if need be, then the controls, lays them out and fills them; once.
     void build();
     void buildControls();
+    // The window's own handlers on its fields (their menu) and its banner (Tab).
+    void subclassControls();
     // Gives each input its name and description for screen readers; show()
     // does, once.
     void nameInputs();
@@ -125,6 +127,8 @@ private:
     Controls controlsWhen_;
     bool built_ = false;
     bool named_ = false;  // the inputs' names for screen readers are given
+    bool loading_ = false;     // load() is running
+    bool subclassed_ = false;  // the controls have the window's own handlers
     UINT dpi_ = 96;
     UINT shownDpi_ = 96;
     std::vector<Control> controls_;  // in layout order
