@@ -123,7 +123,8 @@ void Form1Window::build() {
     chooseShownDpi();
     buildControls();
     makeFonts();
-    push();
+    // load() pushes the panel once start-up has filled it: not twice.
+    if (!loading_) push();
     layoutControls();
     fitClientArea();
     keepOnWorkArea();
