@@ -198,7 +198,8 @@ void Form1Window::build() {
         setFont(windowFont);
     }
     buildControls();
-    push();
+    // load() pushes the panel once start-up has filled it: not twice.
+    if (!loading_) push();
     resize(pixels(panel::kClientWidth, scale_),
            pixels(panel::kClientHeight, scale_) + menuBar()->sizeHint().height());
 }
@@ -443,10 +444,12 @@ void Form1Window::load() {
     // made whole once it is answered, before start-up goes on to fill it.
     if (!built_ && !moorDecoding().valid())
         moorDecoding() = std::async(std::launch::async, decodeMoor).share();
+    loading_ = true;
     form_->askStartUpQuestion();
     build();
     form_->Form_Load();
     push();
+    loading_ = false;
 }
 
 void Form1Window::run(std::string_view command) {

@@ -83,6 +83,7 @@ private:
     QHash<QString, QWidget*> controls_;
     double scale_ = 1.0;  // below 1 where the designed window does not fit the screen
     bool built_ = false;
+    bool loading_ = false;  // load() is running
     bool shownOnce_ = false;
 };
 
