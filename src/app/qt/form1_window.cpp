@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QImage>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -19,7 +18,6 @@
 #include <QScreen>
 #include <QTextBrowser>
 #include <algorithm>
-#include <future>
 
 #include "app/commands.h"
 #include "app/control_menu.h"
@@ -218,27 +216,10 @@ double Form1Window::fittingScale() const {
 
 Form1Window::~Form1Window() = default;
 
-namespace {
-
-// The background picture, decoded on a thread of its own while start-up's
-// question waits for the answer: a JPEG of the window's size takes a few
-// milliseconds, the largest part of making the window.
-std::shared_future<QImage>& moorDecoding() {
-    static std::shared_future<QImage> decoding;
-    return decoding;
-}
-
-QImage decodeMoor() {
-    return QImage(QStringLiteral(":/quorvik/background.jpg"));
-}
-
-}  // namespace
-
 QPixmap Form1Window::picture(app::Picture picture) {
     switch (picture) {
         case app::Picture::Moor: {
-            static const QPixmap moor =
-                QPixmap::fromImage(moorDecoding().valid() ? moorDecoding().get() : decodeMoor());
+            static const QPixmap moor(QStringLiteral(":/quorvik/background.jpg"));
             return moor;
         }
         case app::Picture::Black: {
@@ -442,8 +423,6 @@ void Form1Window::buildMenus() {
 void Form1Window::load() {
     // The question is on screen the moment the program is up; the window is
     // made whole once it is answered, before start-up goes on to fill it.
-    if (!built_ && !moorDecoding().valid())
-        moorDecoding() = std::async(std::launch::async, decodeMoor).share();
     loading_ = true;
     form_->askStartUpQuestion();
     build();
