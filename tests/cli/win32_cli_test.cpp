@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "platform/win32/win32_text.h"
 #include "support/game_folder.h"
+#include "support/icon_width.h"
 
 namespace quorvik::cli {
 namespace {
@@ -242,17 +243,8 @@ TEST_F(Resources, VersionIsQuorviksOwn) {
 
 // Explorer shows the program by its first icon group: quorvik.exe's own icon.
 TEST_F(Resources, IconIsQuorviksOwn) {
-    const HICON icon = static_cast<HICON>(
-        LoadImageW(module_, MAKEINTRESOURCEW(QUORVIK_IDI_ICON), IMAGE_ICON, 128, 128, 0));
-    ASSERT_NE(icon, nullptr) << platform::win32::lastErrorText();
-    ICONINFO parts{};
-    ASSERT_TRUE(GetIconInfo(icon, &parts));
-    BITMAP colour{};
-    GetObjectW(parts.hbmColor, sizeof colour, &colour);
-    EXPECT_EQ(colour.bmWidth, 128);
-    DeleteObject(parts.hbmColor);
-    DeleteObject(parts.hbmMask);
-    DestroyIcon(icon);
+    EXPECT_EQ(quorvik::testing::iconWidth(module_, QUORVIK_IDI_ICON, 128), 128)
+        << platform::win32::lastErrorText();
 }
 
 // The game's files are read in the system's code page even by quorvik-cli.exe,

@@ -22,6 +22,7 @@
 #include "platform/win32/win32_text.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_system.h"
+#include "support/icon_width.h"
 
 namespace quorvik::win32 {
 namespace {
@@ -707,17 +708,7 @@ TEST(Win32Resources, VersionIconAndManifest) {
     EXPECT_EQ(value(L"ProductVersion"), std::string(app::identity::kVersion) + ".0");
     EXPECT_EQ(value(L"ProductName"), "Quorvik");
 
-    const HICON icon = static_cast<HICON>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(QUORVIK_IDI_ICON), IMAGE_ICON, 128, 128, 0));
-    ASSERT_NE(icon, nullptr);
-    ICONINFO parts{};
-    ASSERT_TRUE(GetIconInfo(icon, &parts));
-    BITMAP colour{};
-    GetObjectW(parts.hbmColor, sizeof colour, &colour);
-    EXPECT_EQ(colour.bmWidth, 128);
-    DeleteObject(parts.hbmColor);
-    DeleteObject(parts.hbmMask);
-    DestroyIcon(icon);
+    EXPECT_EQ(testing::iconWidth(GetModuleHandleW(nullptr), QUORVIK_IDI_ICON, 128), 128);
 
     // The manifest asks for common controls 6 (the loader redirects comctl32
     // to that assembly) and per-monitor DPI awareness.
