@@ -16,8 +16,14 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <set>
 
 #include "app/commands.h"
 #include "app/control_menu.h"
@@ -67,6 +73,41 @@ public:
     using QLabel::QLabel;
     std::function<void()> onClick;
 
+    // A caption's size from one measure of its text. QLabel measures three
+    // times (it also works out how narrow a wrapped text could go), and the
+    // window sizes some fifty captions as it opens. The same sum as QLabel's
+    // for a one-line plain caption without frame or indent; anything else is
+    // QLabel's own.
+    QSize sizeHint() const override {
+        if (textFormat() != Qt::PlainText || wordWrap() || frameWidth() != 0 || indent() >= 0) {
+            return QLabel::sizeHint();
+        }
+        if (measured_ && measuredText_ == text() && measuredFont_ == font()) return size_;
+        ensurePolished();
+        int flags = QStyle::visualAlignment(layoutDirection(), alignment()) &
+                    ~(Qt::AlignVCenter | Qt::AlignHCenter);
+        if (buddy() != nullptr && text().contains(u'&')) {
+            flags |= Qt::TextShowMnemonic;
+            QStyleOption option;
+            option.initFrom(this);
+            if (style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this) == 0) {
+                flags |= Qt::TextHideMnemonic;
+            }
+        }
+        const QMargins margins = contentsMargins();
+        const int extra = 2 * margin();
+        constexpr int kRoom = 2000;  // one line: the width never wraps it
+        const QRect text = fontMetrics().boundingRect(
+            0, 0, kRoom - extra - margins.left() - margins.right(), kRoom, flags, this->text());
+        size_ = QSize(text.width() + extra + margins.left() + margins.right(),
+                      text.height() + extra + margins.top() + margins.bottom())
+                    .expandedTo(minimumSize());
+        measured_ = true;
+        measuredText_ = this->text();
+        measuredFont_ = font();
+        return size_;
+    }
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
@@ -75,6 +116,12 @@ protected:
         }
         QLabel::mouseReleaseEvent(event);
     }
+
+private:
+    mutable bool measured_ = false;
+    mutable QString measuredText_;
+    mutable QFont measuredFont_;
+    mutable QSize size_;
 };
 
 QString qName(std::string_view name) {
@@ -347,6 +394,10 @@ void Form1Window::nameInputs() {
     }
 }
 
+// How far a drop-down's text may shrink to show its longest entry whole.
+constexpr double kSmallestDropDownPoints = 6.5;
+constexpr double kDropDownStep = 0.25;
+
 void Form1Window::fitDropDown(QComboBox& combo, std::string_view name) {
     QStringList items;
     for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
@@ -359,16 +410,17 @@ void Form1Window::fitDropDown(QComboBox& combo, std::string_view name) {
     // its right, and where that is not enough its text narrows (the family's
     // condensed face), then shrinks a little.
     combo.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // A box still in the window's own font is measured as it is: setting the
+    // same font again costs each of its parts a font change.
     QFont text = font();
-    combo.setFont(text);
-    constexpr double kSmallestPoints = 6.5;
+    if (combo.font() != text) combo.setFont(text);
     if (combo.sizeHint().width() > widest) {
         text.setStretch(QFont::Condensed);
         combo.setFont(text);
     }
     while (combo.sizeHint().width() > widest &&
-           text.pointSizeF() - 0.25 >= kSmallestPoints * scale_) {
-        text.setPointSizeF(text.pointSizeF() - 0.25);
+           text.pointSizeF() - kDropDownStep >= kSmallestDropDownPoints * scale_) {
+        text.setPointSizeF(text.pointSizeF() - kDropDownStep);
         combo.setFont(text);
     }
     combo.resize(std::clamp(combo.sizeHint().width(), designed, widest), combo.height());
@@ -424,11 +476,50 @@ void Form1Window::load() {
     // The question is on screen the moment the program is up; the window is
     // made whole once it is answered, before start-up goes on to fill it.
     loading_ = true;
+    // A player reads the question for a moment: the fonts the window draws in
+    // and its picture are loaded meanwhile, so that once the answer comes only
+    // the window itself is left to make. Not at once: the question is drawn first.
+    QTimer prepare;
+    prepare.setSingleShot(true);
+    connect(&prepare, &QTimer::timeout, this, [this] { prepareWhileAsked(); });
+    prepare.start(std::chrono::milliseconds(60));
     form_->askStartUpQuestion();
+    prepare.stop();
     build();
     form_->Form_Load();
     push();
     loading_ = false;
+}
+
+void Form1Window::prepareWhileAsked() {
+    // Qt keeps a font once it has measured with it, and the pictures are kept
+    // once made: measuring a text in each font the window may use and asking
+    // for the pictures is all it takes.
+    std::set<panel::FontRole> measured;
+    for (const auto& control : panel::layout()) {
+        if (control.font == panel::FontRole::None || !measured.insert(control.font).second) {
+            continue;
+        }
+        const QFont shown =
+            control.font == panel::FontRole::Default ? font() : fontFor(control.font, font(), 1.0);
+        QFontMetrics(shown).boundingRect(qName(control.text));
+    }
+    // The condensed faces a drop-down may narrow its text to.
+    QFont narrowed = font();
+    narrowed.setStretch(QFont::Condensed);
+    for (double points = narrowed.pointSizeF(); points >= kSmallestDropDownPoints;
+         points -= kDropDownStep) {
+        narrowed.setPointSizeF(points);
+        QFontMetrics(narrowed).horizontalAdvance(QStringLiteral("0"));
+    }
+    // The banner's page in its own faces, laid out as wide as it is shown.
+    QTextDocument banner;
+    banner.setDefaultFont(font());
+    banner.setHtml(QString::fromUtf8(kBannerPage));
+    banner.setTextWidth(pixels(panel::findLayout("Scriptlet1")->width, 1.0));
+    banner.size();
+    picture(app::Picture::Moor);
+    picture(app::Picture::Black);
 }
 
 void Form1Window::run(std::string_view command) {

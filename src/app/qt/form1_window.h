@@ -65,6 +65,8 @@ private:
     void nameInputs();
     // Sizes a drop-down to show its longest entry, within the room it has.
     void fitDropDown(QComboBox& combo, std::string_view name);
+    // Loads what the window draws with while the start-up question waits.
+    void prepareWhileAsked();
     // A setting's control opens its own menu: its edit commands, then its
     // default and, for the resolution, the monitor's modes.
     void offerControlMenu(QWidget& target, std::string_view name);
