@@ -34,6 +34,14 @@ constexpr wchar_t kBannerText[] =
     L"you like, then choose File > Save Settings. Every save keeps a backup beside your "
     L"settings.";
 
+// The panel's label of that name, if it is one.
+const panel::Label* labelOf(const panel::Panel& panel, std::string_view name) {
+    for (const auto& entry : panel::kLabels) {
+        if (entry.name == name) return &(panel.*entry.member);
+    }
+    return nullptr;
+}
+
 // The banner reads like a page: Tab leaves it rather than being swallowed.
 LRESULT CALLBACK bannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR) {
@@ -93,9 +101,18 @@ bool Form1Window::makeWindow() {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
     // Frame, minimise and maximise; the controls stay where they are when it is resized.
-    const HWND window = CreateWindowExW(0, kWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        nullptr, buildMenus(), instance, this);
+    // Made at its size for the screen's DPI, which is the window's unless its
+    // monitor says otherwise: the layout then need not resize it.
+    constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    HDC screen = GetDC(nullptr);
+    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const RECT outer = windowRectFor(RECT{0, 0, MulDiv(panel::kClientWidth, screenDpi, 1440),
+                                          MulDiv(panel::kClientHeight, screenDpi, 1440)},
+                                     kStyle, 0, static_cast<UINT>(screenDpi));
+    const HWND window = CreateWindowExW(0, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                                        buildMenus(), instance, this);
     if (window == nullptr) return false;
     shortcuts_ = buildShortcuts();
 
@@ -115,14 +132,13 @@ bool Form1Window::makeWindow() {
 void Form1Window::build() {
     if (built_ || (hwnd_ == nullptr && !makeWindow())) return;
     built_ = true;
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    moor_ = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIK_IDB_BACKGROUND),
-                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    black_ = blackBitmap();
+    preparePictures();
     bannerBrush_ = CreateSolidBrush(kBannerBack);
     chooseShownDpi();
-    buildControls();
+    // The fonts first: each control gets its font as it is made, each label its
+    // caption at its size, so that nothing is measured or moved twice.
     makeFonts();
+    buildControls();
     // load() pushes the panel once start-up has filled it: not twice.
     if (!loading_) push();
     layoutControls();
@@ -130,6 +146,20 @@ void Form1Window::build() {
     keepOnWorkArea();
     // Made by load(), the window takes its own handlers once it is filled.
     if (!loading_) subclassControls();
+}
+
+void Form1Window::preparePictures() {
+    if (black_ != nullptr) return;  // made already
+    moor_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                            MAKEINTRESOURCEW(QUORVIK_IDB_BACKGROUND), IMAGE_BITMAP,
+                                            0, 0, LR_CREATEDIBSECTION));
+    black_ = blackBitmap();
+    // The window is most likely shown at the screen's DPI: the picture is
+    // scaled for it now, and again only if the window turns out otherwise.
+    HDC screen = GetDC(nullptr);
+    preparedDpi_ = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    if (moor_ != nullptr) prepared_ = scaledCopy(moor_, preparedDpi_, preparedSize_);
 }
 
 void Form1Window::nameInputs() {
@@ -257,24 +287,31 @@ void Form1Window::buildControls() {
         }
         if (windowClass != nullptr) {
             // Made where the layout puts it, at its size: the layout then moves
-            // nothing (a drop-down's height is its open list's).
-            const int height =
-                pixels(layout.height) * (layout.kind == panel::Kind::ComboBox ? 9 : 1);
+            // nothing (a drop-down's height is its open list's). A label is
+            // made with its caption, sized to it.
+            std::wstring text;
+            SIZE size{pixels(layout.width),
+                      pixels(layout.height) * (layout.kind == panel::Kind::ComboBox ? 9 : 1)};
+            if (const panel::Label* label = labelOf(form_->panel, layout.name)) {
+                text = fromAnsi(codePage_, label->Caption);
+                size = captionSize(text, layout.font);
+                control.color = label->ForeColor;
+                control.placed = true;
+            } else if (layout.kind == panel::Kind::CheckBox) {
+                // The caption is the label beside the box. The box holds it
+                // too, as the name screen readers read where no annotation
+                // reaches them; it would start right of the box's mark and so
+                // is clipped away unseen.
+                text = widen(panel::accessibleName(layout.name));
+            } else if (layout.kind == panel::Kind::Banner) {
+                text = kBannerText;
+            }
             control.window = CreateWindowExW(
-                exStyle, windowClass, L"", style, pixels(layout.left), pixels(layout.top),
-                pixels(layout.width), height, hwnd_,
+                exStyle, windowClass, text.c_str(), style, pixels(layout.left), pixels(layout.top),
+                size.cx, size.cy, hwnd_,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(layout.name))), instance,
                 nullptr);
-        }
-        if (layout.kind == panel::Kind::CheckBox && control.window != nullptr) {
-            // The caption is the label beside the box. The box holds it too, as
-            // the name screen readers read where no annotation reaches them; it
-            // would start right of the box's mark and so is clipped away unseen.
-            const std::wstring name = widen(panel::accessibleName(layout.name));
-            SetWindowTextW(control.window, name.c_str());
-        }
-        if (layout.kind == panel::Kind::Banner && control.window != nullptr) {
-            SetWindowTextW(control.window, kBannerText);
+            giveFont(control);
         }
         made.emplace(&layout, control);
     }

@@ -18,7 +18,6 @@
 #include "platform/win32/win32_text.h"
 
 namespace quorvik::win32 {
-namespace {
 
 // GetDpiForWindow, AdjustWindowRectExForDpi and SystemParametersInfoForDpi came
 // with Windows 10: they are looked up, and older systems get the 96-dpi answers.
@@ -33,6 +32,8 @@ RECT windowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) {
     }
     return rect;
 }
+
+namespace {
 
 // The face of the system's message font: the window's default font.
 std::wstring messageFontFace(UINT dpi) {
@@ -79,6 +80,19 @@ HFONT Form1Window::font(panel::FontRole role) const {
     return chosen != nullptr ? chosen : fonts_[static_cast<std::size_t>(panel::FontRole::Default)];
 }
 
+void Form1Window::giveFont(const Control& control) {
+    // The drop-downs get their font from fitDropDowns, all together.
+    if (control.window == nullptr || control.layout->kind == panel::Kind::ComboBox) return;
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font(control.layout->font)),
+                 FALSE);
+    if (control.layout->kind == panel::Kind::TextBox) {
+        // The designed boxes are narrow: a four-digit value needs all the room.
+        // (A new font brings the font's own margins back.)
+        SendMessageW(control.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(1, 1));
+    }
+}
+
 void Form1Window::makeFonts() {
     std::array<HFONT, 6> made{};
     const std::wstring face = messageFontFace(dpi_);
@@ -93,21 +107,9 @@ void Form1Window::makeFonts() {
         makeFont(L"Terminal", 600, true, OEM_CHARSET, shownDpi_);
     made[static_cast<std::size_t>(FontRole::Button)] =
         makeFont(L"Times New Roman", 825, true, DEFAULT_CHARSET, shownDpi_);
-    for (const Control& control : controls_) {
-        // The drop-downs get their font once, from fitDropDowns below.
-        if (control.window == nullptr || control.layout->kind == panel::Kind::ComboBox) continue;
-        const HFONT chosen = made[static_cast<std::size_t>(control.layout->font)];
-        SendMessageW(control.window, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(chosen != nullptr ? chosen : made[0]), FALSE);
-        if (control.layout->kind == panel::Kind::TextBox) {
-            // The designed boxes are narrow: a four-digit value needs all the room.
-            // (A new font brings the font's own margins back.)
-            SendMessageW(control.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                         MAKELPARAM(1, 1));
-        }
-    }
     const std::array<HFONT, 6> old = fonts_;
     fonts_ = made;
+    for (const Control& control : controls_) giveFont(control);
     dropDownFontSize_ = 0;  // made again, at this DPI
     fitDropDowns();
     // The controls use the new fonts now: the old ones can go.
@@ -120,10 +122,15 @@ int Form1Window::pixels(int twips) const {
     return MulDiv(twips, static_cast<int>(shownDpi_), 1440);
 }
 
-void Form1Window::placeLabel(Control& label) {
-    const std::wstring text = windowText(label.window);
-    HDC dc = GetDC(label.window);
-    const HGDIOBJ old = SelectObject(dc, font(label.layout->font));
+HDC Form1Window::measuring() {
+    // Compatible with the screen, so text measures in it as on screen.
+    if (measuring_ == nullptr) measuring_ = CreateCompatibleDC(nullptr);
+    return measuring_;
+}
+
+SIZE Form1Window::captionSize(const std::wstring& text, panel::FontRole role) {
+    HDC dc = measuring();
+    const HGDIOBJ old = SelectObject(dc, font(role));
     RECT extent{};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
@@ -133,10 +140,15 @@ void Form1Window::placeLabel(Control& label) {
         extent.bottom = metrics.tmHeight;
     }
     SelectObject(dc, old);
-    ReleaseDC(label.window, dc);
+    return {extent.right, extent.bottom};
+}
+
+void Form1Window::placeLabel(Control& label) {
+    const SIZE size = captionSize(windowText(label.window), label.layout->font);
+    label.placed = true;
     // A label fits its caption; its left edge stays put.
     SetWindowPos(label.window, nullptr, pixels(label.layout->left), pixels(label.layout->top),
-                 extent.right, extent.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+                 size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1Window::layoutControls() {
@@ -148,23 +160,22 @@ void Form1Window::layoutControls() {
         const int top = pixels(layout.top);
         switch (layout.kind) {
             case panel::Kind::Label:
-                placeLabel(control);
+                // Made during start-up, a label has its size already.
+                if (!loading_) placeLabel(control);
                 break;
             case panel::Kind::ComboBox:
                 break;  // all together, below
-            case panel::Kind::Banner:
-                SetWindowPos(control.window, nullptr, left, top, pixels(panel.Scriptlet1.Width),
-                             pixels(panel.Scriptlet1.Height), SWP_NOZORDER | SWP_NOACTIVATE);
-                break;
             default: {
+                const bool banner = layout.kind == panel::Kind::Banner;
+                const int width = pixels(banner ? panel.Scriptlet1.Width : layout.width);
+                const int height = pixels(banner ? panel.Scriptlet1.Height : layout.height);
                 RECT now{};
                 GetWindowRect(control.window, &now);
                 MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&now), 2);
-                if (now.left != left || now.top != top ||
-                    now.right - now.left != pixels(layout.width) ||
-                    now.bottom - now.top != pixels(layout.height)) {
-                    SetWindowPos(control.window, nullptr, left, top, pixels(layout.width),
-                                 pixels(layout.height), SWP_NOZORDER | SWP_NOACTIVATE);
+                if (now.left != left || now.top != top || now.right - now.left != width ||
+                    now.bottom - now.top != height) {
+                    SetWindowPos(control.window, nullptr, left, top, width, height,
+                                 SWP_NOZORDER | SWP_NOACTIVATE);
                 }
                 break;
             }
@@ -194,7 +205,7 @@ void Form1Window::fitDropDowns() {
         }
     }
     const auto longestWith = [&](std::size_t which, HFONT font) {
-        HDC dc = GetDC(combos[which]->window);
+        HDC dc = measuring();
         const HGDIOBJ old = SelectObject(dc, font);
         int longest = 0;
         for (const std::wstring& entry : entries[which]) {
@@ -203,7 +214,6 @@ void Form1Window::fitDropDowns() {
             longest = std::max(longest, static_cast<int>(size.cx));
         }
         SelectObject(dc, old);
-        ReleaseDC(combos[which]->window, dc);
         return longest;
     };
     // What a box takes around its text: the arrow, the borders, the field's
@@ -268,7 +278,7 @@ void Form1Window::fitDropDowns() {
         GetWindowRect(box, &now);
         MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&now), 2);
         if (now.left != pixels(layout.left) || now.top != pixels(layout.top) ||
-            now.right - now.left != width || newFont) {
+            now.right - now.left != width) {
             SetWindowPos(box, nullptr, pixels(layout.left), pixels(layout.top), width, closed * 9,
                          SWP_NOZORDER | SWP_NOACTIVATE);
         }
@@ -338,8 +348,13 @@ void Form1Window::fitClientArea() {
     const RECT client{0, 0, pixels(panel::kClientWidth), pixels(panel::kClientHeight)};
     const RECT outer =
         windowRectFor(client, static_cast<DWORD>(style), static_cast<DWORD>(exStyle), dpi_);
-    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    if (now.right - now.left != outer.right - outer.left ||
+        now.bottom - now.top != outer.bottom - outer.top) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     // A menu bar that wraps onto a second line takes from the client area: give it back.
     RECT got{};
     GetClientRect(hwnd_, &got);

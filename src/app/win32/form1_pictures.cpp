@@ -13,7 +13,8 @@ namespace {
 // The plain black picture covers the whole client area.
 constexpr SIZE kBlackPicture{867, 371};
 
-// A copy of the picture at the window's DPI, as a bitmap that a brush can use.
+}  // namespace
+
 HBITMAP scaledCopy(HBITMAP source, UINT dpi, SIZE& size) {
     BITMAP info{};
     GetObjectW(source, sizeof info, &info);
@@ -35,8 +36,6 @@ HBITMAP scaledCopy(HBITMAP source, UINT dpi, SIZE& size) {
     ReleaseDC(nullptr, screen);
     return copy;
 }
-
-}  // namespace
 
 HBITMAP blackBitmap() {
     HDC screen = GetDC(nullptr);
@@ -93,12 +92,20 @@ void Form1Window::showPicture(app::Picture picture) {
     const HBITMAP source = picture == app::Picture::Moor    ? moor_
                            : picture == app::Picture::Black ? black_
                                                             : nullptr;
-    if (source != nullptr) {
+    if (source == moor_ && prepared_ != nullptr && preparedDpi_ == shownDpi_) {
+        shown_ = prepared_;  // made while the start-up question waited
+        shownSize_ = preparedSize_;
+        prepared_ = nullptr;
+        labelBrush_ = CreatePatternBrush(shown_);
+    } else if (source != nullptr) {
         shown_ = scaledCopy(source, shownDpi_, shownSize_);
         labelBrush_ = CreatePatternBrush(shown_);
     }
-    // Labels and check boxes paint their part of the picture behind them.
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // Labels and check boxes paint their part of the picture behind them
+    // (a window not yet on screen is painted whole when it is shown).
+    if (IsWindowVisible(hwnd_)) {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 }
 
 void Form1Window::eraseBackground(HDC dc) const {

@@ -38,13 +38,17 @@ bool pushValue(const CodePage& page, HWND combo, const panel::ComboBox& box) {
         same = itemText(combo, static_cast<int>(i)) == items[i];
     if (!same) {
         // Filled without drawing each entry as it comes: the list is drawn once.
-        SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+        // A window not yet on screen draws nothing anyway.
+        const bool shown = IsWindowVisible(combo) != FALSE;
+        if (shown) SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);
         for (const auto& item : items) {
             SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }
-        SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(combo, nullptr, TRUE);
+        if (shown) {
+            SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(combo, nullptr, TRUE);
+        }
     }
     const std::wstring text = fromAnsi(page, box.Text);
     const auto selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
@@ -130,6 +134,8 @@ void Form1Window::push() {
             SetWindowTextW(label->window, text.c_str());
             placeLabel(*label);
             InvalidateRect(label->window, nullptr, TRUE);
+        } else if (!label->placed) {
+            placeLabel(*label);
         } else if (recolour) {
             InvalidateRect(label->window, nullptr, TRUE);
         }

@@ -54,13 +54,14 @@ Form1Window::Form1Window(platform::System& system, platform::Dialogs* dialogs, C
 Form1Window::~Form1Window() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
     if (shortcuts_ != nullptr) DestroyAcceleratorTable(shortcuts_);
+    if (measuring_ != nullptr) DeleteDC(measuring_);
     if (dropDownFont_ != nullptr) DeleteObject(dropDownFont_);
     for (HFONT font : fonts_) {
         if (font != nullptr) DeleteObject(font);
     }
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(labelBrush_), static_cast<HGDIOBJ>(bannerBrush_),
-                           static_cast<HGDIOBJ>(shown_), static_cast<HGDIOBJ>(moor_),
-                           static_cast<HGDIOBJ>(black_)}) {
+                           static_cast<HGDIOBJ>(shown_), static_cast<HGDIOBJ>(prepared_),
+                           static_cast<HGDIOBJ>(moor_), static_cast<HGDIOBJ>(black_)}) {
         if (object != nullptr) DeleteObject(object);
     }
 }
@@ -88,7 +89,7 @@ HWND Form1Window::control(std::string_view name) const {
     return found != nullptr ? found->window : nullptr;
 }
 
-void Form1Window::load() {
+void Form1Window::load(Handlers handlers) {
     // The question is on screen the moment the program is up; the window is
     // made whole once it is answered, before start-up goes on to fill it.
     // The tooltip gets its tools, and the controls the window's own handlers,
@@ -96,17 +97,36 @@ void Form1Window::load() {
     // subclassed control costs a round trip to the server.
     loading_ = true;
     ToolTips.holdTools();
+    // A player reads the question for a moment: the pictures are loaded
+    // meanwhile, so that once the answer comes only the window is left to
+    // make. Not at once: the question is drawn first. A thread's timer fires
+    // in the question's own message loop.
+    static Form1Window* preparing = nullptr;
+    preparing = this;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 60, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (preparing != nullptr) preparing->preparePictures();
+    });
     form_->askStartUpQuestion();
+    if (timer != 0) KillTimer(nullptr, timer);
+    preparing = nullptr;
     build();
     form_->Form_Load();
     push();
+    loading_ = false;
+    if (handlers == Handlers::AtLoad) giveHandlers();
+}
+
+void Form1Window::giveHandlers() {
     ToolTips.releaseTools();
     subclassControls();
-    loading_ = false;
 }
 
 void Form1Window::show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
+    // Before any input can reach them: nothing is read from the queue until
+    // show() returns.
+    giveHandlers();
     // Named once the window is on screen (the names take COM, which the
     // window need not wait for), before any control has the focus a screen
     // reader announces.

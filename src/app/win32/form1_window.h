@@ -42,9 +42,13 @@ public:
     bool create();
     HWND hwnd() const { return hwnd_; }
     app::Form1& form() { return *form_; }
+    // When the tooltip gets its tools and the controls the window's own
+    // handlers: at the end of load(), or in show() once the window is on screen
+    // (sooner on screen, as under Wine each costs a round trip to its server).
+    enum class Handlers { AtLoad, OnceShown };
     // Runs start-up: its question, then the window made whole if it was not
     // yet, then the rest of start-up; call once, before the window is shown.
-    void load();
+    void load(Handlers handlers = Handlers::AtLoad);
     void show(int showCommand);
     // Pulls the controls into the panel, runs the named control's command, pushes the panel back.
     void run(std::string_view command);
@@ -73,6 +77,7 @@ private:
         const panel::ControlLayout* layout = nullptr;
         HWND window = nullptr;
         panel::ColorNumber color = 0;
+        bool placed = false;  // a label sized to its caption
     };
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -101,7 +106,14 @@ private:
     void fitClientArea();
     void keepOnWorkArea();
     void placeLabel(Control& label);
+    // The size of a label showing the text in the role's font.
+    SIZE captionSize(const std::wstring& text, panel::FontRole role);
+    // Gives a control its font (the drop-downs excepted: see fitDropDowns).
+    void giveFont(const Control& control);
+    void giveHandlers();
     void showPicture(app::Picture picture);
+    // Loads the pictures while the start-up question waits for its answer.
+    void preparePictures();
     void eraseBackground(HDC dc) const;
     const Control* find(HWND window) const;
     Control* find(std::string_view name);
@@ -117,6 +129,9 @@ private:
     // Where the tip of a menu's item goes: where it hides nothing of the menu.
     POINT menuTipPlace(HMENU menu, const RECT& item, TOOLINFOW& tool);
     HFONT font(panel::FontRole role) const;
+    // A device context for measuring text in: a window's own costs Wine a
+    // round trip to its server each time it is taken.
+    HDC measuring();
 
     platform::System& system_;
     const platform::CodePage& codePage_;
@@ -140,6 +155,9 @@ private:
     HBITMAP black_ = nullptr;        // the plain black picture
     HBITMAP shown_ = nullptr;        // the background at the window's DPI
     SIZE shownSize_{};
+    HBITMAP prepared_ = nullptr;  // the game screenshot at the screen's DPI, made early
+    SIZE preparedSize_{};
+    UINT preparedDpi_ = 0;
     HBRUSH labelBrush_ = nullptr;  // the background as a brush aligned for each label
     HBRUSH bannerBrush_ = nullptr;
     app::Picture picture_ = app::Picture::None;
@@ -148,6 +166,7 @@ private:
     bool quitOnDestroy_ = false;
     HACCEL shortcuts_ = nullptr;  // the menus' shortcut keys
     AccessibleNames accessibleNames_;
+    HDC measuring_ = nullptr;
 };
 
 }  // namespace quorvik::win32

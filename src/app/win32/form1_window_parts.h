@@ -18,8 +18,12 @@ inline constexpr COLORREF kBannerInk = RGB(0xd8, 0xd0, 0xb0);
 
 // The window's DPI; 96 before Windows 10.
 UINT dpiOf(HWND window);
+// The window's outer rectangle around the client area, at the DPI (with a menu bar).
+RECT windowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi);
 // The plain black picture, as a bitmap of its own.
 HBITMAP blackBitmap();
+// A copy of the picture at the DPI, as a bitmap that a brush can use.
+HBITMAP scaledCopy(HBITMAP source, UINT dpi, SIZE& size);
 // A drop-down's entry at index, as it shows it.
 std::wstring itemText(HWND combo, int index);
 // The check box that a label names: a click on its caption toggles it.

@@ -13,7 +13,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     using quorvik::win32::Form1Window;
     Form1Window window(system, nullptr, Form1Window::Controls::AfterStartUpQuestion);
     const bool created = window.create();
-    if (created) window.load();
+    if (created) window.load(Form1Window::Handlers::OnceShown);
     if (!created || window.hwnd() == nullptr) {
         const std::string reason = quorvik::platform::win32::lastErrorText();
         MessageBoxW(

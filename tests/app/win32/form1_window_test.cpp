@@ -657,7 +657,7 @@ TEST_F(Form1WindowTest, ACheckBoxShowsItsFocusAndItsCaptionTogglesIt) {
 }
 
 // Every entry shows whole in the closed drop-down, and the open list is as
-// wide as the longest.
+// wide as the longest and shows every entry.
 TEST_F(Form1WindowTest, DropDownsShowTheirLongestEntry) {
     for (const auto& entry : panel::kComboBoxes) {
         SCOPED_TRACE(std::string(entry.name));
@@ -685,6 +685,11 @@ TEST_F(Form1WindowTest, DropDownsShowTheirLongestEntry) {
         ReleaseDC(box, dc);
         EXPECT_GE(field.right - LOWORD(margins) - HIWORD(margins), longest);
         EXPECT_GE(SendMessageW(box, CB_GETDROPPEDWIDTH, 0, 0), longest);
+        SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+        RECT open{};
+        GetClientRect(info.hwndList, &open);
+        SendMessageW(box, CB_SHOWDROPDOWN, FALSE, 0);
+        EXPECT_GE(open.bottom - open.top, count * SendMessageW(box, CB_GETITEMHEIGHT, 0, 0));
         EXPECT_LE(fontOf(box).lfHeight, -9) << "readable: 6.5 points at least";
     }
 }
