@@ -284,7 +284,9 @@ platform::Expected<LaunchPlan> planLaunch(platform::System& system, const std::s
             break;
         }
         case PrefixOwner::Umu: {
-            LaunchRequest request = launcher(*prefix, {exePath, kNoIntro});
+            // umu-run takes the game's path on this machine, not Windows' one.
+            LaunchRequest request =
+                launcher(*prefix, {platform::pathToUtf8(platform::resolvedPath(exe)), kNoIntro});
             request.environment = {{"WINEPREFIX", platform::pathToUtf8(prefix->root)}};
             if (!prefix->games.empty())
                 request.environment.emplace_back("GAMEID", prefix->games.front().id);

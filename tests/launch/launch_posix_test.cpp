@@ -146,7 +146,7 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
          ""},
         {"umu's default prefix",
          [](FixtureHome& h, StandIns&) { return installGame(h.home / "Games/umu/umu-default"); },
-         {"umu-run", kExe, "-nologos"},
+         {"umu-run", "EXE", "-nologos"},
          "PREFIX",
          "umu-default",
          ""},
