@@ -80,6 +80,19 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
          "",
          "",
          ""},
+        {"Lutris, its executable written in another letter case, as Wine finds it",
+         [](FixtureHome& h, StandIns&) {
+             const fs::path prefix = installGame(h.dir / "lq");
+             h.lutrisGame(h.lutrisData(), "quell-moor-1", prefix,
+                          prefix / "drive_c/GAMES/quell moor/QUELLMOOR.EXE", "-nologos");
+             h.lutrisDatabase(h.lutrisData(),
+                              {{"12", "quell-moor", prefix.string(), "quell-moor-1"}});
+             return prefix;
+         },
+         {"lutris", "lutris:rungameid/12"},
+         "",
+         "",
+         ""},
         {"Lutris' Flatpak, by the game's slug where pga.db has no entry",
          [](FixtureHome& h, StandIns&) {
              const fs::path prefix = installGame(h.dir / "lq");

@@ -374,6 +374,9 @@ void addLutrisPrefixes(const Roots& roots, const FileReader& read, Candidates& c
             std::optional<fs::path> exe = roots.configPath(game->exe);
             if (!exe && !game->exe.empty() && !folder.empty())
                 exe = folder / pathFromUtf8(game->exe);
+            // Written in another letter case, it is the file Wine (and Lutris,
+            // which corrects the case when it runs it) opens.
+            if (exe) exe = resolveCase(*exe);
             // The executable's own folder tells the game apart from others that
             // Lutris installed in the same prefix; the game's folder often is
             // the prefix itself.
