@@ -183,16 +183,26 @@ void FixtureHome::heroicInstalled(const fs::path& config, const std::string& sto
         writeBytes(config / "nile_config/nile/installed.json",
                    "[{\"id\": \"" + appName + "\", \"version\": \"1\", \"path\": \"" + path +
                        "\", \"size\": 1}]");
+        if (!title.empty()) {
+            writeBytes(config / "store_cache/nile_library.json",
+                       "{\"library\": [{\"runner\": \"nile\", \"app_name\": \"" + appName +
+                           "\", \"title\": \"" + title + "\"}]}");
+        }
     }
 }
 
 void FixtureHome::heroicDefaults(const fs::path& config, const fs::path& sharedPrefix,
-                                 const fs::path& prefixesFolder) const {
+                                 const fs::path& prefixesFolder,
+                                 const fs::path& prefixesDir) const {
+    std::string settings = "    \"defaultInstallPath\": \"" + home.string() +
+                           "/Games/Heroic\",\n    \"defaultWinePrefix\": \"" +
+                           prefixesFolder.string() + "\",\n";
+    if (!prefixesDir.empty()) {
+        settings += "    \"defaultWinePrefixDir\": \"" + prefixesDir.string() + "\",\n";
+    }
+    settings += "    \"winePrefix\": \"" + sharedPrefix.string() + "\"\n";
     writeBytes(config / "config.json",
-               "{\n  \"defaultSettings\": {\n    \"defaultInstallPath\": \"" + home.string() +
-                   "/Games/Heroic\",\n    \"defaultWinePrefix\": \"" + prefixesFolder.string() +
-                   "\",\n    \"winePrefix\": \"" + sharedPrefix.string() +
-                   "\"\n  },\n  \"version\": \"v0\"\n}\n");
+               "{\n  \"defaultSettings\": {\n" + settings + "  },\n  \"version\": \"v0\"\n}\n");
 }
 
 fs::path FixtureHome::bottle(const std::string& name, const std::string& runner,

@@ -82,8 +82,9 @@ struct FixtureHome {
     void heroicInstalled(const fs::path& config, const std::string& store,
                          const std::string& appName, const std::string& title,
                          const fs::path& installPath) const;
+    // prefixesDir: the folder newer Heroic also names for the games' prefixes.
     void heroicDefaults(const fs::path& config, const fs::path& sharedPrefix,
-                        const fs::path& prefixesFolder) const;
+                        const fs::path& prefixesFolder, const fs::path& prefixesDir = {}) const;
 
     // A Bottles bottle in a bottles folder; returns the bottle's folder.
     fs::path bottle(const std::string& name, const std::string& runner,

@@ -92,7 +92,8 @@ std::vector<HeroicGameConfig> parseHeroicGamesConfig(std::string_view text) {
 HeroicDefaults parseHeroicDefaults(std::string_view text) {
     const json root = parseJson(text);
     const json& defaults = member(root, "defaultSettings");
-    return {jsonText(defaults, "winePrefix"), jsonText(defaults, "defaultWinePrefix")};
+    return {jsonText(defaults, "winePrefix"), jsonText(defaults, "defaultWinePrefix"),
+            jsonText(defaults, "defaultWinePrefixDir")};
 }
 
 std::string_view heroicStoreName(HeroicStore store) {
@@ -147,10 +148,14 @@ std::vector<HeroicInstalled> parseHeroicInstalled(HeroicStore store, std::string
 std::vector<std::pair<std::string, std::string>> parseHeroicTitles(std::string_view text) {
     std::vector<std::pair<std::string, std::string>> titles;
     const json root = parseJson(text);
-    for (const json& game : member(root, "games")) {
-        std::string name = jsonText(game, "app_name");
-        std::string title = jsonText(game, "title");
-        if (!name.empty() && !title.empty()) titles.emplace_back(std::move(name), std::move(title));
+    for (const char* list : {"games", "library"}) {
+        for (const json& game : member(root, list)) {
+            std::string name = jsonText(game, "app_name");
+            std::string title = jsonText(game, "title");
+            if (!name.empty() && !title.empty()) {
+                titles.emplace_back(std::move(name), std::move(title));
+            }
+        }
     }
     return titles;
 }

@@ -34,10 +34,12 @@ struct HeroicGameConfig {
 std::vector<HeroicGameConfig> parseHeroicGamesConfig(std::string_view json);
 
 // Heroic's config.json: the prefix games share ("winePrefix", older Heroic) and
-// the folder that holds a prefix per game, named after its title.
+// the folder that holds a prefix per game, named after its title; newer Heroic
+// names a folder for them beside it.
 struct HeroicDefaults {
     std::string winePrefix;
     std::string prefixesFolder;  // defaultWinePrefix
+    std::string prefixesDir;     // defaultWinePrefixDir
 };
 HeroicDefaults parseHeroicDefaults(std::string_view json);
 
@@ -53,7 +55,8 @@ struct HeroicInstalled {
 };
 std::vector<HeroicInstalled> parseHeroicInstalled(HeroicStore store, std::string_view json);
 
-// A store's library cache: {"games": [{"app_name", "title"}]}. Titles by app name.
+// A store's library cache: {"games": [{"app_name", "title"}]}, or "library" in
+// place of "games" (Amazon's). Titles by app name.
 std::vector<std::pair<std::string, std::string>> parseHeroicTitles(std::string_view json);
 
 // The name Heroic gives a game's own prefix folder: its title without the

@@ -445,14 +445,27 @@ void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& c
         const auto settings = readConfig(config / "config.json", read);
         const HeroicDefaults defaults =
             settings ? parseHeroicDefaults(*settings) : HeroicDefaults{};
-        const fs::path prefixes = roots.configPath(defaults.prefixesFolder)
-                                      .value_or(roots.home() / pathFromUtf8(kHeroicPrefixes));
+        // The folders that hold a prefix per game: each that config.json names
+        // (newer Heroic names two), else Heroic's own.
+        std::vector<fs::path> prefixes;
+        for (const std::string* named : {&defaults.prefixesDir, &defaults.prefixesFolder}) {
+            const auto folder = roots.configPath(*named);
+            if (folder && std::find(prefixes.begin(), prefixes.end(), *folder) == prefixes.end()) {
+                prefixes.push_back(*folder);
+            }
+        }
+        if (prefixes.empty()) prefixes.push_back(roots.home() / pathFromUtf8(kHeroicPrefixes));
+        const auto isPrefixesFolder = [&](const fs::path& folder) {
+            return std::any_of(prefixes.begin(), prefixes.end(), [&](const fs::path& known) {
+                return resolvedPath(known) == resolvedPath(folder);
+            });
+        };
         const std::string origin = "Heroic config " + pathToUtf8(config);
         const LauncherInstall install = place->install;
         const auto add = [&](const fs::path& folder, std::vector<LauncherGame> games) {
             // Newer Heroic names the folder of prefixes where older Heroic named
             // the shared prefix: that folder is no prefix.
-            if (!isFolder(folder) || resolvedPath(folder) == resolvedPath(prefixes)) return;
+            if (!isFolder(folder) || isPrefixesFolder(folder)) return;
             WinePrefix prefix{prefixRoot(folder), {}, PrefixOwner::Heroic, install, {}};
             prefix.games = std::move(games);
             candidates.add({std::move(prefix), origin});
@@ -475,11 +488,17 @@ void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& c
             const std::string title = !game.installed.title.empty()
                                           ? game.installed.title
                                           : pathToUtf8(installPath.filename());
-            if (!title.empty()) add(prefixes / pathFromUtf8(heroicFolderName(title)), {launched});
+            if (!title.empty()) {
+                for (const fs::path& folder : prefixes) {
+                    add(folder / pathFromUtf8(heroicFolderName(title)), {launched});
+                }
+            }
             if (const auto shared = roots.configPath(defaults.winePrefix)) add(*shared, {launched});
         }
         // Prefixes Heroic made for games it no longer lists.
-        for (const fs::path& folder : subfolders(prefixes)) add(folder, {});
+        for (const fs::path& folder : prefixes) {
+            for (const fs::path& prefix : subfolders(folder)) add(prefix, {});
+        }
     }
 }
 

@@ -125,11 +125,7 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
              }
              writeBytes(h.nativeSteam() / "steamapps/compatdata/20/pfx.lock", "");
          },
-         {"home/.local/share/Steam/steamapps/compatdata/20/pfx",
-          kSteam,
-          "20",
-          LI::Native,
-          {}},
+         {"home/.local/share/Steam/steamapps/compatdata/20/pfx", kSteam, "20", LI::Native, {}},
          "it holds the game's registry key and its settings folder; of the 2 that do, it was "
          "used last",
          2},
@@ -174,8 +170,7 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
              h.lutrisGame(h.dir / "data/lutris", "quell-moor-3", h.dir / "lq", game / "QuellMoor.exe");
              makePrefix(h.bottle("Other", "soda", h.dir / "data/bottles/bottles"), GameKey::None);
          },
-         {"lq", PrefixOwner::Lutris, "", kNative,
-          "|quell-moor||lq/drive_c/Games/Quell Moor|0"},
+         {"lq", PrefixOwner::Lutris, "", kNative, "|quell-moor||lq/drive_c/Games/Quell Moor|0"},
          "it holds the game's registry key; no other of the 2 prefixes searched holds the key",
          2},
         {"Heroic with GE-Proton: the prefix inside, the GOG store and title",
@@ -214,6 +209,30 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
          {"shared", PrefixOwner::Heroic, "", kFlatpak, "amzn1.adg||nile|QM|0"},
          "it holds the game's registry key",
          1},
+        {"Heroic's Amazon game in the prefix named after its title from the library cache",
+         [](FixtureHome& h, PrefixSearch&) {
+             installIn(h.home / "Games/Heroic/Prefixes/default/Quell Moor");
+             h.heroicGame(h.heroicConfig(), "amzn1.adg", {});
+             h.heroicInstalled(h.heroicConfig(), "nile", "amzn1.adg", "Quell Moor",
+                               h.home / "Games/Heroic/QM");
+         },
+         {"home/Games/Heroic/Prefixes/default/Quell Moor", PrefixOwner::Heroic, "", kNative,
+          "amzn1.adg||nile|home/Games/Heroic/QM|0"},
+         "it holds the game's registry key",
+         1},
+        {"newer Heroic: the games' prefixes in the folder of defaultWinePrefixDir",
+         [](FixtureHome& h, PrefixSearch&) {
+             installIn(h.dir / "prefixes/Quell Moor");
+             h.heroicDefaults(h.heroicConfig(), {}, h.home / "Games/Heroic/Prefixes/default",
+                              h.dir / "prefixes");
+             h.heroicGame(h.heroicConfig(), "Quail", {});
+             h.heroicInstalled(h.heroicConfig(), "legendary", "Quail", "Quell Moor",
+                               h.home / "Games/Heroic/QM");
+         },
+         {"prefixes/Quell Moor", PrefixOwner::Heroic, "", kNative,
+          "Quail||legendary|home/Games/Heroic/QM|0"},
+         "it holds the game's registry key",
+         1},
         {"$XDG_CONFIG_HOME: Heroic's config there, a sideloaded game",
          [](FixtureHome& h, PrefixSearch& s) {
              s.configHome = h.dir / "config";
@@ -221,8 +240,7 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
              h.heroicGame(h.dir / "config/heroic", "xQ3", h.dir / "hq");
              h.heroicInstalled(h.dir / "config/heroic", "sideload", "xQ3", "QM", game);
          },
-         {"hq", PrefixOwner::Heroic, "", kNative,
-          "xQ3||sideload|hq/drive_c/Games/Quell Moor|0"},
+         {"hq", PrefixOwner::Heroic, "", kNative, "xQ3||sideload|hq/drive_c/Games/Quell Moor|0"},
          "it holds the game's registry key",
          1},
         {"no key anywhere: a bottle's settings folder shows the prefix",
@@ -332,8 +350,9 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
              s.winePrefix = h.dir / "other";
          },
          {"home/.wine", kWine, "", kNoSteam, ""},
-         "it holds the game's registry key; $WINEPREFIX names $DIR/other, which holds neither the game's registry key nor its settings folder, so it was "
-             "passed over",
+         "it holds the game's registry key; $WINEPREFIX names $DIR/other, which holds neither the "
+         "game's registry key nor its settings folder, so it was "
+         "passed over",
          2},
         {"$WINEPREFIX for another game, and the game nowhere",
          [](FixtureHome& h, PrefixSearch& s) {
