@@ -34,6 +34,7 @@ inline std::filesystem::path settingsFolder(std::string_view gameFolder) {
 inline platform::wine::GameSignature signature() {
     platform::wine::GameSignature game;
     game.machineKey = std::string(kSubkey);
+    game.programValue = std::string(kExePathValue);
     for (const std::string_view folder : kGameFolders) {
         game.settingsFolders.push_back(settingsFolder(folder).generic_string());
     }

@@ -148,6 +148,19 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
          "",
          "",
          ""},
+        {"a bottle with the game beats a ~/.wine used since whose game was deleted",
+         [](FixtureHome& h, StandIns&) {
+             quorvik::testing::makePrefix(h.home / ".wine", GameKey::Plain, kExe);
+             quorvik::testing::makeSettings(h.home / ".wine");
+             const fs::path bottle = installGame(h.bottle("Quell Moor", "soda-7.0-9"));
+             quorvik::testing::makeSettings(bottle);
+             quorvik::testing::age(bottle, std::chrono::hours(48));
+             return bottle;
+         },
+         {"bottles-cli", "run", "-b", "Quell Moor", "-e", "EXE", "--", "-nologos"},
+         "",
+         "",
+         ""},
         {"Bottles' Flatpak",
          [](FixtureHome& h, StandIns&) {
              return installGame(h.bottle("QM", "soda-7.0-9", h.bottlesData(true) / "bottles"));

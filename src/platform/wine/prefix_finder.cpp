@@ -605,6 +605,25 @@ public:
         return holdsAnyKey(*system, std::span(keys).first(key32_.empty() ? 1 : 2));
     }
 
+    // Whether the program the game's key names is in the prefix: a game
+    // deleted from a prefix leaves its key behind.
+    bool holdsProgram(const fs::path& prefix) const {
+        if (search_.game.programValue.empty()) return false;
+        const ReadResult system = read_(prefix / "system.reg", kMaxRegistryFileBytes);
+        if (!system) return false;
+        const RegistryHive hive = parseRegistryFile(*system);
+        const std::u16string value = utf8ToUtf16(search_.game.programValue);
+        for (const std::u16string& key : {key_, key32_}) {
+            if (key.empty()) continue;
+            const auto program = hive.stringValue(key, value);
+            if (program && !program->empty() &&
+                isFile(mapWindowsPath(prefix, utf16ToUtf8(*program)))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Whether the prefix's Documents folder holds the settings folder, and when
     // the prefix was last used.
     std::pair<bool, fs::file_time_type> settingsAndLastUse(const fs::path& prefix) const {
@@ -642,10 +661,11 @@ private:
 
 struct Evidence {
     bool holdsKey = false;
+    bool holdsProgram = false;  // looked at only where several prefixes hold the key
     bool hasSettings = false;
     fs::file_time_type lastUsed = fs::file_time_type::min();
 
-    auto rank() const { return std::make_tuple(holdsKey, hasSettings, lastUsed); }
+    auto rank() const { return std::make_tuple(holdsKey, holdsProgram, hasSettings, lastUsed); }
 };
 
 std::string count(std::size_t n, const char* one, const char* many) {
@@ -698,10 +718,14 @@ PrefixChoice chooseFound(std::vector<PrefixCandidate> candidates, const PrefixSe
         evidence[i].holdsKey = examiner.holdsKey(candidates[i].prefix.root);
         anyKey = anyKey || evidence[i].holdsKey;
     }
+    const auto keyHolders = static_cast<std::size_t>(std::count_if(
+        evidence.begin(), evidence.end(), [](const Evidence& e) { return e.holdsKey; }));
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (anyKey && !evidence[i].holdsKey) continue;
         std::tie(evidence[i].hasSettings, evidence[i].lastUsed) =
             examiner.settingsAndLastUse(candidates[i].prefix.root);
+        if (keyHolders > 1)
+            evidence[i].holdsProgram = examiner.holdsProgram(candidates[i].prefix.root);
     }
     std::optional<std::size_t> best;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
@@ -717,17 +741,28 @@ PrefixChoice chooseFound(std::vector<PrefixCandidate> candidates, const PrefixSe
     }
 
     const Evidence& chosen = evidence[*best];
+    // Among the prefixes with the key, those that lost the game's program.
+    const auto programLost = static_cast<std::size_t>(
+        std::count_if(evidence.begin(), evidence.end(),
+                      [](const Evidence& e) { return e.holdsKey && !e.holdsProgram; }));
+    const bool programDecides = chosen.holdsProgram && programLost > 0;
     const auto peers = static_cast<std::size_t>(
         std::count_if(evidence.begin(), evidence.end(), [&](const Evidence& e) {
-            return e.holdsKey == chosen.holdsKey && e.hasSettings == chosen.hasSettings;
+            return e.holdsKey == chosen.holdsKey && e.hasSettings == chosen.hasSettings &&
+                   (!programDecides || e.holdsProgram);
         }));
     if (chosen.holdsKey) {
-        const auto holders = static_cast<std::size_t>(std::count_if(
-            evidence.begin(), evidence.end(), [](const Evidence& e) { return e.holdsKey; }));
+        const std::size_t holders = keyHolders;
         choice.reason = chosen.hasSettings
                             ? "it holds the game's registry key and its settings folder"
                             : "it holds the game's registry key";
-        if (holders == 1) {
+        if (programDecides) {
+            choice.reason += "; the program its key names is gone from " +
+                             (programLost == holders - 1
+                                  ? "the other " + count(programLost, "prefix", "prefixes")
+                                  : count(programLost, "other prefix", "other prefixes")) +
+                             " with the key";
+        } else if (holders == 1) {
             if (candidates.size() > 1) {
                 choice.reason += "; no other of the " +
                                  count(candidates.size(), "prefix", "prefixes") +

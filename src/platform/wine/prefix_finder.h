@@ -19,6 +19,7 @@ namespace quorvik::platform::wine {
 // What marks the game inside a prefix.
 struct GameSignature {
     std::string machineKey;                    // under HKEY_LOCAL_MACHINE, either view; UTF-8
+    std::string programValue;                  // the key's value naming the game's program
     std::vector<std::string> settingsFolders;  // under the Documents folder, "/" between parts
     std::vector<std::string> settingsFiles;    // in the settings folder; their age shows use
 };
@@ -54,8 +55,9 @@ struct PrefixChoice {
 };
 
 // The candidate the game is played from: one that holds the game's registry
-// key beats one that does not; then one whose Documents folder holds the
-// settings folder; then the one used last (the newest of its system.reg,
+// key beats one that does not; then, among several with the key, one that
+// still holds the program its key names; then one whose Documents folder holds
+// the settings folder; then the one used last (the newest of its system.reg,
 // user.reg, pfx.lock and settings files); then the earlier one. A candidate
 // with neither the key nor the settings folder is never chosen, except the one
 // named by --prefix, which always is, and the one named by $WINEPREFIX where

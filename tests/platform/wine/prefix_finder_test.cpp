@@ -254,6 +254,22 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
           "Quell Moor|||home/.local/share/bottles/bottles/Quell Moor-folder|0"},
          "no prefix holds the game's registry key, and this one holds its settings folder",
          2},
+        {"a prefix whose game was deleted gives way to one that holds it, though used before",
+         [](FixtureHome& h, PrefixSearch&) {
+             constexpr const char* kExePath = "C:\\Games\\Quell Moor\\QuellMoor.exe";
+             makePrefix(h.home / ".wine", GameKey::Plain, kExePath);
+             makeSettings(h.home / ".wine");
+             const fs::path bottle = h.bottle("Quell Moor", "soda-7.0-9");
+             makePrefix(bottle, GameKey::Plain, kExePath);
+             writeBytes(bottle / "drive_c/games/quell moor/QuellMoor.exe", "MZ");
+             makeSettings(bottle);
+             age(bottle, 48h);
+         },
+         {"home/.local/share/bottles/bottles/Quell Moor-folder", PrefixOwner::Bottles, "", kNative,
+          "Quell Moor|||home/.local/share/bottles/bottles/Quell Moor-folder|0"},
+         "it holds the game's registry key and its settings folder; the program its key names "
+         "is gone from the other 1 prefix with the key",
+         2},
         {"Bottles' own bottles folder, and its placeholder for a bottle kept there",
          [](FixtureHome& h, PrefixSearch&) {
              writeBytes(h.bottlesData(true) / "data.yml",
