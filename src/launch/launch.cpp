@@ -240,6 +240,41 @@ platform::Status planHeroic(const WinePrefix& prefix, const std::string& exePath
     return platform::Status::success();
 }
 
+// Whether the launcher lists the game in its prefix: Lutris and Heroic by the
+// game's folder; Steam's prefix is the game's own, and Bottles and umu start
+// any program in theirs.
+bool lists(const WinePrefix& prefix, const fs::path& exe) {
+    switch (prefix.owner) {
+        case PrefixOwner::Lutris: {
+            const LauncherGame* game = gameOf(prefix, exe);
+            return game != nullptr && (!game->id.empty() || !game->slug.empty());
+        }
+        case PrefixOwner::Heroic: {
+            const LauncherGame* game = gameOf(prefix, exe);
+            return game != nullptr && !game->store.empty();
+        }
+        case PrefixOwner::Wine:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// The launcher that starts the game in its prefix: of those that name the
+// prefix, the first that lists the game; where none does, the first, which
+// says what to do.
+WinePrefix startingLauncher(const WinePrefix& prefix, const fs::path& exe) {
+    if (lists(prefix, exe)) return prefix;
+    for (const WinePrefix& other : prefix.others) {
+        if (lists(other, exe)) {
+            WinePrefix chosen = other;
+            chosen.others = prefix.others;
+            return chosen;
+        }
+    }
+    return prefix;
+}
+
 }  // namespace
 
 platform::Expected<LaunchPlan> planLaunch(platform::System& system, const std::string& exePath) {
@@ -258,12 +293,23 @@ platform::Expected<LaunchPlan> planLaunch(platform::System& system, const std::s
         inGameFolder();
         return plan;
     }
-    const auto prefix = system.winePrefix();
+    const auto found = system.winePrefix();
+    const std::optional<WinePrefix> prefix =
+        found ? std::optional(startingLauncher(*found, exe)) : std::nullopt;
     const PrefixOwner owner = prefix ? prefix->owner : PrefixOwner::Wine;
     platform::Status planned = platform::Status::success();
     switch (owner) {
         case PrefixOwner::Steam:
             planned = planSteam(*prefix, plan);
+            // Each other Steam that lists the library, should this one be gone.
+            for (const WinePrefix& other : prefix->others) {
+                if (other.owner != PrefixOwner::Steam || !planned) continue;
+                LaunchPlan also;
+                if (planSteam(other, also)) {
+                    plan.requests.insert(plan.requests.end(), also.requests.begin(),
+                                         also.requests.end());
+                }
+            }
             break;
         case PrefixOwner::Lutris:
             planned = planLutris(*prefix, exePath, exe, plan);

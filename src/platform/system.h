@@ -62,6 +62,10 @@ struct WinePrefix {
     PrefixOwner owner = PrefixOwner::Wine;
     LauncherInstall install = LauncherInstall::Unknown;
     std::vector<LauncherGame> games{};  // what the owner starts in this prefix
+    // Other launchers that name the same prefix, each with its install and
+    // games (the same root): a second Steam that lists its library, a launcher
+    // that keeps another program there.
+    std::vector<WinePrefix> others{};
 
     bool operator==(const WinePrefix&) const = default;
 };

@@ -57,6 +57,17 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
          "",
          "",
          ""},
+        {"the distribution's Steam left behind for Flatpak's: the Steam that is installed",
+         [](FixtureHome& h, StandIns& standIns) {
+             standIns.remove("steam");
+             h.listLibraries(h.nativeSteam(), {h.nativeSteam(), h.dir / "drive2"});
+             h.listLibraries(h.flatpakSteam(), {h.flatpakSteam(), h.dir / "drive2"});
+             return installGame(h.protonPrefix(h.dir / "drive2", "4711"));
+         },
+         {"flatpak", "run", "com.valvesoftware.Steam", "-applaunch", "4711", "-nologos"},
+         "",
+         "",
+         ""},
         {"Snap Steam",
          [](FixtureHome& h, StandIns&) {
              return installGame(h.protonPrefix(h.snapSteam(), "4711"));
@@ -108,6 +119,22 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
              const fs::path prefix = installGame(h.dir / "hq/pfx");
              h.heroicGame(h.heroicConfig(), "1207658930", h.dir / "hq", "-nologos");
              h.heroicInstalled(h.heroicConfig(), "gog", "1207658930", "Quell Moor", gameFolder(prefix));
+             return prefix;
+         },
+         {"heroic", "--no-gui", "--no-sandbox", "heroic://launch/gog/1207658930"},
+         "",
+         "",
+         ""},
+        {"a prefix Lutris names for a mod manager and Heroic lists the game in: Heroic",
+         [](FixtureHome& h, StandIns&) {
+             const fs::path prefix = installGame(h.dir / "shared");
+             h.lutrisGame(h.lutrisData(), "mod-manager-1", prefix,
+                          prefix / "drive_c/Modding/Manager.exe");
+             h.lutrisDatabase(h.lutrisData(),
+                              {{"7", "mod-manager", prefix.string(), "mod-manager-1"}});
+             h.heroicGame(h.heroicConfig(), "1207658930", prefix, "-nologos");
+             h.heroicInstalled(h.heroicConfig(), "gog", "1207658930", "Quell Moor",
+                               gameFolder(prefix));
              return prefix;
          },
          {"heroic", "--no-gui", "--no-sandbox", "heroic://launch/gog/1207658930"},

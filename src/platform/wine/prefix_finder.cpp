@@ -230,7 +230,8 @@ class Candidates {
 public:
     // A folder reached again adds nothing new, but what a launcher knows
     // about it (how it starts games there) is kept where only plain Wine was
-    // known, and the games of one launcher gather.
+    // known, the games of one launcher gather, and every other launcher that
+    // names it is kept beside the first.
     void add(PrefixCandidate candidate) {
         const fs::path id = resolvedPath(candidate.prefix.root);
         const auto known = std::find(ids_.begin(), ids_.end(), id);
@@ -241,15 +242,27 @@ public:
         }
         WinePrefix& earlier = list_[static_cast<std::size_t>(known - ids_.begin())].prefix;
         WinePrefix& later = candidate.prefix;
-        if (earlier.owner == PrefixOwner::Wine && later.owner != PrefixOwner::Wine) {
+        if (later.owner == PrefixOwner::Wine) return;
+        if (earlier.owner == PrefixOwner::Wine) {
             later.root = std::move(earlier.root);
             earlier = std::move(later);
-        } else if (earlier.owner == later.owner) {
-            for (LauncherGame& game : later.games) {
-                if (std::find(earlier.games.begin(), earlier.games.end(), game) ==
-                    earlier.games.end()) {
-                    earlier.games.push_back(std::move(game));
-                }
+            return;
+        }
+        const auto sameLauncher = [&](const WinePrefix& known) {
+            return known.owner == later.owner && known.install == later.install;
+        };
+        WinePrefix* into = sameLauncher(earlier) ? &earlier : nullptr;
+        for (WinePrefix& other : earlier.others) {
+            if (into == nullptr && sameLauncher(other)) into = &other;
+        }
+        if (into == nullptr) {
+            later.root = earlier.root;
+            earlier.others.push_back(std::move(later));
+            return;
+        }
+        for (LauncherGame& game : later.games) {
+            if (std::find(into->games.begin(), into->games.end(), game) == into->games.end()) {
+                into->games.push_back(std::move(game));
             }
         }
     }
@@ -291,17 +304,17 @@ std::vector<fs::path> steamappsFolders(const fs::path& library) {
     return folders;
 }
 
-// Every Steam library, each once, with the Steam whose root lists it: the root
+// Every Steam library, once for each Steam whose root lists it: the root
 // itself, then the libraries of its libraryfolders.vdf and of its config.vdf
 // (where libraries added before the first lived). A library renamed since
 // only in letter case is found as Steam itself would find it.
 std::vector<SteamLibrary> steamLibraries(const Roots& roots, const FileReader& read) {
     std::vector<SteamLibrary> libraries;
-    std::vector<fs::path> seen;
+    std::vector<std::pair<fs::path, LauncherInstall>> seen;
     const auto add = [&](const fs::path& listed, LauncherInstall install) {
         const fs::path folder = resolveCase(listed);
         if (!isFolder(folder)) return;
-        const fs::path id = resolvedPath(folder);
+        const std::pair<fs::path, LauncherInstall> id{resolvedPath(folder), install};
         if (std::find(seen.begin(), seen.end(), id) != seen.end()) return;
         seen.push_back(id);
         libraries.push_back({folder, install});
