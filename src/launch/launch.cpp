@@ -356,32 +356,15 @@ platform::Expected<LaunchPlan> planLaunch(platform::System& system, const std::s
     return plan;
 }
 
-Launched launchGame(platform::System& system, const std::optional<std::string>& found) {
-    const auto problem = [](platform::Problem::Kind kind, std::string text) {
-        return platform::Problem{kind, {}, std::move(text)};
-    };
+namespace {
+
+platform::Problem problem(platform::Problem::Kind kind, std::string text) {
+    return platform::Problem{kind, {}, std::move(text)};
+}
+
+// Runs the plan's first command that starts.
+Launched start(platform::System& system, LaunchPlan& plan) {
     using Kind = platform::Problem::Kind;
-    if (!found) {
-        return problem(
-            Kind::NotFound,
-            "The game cannot be started: Quell Moor's registry entry (Exe_Path under "
-            "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor) was not found. Is the game "
-            "installed?");
-    }
-    const std::string& gameExePath = *found;
-    if (gameExePath.empty()) {
-        return problem(Kind::NotFound,
-                       "The game cannot be started: its registry entry Exe_Path is empty. Please "
-                       "reinstall Quell Moor or start it yourself.");
-    }
-    if (!system.fileExists(system.nativePath(gameExePath))) {
-        return platform::Problem{
-            Kind::NotFound, system.nativePath(gameExePath),
-            "The game cannot be started: its program " + gameExePath + " does not exist."};
-    }
-    platform::Expected<LaunchPlan> planned = planLaunch(system, gameExePath);
-    if (!planned) return planned.problem();
-    LaunchPlan& plan = *planned;
     std::string tried;
     std::string reasons;  // why each command failed, where one was tried after another
     platform::Status started = platform::Status::failure("nothing to start");
@@ -401,6 +384,52 @@ Launched launchGame(platform::System& system, const std::optional<std::string>& 
     }
     if (!plan.note.empty()) return std::optional<std::string>(std::move(plan.note));
     return std::optional<std::string>();
+}
+
+// A game Steam knows without a registry entry: Steam starts it by its app id,
+// in the folder its manifest names, with each Steam that lists it in turn.
+LaunchPlan steamPlan(const platform::SteamGame& game) {
+    LaunchPlan plan;
+    std::vector<const WinePrefix*> steams = {&game.steam};
+    for (const WinePrefix& other : game.steam.others) steams.push_back(&other);
+    for (const WinePrefix* steam : steams) {
+        LaunchRequest request = launcher(*steam, {"-applaunch", steam->steamAppId, kNoIntro});
+        request.workingFolder = game.folder;
+        plan.requests.push_back(std::move(request));
+    }
+    plan.instead = "Start Quell Moor from Steam instead.";
+    return plan;
+}
+
+}  // namespace
+
+Launched launchGame(platform::System& system, const std::optional<std::string>& found) {
+    using Kind = platform::Problem::Kind;
+    if (!found) {
+        if (const auto steam = system.steamGame()) {
+            LaunchPlan plan = steamPlan(*steam);
+            return start(system, plan);
+        }
+        return problem(
+            Kind::NotFound,
+            "The game cannot be started: Quell Moor's registry entry (Exe_Path under "
+            "HKEY_LOCAL_MACHINE\\Software\\Grenmark\\QuellMoor) was not found. Is the game "
+            "installed?");
+    }
+    const std::string& gameExePath = *found;
+    if (gameExePath.empty()) {
+        return problem(Kind::NotFound,
+                       "The game cannot be started: its registry entry Exe_Path is empty. Please "
+                       "reinstall Quell Moor or start it yourself.");
+    }
+    if (!system.fileExists(system.nativePath(gameExePath))) {
+        return platform::Problem{
+            Kind::NotFound, system.nativePath(gameExePath),
+            "The game cannot be started: its program " + gameExePath + " does not exist."};
+    }
+    platform::Expected<LaunchPlan> planned = planLaunch(system, gameExePath);
+    if (!planned) return planned.problem();
+    return start(system, *planned);
 }
 
 }  // namespace quorvik::launch

@@ -39,6 +39,7 @@ inline platform::wine::GameSignature signature() {
         game.settingsFolders.push_back(settingsFolder(folder).generic_string());
     }
     for (const std::string_view file : kSettingsFiles) game.settingsFiles.emplace_back(file);
+    for (const std::string_view folder : kGameFolders) game.names.emplace_back(folder);
     return game;
 }
 

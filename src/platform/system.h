@@ -70,6 +70,14 @@ struct WinePrefix {
     bool operator==(const WinePrefix&) const = default;
 };
 
+// A game Steam knows from the app manifest of one of its libraries, though the
+// registry holds no entry for it (installed and never run, or its prefix reset).
+struct SteamGame {
+    WinePrefix steam;  // owner Steam with the game's app id and the Steam that lists it;
+                       // others: each other Steam that lists the library
+    fs::path folder;   // where the manifest says the game is installed
+};
+
 // How a file is written.
 struct WriteOptions {
     // The file is left read-only. The attribute is set on the temporary file
@@ -174,6 +182,9 @@ public:
     // choosePrefix still says which and why, then. Nothing to do on Windows.
     virtual void prepare() {}
     virtual std::optional<WinePrefix> winePrefix() = 0;
+    // The game as a Steam here knows it from its app manifest: for a machine
+    // whose registry has no entry for the game. Nothing elsewhere.
+    virtual std::optional<SteamGame> steamGame() { return std::nullopt; }
     // The prefixes looked in for the game, for a player told that nothing was
     // found; none where the game does not live in a prefix.
     virtual std::vector<std::string> searchedPlaces() { return {}; }

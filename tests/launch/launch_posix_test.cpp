@@ -295,5 +295,62 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
     }
 }
 
+// Steam knows a game it installed from its app manifest, though the registry
+// holds no entry for it: never run, or its prefix reset.
+TEST(LaunchOnLinux, SteamStartsAGameItKnowsWithoutARegistryEntry) {
+    struct Case {
+        const char* name;
+        std::string manifest;  // appmanifest_4711.acf in the Flatpak Steam's library
+        bool proton;           // the game's Proton prefix is there, without the game's key
+        std::vector<std::string> command;  // none: refused with the registry's words
+    };
+    const std::string flatpak[] = {"flatpak", "run", "com.valvesoftware.Steam"};
+    const auto applaunch = [&] {
+        std::vector<std::string> command(std::begin(flatpak), std::end(flatpak));
+        command.insert(command.end(), {"-applaunch", "4711", "-nologos"});
+        return command;
+    };
+    const Case cases[] = {
+        {"installed, never run: no prefix at all",
+         "\"AppState\"\n{\n\t\"appid\"\t\t\"4711\"\n\t\"name\"\t\t\"Quell Moor\"\n"
+         "\t\"installdir\"\t\t\"Quell Moor\"\n}\n",
+         false, applaunch()},
+        {"its prefix reset: the prefix's own app, whatever the manifest calls it",
+         "\"AppState\" { \"appid\" \"4711\" \"name\" \"QM Remaster\" \"installdir\" \"quell moor\" "
+         "}",
+         true, applaunch()},
+        {"a manifest whose folder is a path out of the library",
+         "\"AppState\" { \"appid\" \"4711\" \"name\" \"Quell Moor\" \"installdir\" \"../x\" }",
+         false,
+         {}},
+    };
+    for (const Case& c : cases) {
+        FixtureHome h;
+        StandIns standIns;
+        const fs::path steamapps = h.flatpakSteam() / "steamapps";
+        writeBytes(steamapps / "appmanifest_4711.acf", c.manifest);
+        writeBytes(steamapps / "common/Quell Moor/QuellMoor.exe", "MZ");
+        if (c.proton) {
+            quorvik::testing::makePrefix(h.protonPrefix(h.flatpakSteam(), "4711"), GameKey::None);
+            quorvik::testing::makeSettings(h.protonPrefix(h.flatpakSteam(), "4711"));
+        }
+        std::ostringstream report;
+        platform::posix::PosixSystem system(h.search(), &report);
+        const auto told = launchGame(system, std::nullopt);
+        if (c.command.empty()) {
+            EXPECT_NE(toldText(told).find("registry entry"), std::string::npos) << c.name;
+            EXPECT_TRUE(standIns.noneStarted()) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(told) << c.name << ": " << toldText(told);
+        const auto run = standIns.next();
+        ASSERT_TRUE(run) << c.name;
+        std::vector<std::string> command = {fs::path(run->program).filename().string()};
+        command.insert(command.end(), run->arguments.begin(), run->arguments.end());
+        EXPECT_EQ(command, c.command) << c.name;
+        EXPECT_EQ(run->folder, fs::canonical(steamapps / "common/Quell Moor")) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace quorvik::launch

@@ -284,6 +284,15 @@ std::optional<WinePrefix> PosixSystem::winePrefix() {
     return chosen().prefix;
 }
 
+std::optional<SteamGame> PosixSystem::steamGame() {
+    State& state = chosen();
+    if (!state.search) return std::nullopt;
+    // The chosen prefix's own app where it is Steam's; else the game by its names.
+    const bool proton = state.prefix && state.prefix->owner == PrefixOwner::Steam;
+    return wine::findSteamGame(*state.search, posix::readFile,
+                               proton ? state.prefix->steamAppId : std::string());
+}
+
 std::vector<std::string> PosixSystem::searchedPlaces() {
     return chosen().searched;
 }

@@ -63,6 +63,7 @@ public:
     void choosePrefix() override;
     void prepare() override;
     std::optional<WinePrefix> winePrefix() override;
+    std::optional<SteamGame> steamGame() override;
     std::vector<std::string> searchedPlaces() override;
     Status startProgram(const LaunchRequest& request) override;
 

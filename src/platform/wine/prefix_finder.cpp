@@ -799,6 +799,45 @@ PrefixChoice chooseFound(std::vector<PrefixCandidate> candidates, const PrefixSe
 
 }  // namespace
 
+std::optional<SteamGame> findSteamGame(const PrefixSearch& search, const FileReader& read,
+                                       std::string_view appId) {
+    if (!search.home) return std::nullopt;
+    const Roots roots(search);
+    std::optional<SteamGame> found;
+    const auto named = [&](const SteamAppManifest& manifest) {
+        if (!appId.empty()) return manifest.appId == appId;
+        return std::any_of(
+            search.game.names.begin(), search.game.names.end(), [&](const std::string& name) {
+                return sameLetters(manifest.name, name) || sameLetters(manifest.installDir, name);
+            });
+    };
+    for (const SteamLibrary& library : steamLibraries(roots, read)) {
+        for (const fs::path& steamapps : steamappsFolders(library.folder)) {
+            for (const fs::path& file : filesEndingIn(steamapps, ".acf")) {
+                if (!pathToUtf8(file.filename()).starts_with("appmanifest_")) continue;
+                const auto text = readConfig(file, read);
+                const auto manifest = text ? parseAppManifest(*text) : std::nullopt;
+                if (!manifest || !named(*manifest)) continue;
+                const fs::path folder =
+                    resolveCase(steamapps / "common" / pathFromUtf8(manifest->installDir));
+                if (!isFolder(folder)) continue;
+                WinePrefix steam{steamapps / "compatdata" / pathFromUtf8(manifest->appId) / "pfx",
+                                 manifest->appId,
+                                 PrefixOwner::Steam,
+                                 library.install,
+                                 {}};
+                if (!found) {
+                    found = SteamGame{std::move(steam), folder};
+                } else if (resolvedPath(found->folder) == resolvedPath(folder) &&
+                           found->steam.install != steam.install) {
+                    found->steam.others.push_back(std::move(steam));
+                }
+            }
+        }
+    }
+    return found;
+}
+
 PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read) {
     const Examiner examiner(search, read);
     if (!search.chosenPrefix && !search.winePrefix) {

@@ -22,6 +22,7 @@ struct GameSignature {
     std::string programValue;                  // the key's value naming the game's program
     std::vector<std::string> settingsFolders;  // under the Documents folder, "/" between parts
     std::vector<std::string> settingsFiles;    // in the settings folder; their age shows use
+    std::vector<std::string> names;  // what a Steam app manifest may call it (name or folder)
 };
 
 struct PrefixSearch {
@@ -63,5 +64,12 @@ struct PrefixChoice {
 // named by --prefix, which always is, and the one named by $WINEPREFIX where
 // no prefix found in the usual places holds either.
 PrefixChoice choosePrefix(const PrefixSearch& search, const FileReader& read);
+
+// The game as the Steams under home know it from their app manifests: the one
+// with the app id given where there is one, else one whose name or install
+// folder is one of the game's names (letter case aside), in library order;
+// and only where its install folder exists.
+std::optional<SteamGame> findSteamGame(const PrefixSearch& search, const FileReader& read,
+                                       std::string_view appId);
 
 }  // namespace quorvik::platform::wine

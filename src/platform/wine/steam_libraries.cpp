@@ -135,6 +135,43 @@ std::vector<std::string> parseLibraryFolders(std::string_view text) {
     return folders;
 }
 
+std::optional<SteamAppManifest> parseAppManifest(std::string_view text) {
+    SteamAppManifest manifest;
+    Tokenizer tokens(text);
+    std::size_t depth = 0;
+    bool inAppState = false;
+    std::optional<std::string> key;
+    for (Token token = tokens.next(); token.kind != TokenKind::End; token = tokens.next()) {
+        if (token.kind == TokenKind::Open) {
+            if (depth == 0) inAppState = key && sameLetters(*key, "AppState");
+            ++depth;
+            key.reset();
+        } else if (token.kind == TokenKind::Close) {
+            if (depth > 0) --depth;
+            key.reset();
+        } else if (!key) {
+            if (!isCondition(token)) key = std::move(token.text);
+        } else {
+            if (depth == 1 && inAppState) {
+                if (sameLetters(*key, "appid"))
+                    manifest.appId = std::move(token.text);
+                else if (sameLetters(*key, "name"))
+                    manifest.name = std::move(token.text);
+                else if (sameLetters(*key, "installdir"))
+                    manifest.installDir = std::move(token.text);
+            }
+            key.reset();
+        }
+    }
+    // The install folder is one name under steamapps/common, never a path.
+    if (!isNumber(manifest.appId) || !usablePath(manifest.installDir) ||
+        manifest.installDir.find('/') != std::string::npos || manifest.installDir == ".." ||
+        manifest.installDir == ".") {
+        return std::nullopt;
+    }
+    return manifest;
+}
+
 std::vector<std::string> parseConfigLibraryFolders(std::string_view text) {
     constexpr std::string_view kKey = "BaseInstallFolder_";
     std::vector<std::string> folders;

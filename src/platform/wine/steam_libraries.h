@@ -5,6 +5,7 @@
 // Proton prefixes of its games under steamapps/compatdata. Libraries added
 // before that file existed are named only in config/config.vdf.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,5 +22,15 @@ std::vector<std::string> parseLibraryFolders(std::string_view text);
 // The library folders of config.vdf: the values of "BaseInstallFolder_<n>"
 // keys at any depth, in file order.
 std::vector<std::string> parseConfigLibraryFolders(std::string_view text);
+
+// A game's app manifest (steamapps/appmanifest_<app id>.acf): "AppState" with
+// its "appid", "name" and "installdir", the folder under steamapps/common.
+struct SteamAppManifest {
+    std::string appId;
+    std::string name;
+    std::string installDir;
+};
+// Nothing unless the file holds an app id and an install folder.
+std::optional<SteamAppManifest> parseAppManifest(std::string_view text);
 
 }  // namespace quorvik::platform::wine
