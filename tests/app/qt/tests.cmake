@@ -21,3 +21,13 @@ quorvik_view_test(session_test ${CMAKE_CURRENT_LIST_DIR}/session_test.cpp)
 add_test(NAME view.form1_window_handheld COMMAND form1_window_test fitsTheScreen)
 set_tests_properties(view.form1_window_handheld PROPERTIES ENVIRONMENT
   "QT_QPA_PLATFORM=offscreen:configfile=${PROJECT_SOURCE_DIR}/tests/data/screens/handheld.json;QT_SCALE_FACTOR=1.5")
+
+# With no display at all the window says so and how to use quorvik-cli
+# instead, and ends with status 1, not with Qt's abort.
+add_test(NAME window.without_display COMMAND sh -c [=[
+  said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$1" 2>&1)
+  status=$?
+  printf '%s\n' "$said"
+  [ "$status" -eq 1 ] && printf '%s\n' "$said" | grep -q '^quorvik: no display was found' &&
+    printf '%s\n' "$said" | grep -q 'quorvik-cli show'
+]=] sh $<TARGET_FILE:quorvik>)
