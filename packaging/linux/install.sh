@@ -16,6 +16,11 @@
 #   completions: bash in ${BASH_COMPLETION_USER_DIR:-data/bash-completion}/completions,
 #   zsh in data/zsh/site-functions, fish in ${XDG_CONFIG_HOME:-~/.config}/fish/completions
 #
+# Bash and fish look in those folders by themselves; zsh looks only in the
+# folders of its $fpath, which holds no folder of the user's. So for a zsh user
+# whose .zshrc does not name that folder yet, the install prints the one line
+# to add there.
+#
 # Every file and folder it makes is listed in data/quorvik/installed-files;
 # --uninstall removes those and nothing else. A file already in one of those
 # places that an install of Quorvik did not put there stops the install before
@@ -210,3 +215,12 @@ case ":${PATH:-}:" in
     *) echo "$bin is not on your PATH: add it to run quorvik and quorvik-cli by name." ;;
 esac
 echo "To remove it: $target/install.sh --uninstall"
+
+# zsh's completion folder, for whoever uses zsh and has not named it yet.
+zsh_functions=$data/zsh/site-functions
+zshrc=$(absolute_or "${ZDOTDIR:-}" "$HOME")/.zshrc
+fpath_line="fpath=('${zsh_functions//\'/\'\\\'\'}' \$fpath)"
+if { [[ ${SHELL:-} == */zsh ]] || [ -e "$zshrc" ]; } && ! grep -qF -- "$fpath_line" "$zshrc" 2>/dev/null; then
+    echo "For zsh to complete quorvik and quorvik-cli, add this line to $zshrc before compinit runs:"
+    echo "  $fpath_line"
+fi
