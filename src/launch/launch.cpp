@@ -56,6 +56,11 @@ const std::vector<LauncherCommand>& launcherCommands() {
          "flatpak",
          {"run", "--command=bottles-cli", "com.usebottles.bottles", "run"}},
         {PrefixOwner::Umu, LauncherInstall::Native, "umu-run", {}},
+        // Bottles' Flatpak carries the umu it runs its umu games with.
+        {PrefixOwner::Umu,
+         LauncherInstall::Flatpak,
+         "flatpak",
+         {"run", "--command=umu-run", "com.usebottles.bottles"}},
     };
     return commands;
 }
@@ -334,8 +339,14 @@ platform::Expected<LaunchPlan> planLaunch(platform::System& system, const std::s
             LaunchRequest request =
                 launcher(*prefix, {platform::pathToUtf8(platform::resolvedPath(exe)), kNoIntro});
             request.environment = {{"WINEPREFIX", platform::pathToUtf8(prefix->root)}};
-            if (!prefix->games.empty())
-                request.environment.emplace_back("GAMEID", prefix->games.front().id);
+            if (!prefix->games.empty()) {
+                const LauncherGame& game = prefix->games.front();
+                request.environment.emplace_back("GAMEID", game.id);
+                // A game of Bottles': the Proton and store it runs it with.
+                if (!game.proton.empty())
+                    request.environment.emplace_back("PROTONPATH", game.proton);
+                if (!game.store.empty()) request.environment.emplace_back("STORE", game.store);
+            }
             plan.requests = {std::move(request)};
             plan.instead = "Start Quell Moor with umu-run as you set it up for the prefix " +
                            platform::pathToUtf8(prefix->root) + ".";

@@ -52,6 +52,7 @@ struct LauncherGame {
     std::string store;  // Heroic: the store it came from, as its launch links name it
     fs::path folder;    // where the game is installed; empty: unknown
     bool noIntro = false;  // the launcher's own arguments for the game hold -nologos
+    std::string proton;    // umu through Bottles: the Proton it names for the game
 
     bool operator==(const LauncherGame&) const = default;
 };

@@ -197,6 +197,21 @@ TEST(LaunchOnLinux, StartedAsTheOwningLauncherStartsIt) {
          "",
          "",
          ""},
+        {"a game Bottles runs through umu, in a prefix of the player's",
+         [](FixtureHome& h, StandIns&) {
+             const fs::path prefix = installGame(h.dir / "umu games/qm");
+             writeBytes(h.bottlesData() / "umu/games/14f15146/game.yml",
+                        "schema_version: 1\nid: 14f15146-88af-46ae-ab8d-ca45b6fa6cbf\n"
+                        "name: Quell Moor\nexecutable: " +
+                            (gameFolder(prefix) / "QuellMoor.exe").string() +
+                            "\nprefix: {path: " + prefix.string() +
+                            ", managed: false}\nproton: GE-Proton9-27\ngame_id: umu-1234\n");
+             return prefix;
+         },
+         {"umu-run", "EXE", "-nologos"},
+         "PREFIX",
+         "umu-1234",
+         ""},
         {"umu's default prefix",
          [](FixtureHome& h, StandIns&) { return installGame(h.home / "Games/umu/umu-default"); },
          {"umu-run", "EXE", "-nologos"},

@@ -185,6 +185,31 @@ std::optional<std::string> parseBottleName(std::string_view yaml) {
     return topLevelText(yaml, "Name");
 }
 
+std::optional<BottlesUmuGame> parseBottlesUmuGame(std::string_view yaml) {
+    return readYaml(yaml, [](const YAML::Node& root) -> std::optional<BottlesUmuGame> {
+        BottlesUmuGame game;
+        game.executable = scalar(root, "executable");
+        const YAML::Node prefix = isA(root, YAML::NodeType::Map) ? root["prefix"] : YAML::Node();
+        game.prefix = scalar(prefix, "path");
+        if (game.executable.empty() || game.prefix.empty()) return std::nullopt;
+        game.managed = scalar(prefix, "managed") != "false";
+        game.proton = scalar(root, "proton");
+        game.gameId = scalar(root, "game_id");
+        if (game.gameId.empty()) game.gameId = "umu-default";
+        game.store = scalar(root, "store");
+        if (game.store.empty()) game.store = "none";
+        const YAML::Node arguments = root["arguments"];
+        if (isA(arguments, YAML::NodeType::Sequence)) {
+            for (const YAML::Node& argument : arguments) {
+                if (isA(argument, YAML::NodeType::Scalar) && argument.Scalar() == "-nologos") {
+                    game.noIntro = true;
+                }
+            }
+        }
+        return game;
+    });
+}
+
 std::optional<std::string> parseBottlesCustomPath(std::string_view yaml) {
     return topLevelText(yaml, "custom_bottles_path");
 }

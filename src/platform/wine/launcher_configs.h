@@ -71,4 +71,17 @@ std::optional<std::string> parseBottlesCustomPath(std::string_view yaml);
 // The placeholder.yml Bottles leaves for a bottle kept elsewhere: its "Path".
 std::optional<std::string> parseBottlePlaceholder(std::string_view yaml);
 
+// A game Bottles runs through umu, as its umu/games/<id>/game.yml says.
+struct BottlesUmuGame {
+    std::string executable;  // absolute
+    std::string prefix;      // under Bottles' umu folder where managed, else absolute
+    bool managed = true;
+    std::string proton;    // what umu is given as PROTONPATH
+    std::string gameId;    // umu's game id ("umu-default" unless given)
+    std::string store;     // "none" unless given
+    bool noIntro = false;  // its arguments hold -nologos
+};
+// Nothing without an executable and a prefix path.
+std::optional<BottlesUmuGame> parseBottlesUmuGame(std::string_view yaml);
+
 }  // namespace quorvik::platform::wine

@@ -376,7 +376,7 @@ void addLutrisPrefixes(const Roots& roots, const FileReader& read, Candidates& c
             const auto entry =
                 std::find_if(known->second.begin(), known->second.end(),
                              [&](const LutrisEntry& e) { return e.configPath == name; });
-            LauncherGame launched{{}, game->slug, {}, {}, holdsNoIntro(game->arguments)};
+            LauncherGame launched{{}, game->slug, {}, {}, holdsNoIntro(game->arguments), {}};
             fs::path folder;
             if (entry != known->second.end()) {
                 launched.id = entry->id;
@@ -491,7 +491,8 @@ void addHeroicPrefixes(const Roots& roots, const FileReader& read, Candidates& c
                 {},
                 game.store ? std::string(heroicStoreName(*game.store)) : std::string(),
                 installPath,
-                holdsNoIntro(game.arguments)};
+                holdsNoIntro(game.arguments),
+                {}};
             if (const auto own = roots.configPath(game.winePrefix)) {
                 add(*own, {launched});
                 continue;
@@ -530,12 +531,41 @@ void addBottle(const fs::path& folder, const Place& place, const FileReader& rea
     const auto text = readConfig(bottle / "bottle.yml", read);
     const auto name = text ? parseBottleName(*text) : std::nullopt;
     WinePrefix prefix{bottle, {}, PrefixOwner::Bottles, place.install, {}};
-    prefix.games.push_back({name.value_or(pathToUtf8(bottle.filename())), {}, {}, bottle, false});
+    prefix.games.push_back(
+        {name.value_or(pathToUtf8(bottle.filename())), {}, {}, bottle, false, {}});
     candidates.add({std::move(prefix), "Bottles bottle " + pathToUtf8(bottle)});
+}
+
+// The games Bottles runs through umu, each in a prefix of its own: one under
+// Bottles' umu folder (managed), or one the player chose.
+void addBottlesUmuGames(const fs::path& data, const Place& place, const FileReader& read,
+                        Candidates& candidates) {
+    const fs::path umu = data / "umu";
+    for (const fs::path& folder : subfolders(umu / "games")) {
+        const auto text = readConfig(folder / "game.yml", read);
+        const auto game = text ? parseBottlesUmuGame(*text) : std::nullopt;
+        if (!game) continue;
+        fs::path prefix = pathFromUtf8(game->prefix);
+        if (game->managed) {
+            // A managed prefix stays inside the umu folder.
+            const fs::path inside = prefix.lexically_normal();
+            if (prefix.is_absolute() || inside.empty() || *inside.begin() == "..") continue;
+            prefix = umu / inside;
+        } else if (!prefix.is_absolute()) {
+            continue;
+        }
+        if (!isFolder(prefix)) continue;
+        const fs::path exe = resolveCase(pathFromUtf8(game->executable));
+        WinePrefix found{prefixRoot(prefix), {}, PrefixOwner::Umu, place.install, {}};
+        found.games.push_back(
+            {game->gameId, {}, game->store, exe.parent_path(), game->noIntro, game->proton});
+        candidates.add({std::move(found), "Bottles umu game " + pathToUtf8(folder)});
+    }
 }
 
 void addBottles(const Roots& roots, const FileReader& read, Candidates& candidates) {
     for (const auto& [data, place] : existing(kBottlesPlaces, roots)) {
+        addBottlesUmuGames(data, *place, read, candidates);
         std::vector<fs::path> folders = {data / "bottles"};
         const auto settings = readConfig(data / "data.yml", read);
         const auto custom = settings ? parseBottlesCustomPath(*settings) : std::nullopt;
@@ -553,7 +583,7 @@ void addBottles(const Roots& roots, const FileReader& read, Candidates& candidat
 void addUmuPrefixes(const Roots& roots, Candidates& candidates) {
     for (const fs::path& folder : subfolders(roots.home() / pathFromUtf8(kUmuPrefixes))) {
         WinePrefix prefix{prefixRoot(folder), {}, PrefixOwner::Umu, kNative, {}};
-        prefix.games.push_back({pathToUtf8(folder.filename()), {}, {}, {}, false});
+        prefix.games.push_back({pathToUtf8(folder.filename()), {}, {}, {}, false, {}});
         candidates.add({std::move(prefix), "umu prefix"});
     }
 }

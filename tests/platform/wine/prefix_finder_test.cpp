@@ -283,6 +283,24 @@ TEST(PrefixFinder, TheChoiceHowItsLauncherStartsItAndWhy) {
          {"mine/QM-folder", PrefixOwner::Bottles, "", kFlatpak, "QM|||mine/QM-folder|0"},
          "it holds the game's registry key",
          1},
+        {"a game Bottles' Flatpak runs through umu, in a prefix of Bottles' own",
+         [](FixtureHome& h, PrefixSearch&) {
+             const fs::path umu = h.bottlesData(true) / "umu";
+             const fs::path game = installIn(umu / "prefixes/be3b1681");
+             writeBytes(umu / "games/be3b1681/game.yml",
+                        "schema_version: 1\nid: be3b1681-1d56-4ea6-bafe-dd4510757359\n"
+                        "name: Quell Moor\nexecutable: " +
+                            (game / "QuellMoor.exe").string() +
+                            "\nprefix:\n  path: prefixes/be3b1681\n  managed: true\n"
+                            "proton: GE-Proton9-27\nstate: ready\ngame_id: umu-1234\nstore: gog\n"
+                            "arguments: [-nologos]\n");
+         },
+         {"home/.var/app/com.usebottles.bottles/data/bottles/umu/prefixes/be3b1681",
+          PrefixOwner::Umu, "", kFlatpak,
+          "umu-1234||gog|home/.var/app/com.usebottles.bottles/data/bottles/umu/prefixes/be3b1681/"
+          "drive_c/Games/Quell Moor|1"},
+         "it holds the game's registry key",
+         1},
         {"umu's default prefix",
          [](FixtureHome& h, PrefixSearch&) { installIn(h.home / "Games/umu/umu-default"); },
          {"home/Games/umu/umu-default", PrefixOwner::Umu, "", kNative, "umu-default||||0"},
