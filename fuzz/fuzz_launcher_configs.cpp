@@ -30,5 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          {parseBottleName(text), parseBottlesCustomPath(text), parseBottlePlaceholder(text)}) {
         if (read && read->empty()) std::abort();
     }
+    // A umu game of Bottles' is read only with its program and its prefix.
+    if (const auto game = parseBottlesUmuGame(text);
+        game && (game->executable.empty() || game->prefix.empty())) {
+        std::abort();
+    }
     return 0;
 }

@@ -1,6 +1,7 @@
-// Steam's list of library folders, and its config.vdf.
+// Steam's list of library folders, its config.vdf, and a game's app manifest.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/wine/steam_libraries.h"
@@ -17,5 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         total += folder.size();
     }
     if (total > size) __builtin_trap();
+    // An app manifest's install folder is one name, never a way out of the library.
+    if (const auto manifest = quorvik::platform::wine::parseAppManifest(text);
+        manifest &&
+        (manifest->installDir.find('/') != std::string::npos || manifest->installDir == "..")) {
+        __builtin_trap();
+    }
     return 0;
 }
