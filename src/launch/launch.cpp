@@ -192,6 +192,13 @@ platform::Status planSteam(const WinePrefix& prefix, LaunchPlan& plan) {
     } else {
         plan.requests = {launcher(prefix, {"-applaunch", prefix.steamAppId, kNoIntro})};
     }
+    // Each other Steam that lists the library, should this one be gone.
+    for (const WinePrefix& other : prefix.others) {
+        LaunchPlan also;
+        if (other.owner == PrefixOwner::Steam && planSteam(other, also)) {
+            plan.requests.insert(plan.requests.end(), also.requests.begin(), also.requests.end());
+        }
+    }
     plan.instead = "Start Quell Moor from Steam instead.";
     return platform::Status::success();
 }
@@ -306,15 +313,6 @@ platform::Expected<LaunchPlan> planLaunch(platform::System& system, const std::s
     switch (owner) {
         case PrefixOwner::Steam:
             planned = planSteam(*prefix, plan);
-            // Each other Steam that lists the library, should this one be gone.
-            for (const WinePrefix& other : prefix->others) {
-                if (other.owner != PrefixOwner::Steam || !planned) continue;
-                LaunchPlan also;
-                if (planSteam(other, also)) {
-                    plan.requests.insert(plan.requests.end(), also.requests.begin(),
-                                         also.requests.end());
-                }
-            }
             break;
         case PrefixOwner::Lutris:
             planned = planLutris(*prefix, exePath, exe, plan);
@@ -398,17 +396,11 @@ Launched start(platform::System& system, LaunchPlan& plan) {
 }
 
 // A game Steam knows without a registry entry: Steam starts it by its app id,
-// in the folder its manifest names, with each Steam that lists it in turn.
+// in the folder its manifest names.
 LaunchPlan steamPlan(const platform::SteamGame& game) {
     LaunchPlan plan;
-    std::vector<const WinePrefix*> steams = {&game.steam};
-    for (const WinePrefix& other : game.steam.others) steams.push_back(&other);
-    for (const WinePrefix* steam : steams) {
-        LaunchRequest request = launcher(*steam, {"-applaunch", steam->steamAppId, kNoIntro});
-        request.workingFolder = game.folder;
-        plan.requests.push_back(std::move(request));
-    }
-    plan.instead = "Start Quell Moor from Steam instead.";
+    (void)planSteam(game.steam, plan);  // a Steam that lists the game is known
+    for (LaunchRequest& request : plan.requests) request.workingFolder = game.folder;
     return plan;
 }
 

@@ -104,9 +104,7 @@ bool Form1Window::makeWindow() {
     // Made at its size for the screen's DPI, which is the window's unless its
     // monitor says otherwise: the layout then need not resize it.
     constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    HDC screen = GetDC(nullptr);
-    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const auto screenDpi = static_cast<int>(dpiOf(nullptr));
     const RECT outer = windowRectFor(RECT{0, 0, MulDiv(panel::kClientWidth, screenDpi, 1440),
                                           MulDiv(panel::kClientHeight, screenDpi, 1440)},
                                      kStyle, 0, static_cast<UINT>(screenDpi));
@@ -156,9 +154,7 @@ void Form1Window::preparePictures() {
     black_ = blackBitmap();
     // The window is most likely shown at the screen's DPI: the picture is
     // scaled for it now, and again only if the window turns out otherwise.
-    HDC screen = GetDC(nullptr);
-    preparedDpi_ = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
+    preparedDpi_ = dpiOf(nullptr);
     if (moor_ != nullptr) prepared_ = scaledCopy(moor_, preparedDpi_, preparedSize_);
 }
 
@@ -296,7 +292,6 @@ void Form1Window::buildControls() {
                 text = fromAnsi(codePage_, label->Caption);
                 size = captionSize(text, layout.font);
                 control.color = label->ForeColor;
-                control.placed = true;
             } else if (layout.kind == panel::Kind::CheckBox) {
                 // The caption is the label beside the box. The box holds it
                 // too, as the name screen readers read where no annotation

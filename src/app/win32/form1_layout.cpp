@@ -145,7 +145,6 @@ SIZE Form1Window::captionSize(const std::wstring& text, panel::FontRole role) {
 
 void Form1Window::placeLabel(Control& label) {
     const SIZE size = captionSize(windowText(label.window), label.layout->font);
-    label.placed = true;
     // A label fits its caption; its left edge stays put.
     SetWindowPos(label.window, nullptr, pixels(label.layout->left), pixels(label.layout->top),
                  size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);

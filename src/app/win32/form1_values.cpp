@@ -134,8 +134,6 @@ void Form1Window::push() {
             SetWindowTextW(label->window, text.c_str());
             placeLabel(*label);
             InvalidateRect(label->window, nullptr, TRUE);
-        } else if (!label->placed) {
-            placeLabel(*label);
         } else if (recolour) {
             InvalidateRect(label->window, nullptr, TRUE);
         }

@@ -77,7 +77,6 @@ private:
         const panel::ControlLayout* layout = nullptr;
         HWND window = nullptr;
         panel::ColorNumber color = 0;
-        bool placed = false;  // a label sized to its caption
     };
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

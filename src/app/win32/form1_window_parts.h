@@ -16,7 +16,7 @@ inline constexpr int kDesignDpi = 96;
 inline constexpr COLORREF kBannerBack = RGB(0x10, 0x14, 0x18);
 inline constexpr COLORREF kBannerInk = RGB(0xd8, 0xd0, 0xb0);
 
-// The window's DPI; 96 before Windows 10.
+// The window's DPI; 96 before Windows 10. For no window, the screen's.
 UINT dpiOf(HWND window);
 // The window's outer rectangle around the client area, at the DPI (with a menu bar).
 RECT windowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi);
